@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds tambrix and runs its main job with defaults:
+# the clock signal rendered to clock.wav.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/deps.sh
+
+jobs=$(nproc)
+build=${TAMBRIX_BUILD_DIR:-build}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs" --target tambrix-render
+"$build/tools/tambrix-render" --out clock.wav "$@"
+echo "wrote $(pwd)/clock.wav"

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds everything and runs every test through ctest.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/deps.sh
+
+jobs=$(nproc)
+build=${TAMBRIX_BUILD_DIR:-build}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+ctest --test-dir "$build" -j "$jobs" --output-on-failure
