@@ -11,5 +11,5 @@ build=${TAMBRIX_BUILD_DIR:-build}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$jobs" --target tambrix-render
-"$build/tools/tambrix-render" --out clock.wav "$@"
+"$build/bin/tambrix-render" --out clock.wav "$@"
 echo "wrote $(pwd)/clock.wav"
