@@ -1,0 +1,91 @@
+#pragma once
+
+#include "aaxhost/ComponentFactory.h"
+#include "aaxhost/HostObject.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace aaxhost
+{
+
+struct TraceRecord
+{
+    int32_t priority = 0;
+    std::string message; // empty for a null message
+};
+
+struct StackTraceRecord
+{
+    int32_t tracePriority = 0;
+    int32_t stackTracePriority = 0;
+    std::string message;
+};
+
+struct AssertionRecord
+{
+    std::string file;
+    int32_t line = 0;
+    std::string condition;
+    int32_t flags = 0;
+};
+
+// What the plug-in reported through the host services, shared by every
+// services object the factory creates. Thread-safe.
+class HostServicesLog
+{
+public:
+    void addTrace(TraceRecord record);
+    void addStackTrace(StackTraceRecord record);
+    void addAssertion(AssertionRecord record);
+
+    std::vector<TraceRecord> traces() const;
+    std::vector<StackTraceRecord> stackTraces() const;
+    std::vector<AssertionRecord> assertions() const;
+    void clear();
+
+    // When set, every report is also written to stderr (for the command-line host).
+    void setEcho(bool on);
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<TraceRecord> traces_;
+    std::vector<StackTraceRecord> stackTraces_;
+    std::vector<AssertionRecord> assertions_;
+    bool echo_ = false;
+};
+
+// The host services component (AAXCompID_HostServices), versions 1 to 3:
+// answers IID_IAAXHostServicesV1, V2 and V3 with the same interface.
+// Operations return kResultOk unless forced with setResult() ("Trace",
+// "StackTrace", "HandleAssertFailure", "UnusedOperation3").
+class HostServices final : public HostObjectOf<AAX_IACFHostServices_V3>
+{
+public:
+    HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder);
+
+    // No exception leaves these (running out of memory ends the process).
+    Result UnusedOperation3() noexcept override;
+    Result Trace(int32_t priority, const char* message) noexcept override;
+    Result StackTrace(int32_t tracePriority, int32_t stackTracePriority,
+                      const char* message) noexcept override;
+    Result HandleAssertFailure(const char* file, int32_t line, const char* condition,
+                               int32_t flags) noexcept override;
+
+    const std::shared_ptr<HostServicesLog>& log() const noexcept { return log_; }
+
+protected:
+    ~HostServices() override;
+    void* findInterface(const Uid& iid) noexcept override;
+
+private:
+    std::shared_ptr<HostServicesLog> log_;
+};
+
+// Registers AAXCompID_HostServices with `factory`; every services object it
+// creates reports into `log`. To take a version away from the plug-in:
+// factory.failInterface(AAXCompID_HostServices, IID_IAAXHostServicesV3).
+void registerHostServices(ComponentFactory& factory, std::shared_ptr<HostServicesLog> log);
+
+} // namespace aaxhost

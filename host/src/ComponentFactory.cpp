@@ -1,0 +1,150 @@
+#include "aaxhost/ComponentFactory.h"
+
+#include <algorithm>
+
+namespace aaxhost
+{
+
+ComponentFactory::ComponentFactory(std::shared_ptr<CallRecorder> recorder, std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder))
+{
+}
+
+ComponentFactory::~ComponentFactory() = default;
+
+void ComponentFactory::registerComponent(const Uid& componentId, Creator creator)
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    for (auto& entry : creators_)
+        if (entry.first == componentId)
+        {
+            entry.second = std::move(creator);
+            return;
+        }
+    creators_.emplace_back(componentId, std::move(creator));
+}
+
+bool ComponentFactory::unregisterComponent(const Uid& componentId)
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    const auto found = std::find_if(creators_.begin(), creators_.end(),
+                                    [&](const auto& entry) { return entry.first == componentId; });
+    if (found == creators_.end())
+        return false;
+    creators_.erase(found);
+    return true;
+}
+
+bool ComponentFactory::hasComponent(const Uid& componentId) const
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    return std::any_of(creators_.begin(), creators_.end(),
+                       [&](const auto& entry) { return entry.first == componentId; });
+}
+
+void ComponentFactory::addFailure(FailureRule rule)
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    failures_.push_back(rule);
+}
+
+void ComponentFactory::failComponent(const Uid& componentId, Result result)
+{
+    addFailure(FailureRule{componentId, std::nullopt, result});
+}
+
+void ComponentFactory::failInterface(const Uid& componentId, const Uid& interfaceId, Result result)
+{
+    addFailure(FailureRule{componentId, interfaceId, result});
+}
+
+void ComponentFactory::failAll(Result result)
+{
+    addFailure(FailureRule{std::nullopt, std::nullopt, result});
+}
+
+void ComponentFactory::clearFailures()
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    failures_.clear();
+}
+
+uint64_t ComponentFactory::createdCount() const
+{
+    std::lock_guard<std::mutex> lock(factoryMutex_);
+    return created_;
+}
+
+void* ComponentFactory::findInterface(const Uid& iid) noexcept
+{
+    return iid == IID_IACFComponentFactory ? as<IACFComponentFactory>() : nullptr;
+}
+
+Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid,
+                                void** out) noexcept
+{
+    record("Create", {componentId, static_cast<const void*>(outer), iid, static_cast<const void*>(out)});
+    Result result = kResultFail;
+    try
+    {
+        result = create(componentId, outer, iid, out);
+    }
+    catch (...)
+    {
+        // A creator that throws: nothing may cross into the plug-in.
+        if (out != nullptr)
+            *out = nullptr;
+        result = kResultUnexpected;
+    }
+    return answer("Create", result);
+}
+
+Result ComponentFactory::create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out)
+{
+    if (out == nullptr)
+        return kResultInvalidPointer;
+    *out = nullptr;
+    if (outer != nullptr)
+        return kResultNoAggregation;
+
+    Creator creator;
+    {
+        std::lock_guard<std::mutex> lock(factoryMutex_);
+        for (FailureRule& rule : failures_)
+        {
+            if (rule.componentId && *rule.componentId != componentId)
+                continue;
+            if (rule.interfaceId && *rule.interfaceId != iid)
+                continue;
+            if (rule.skip > 0)
+            {
+                --rule.skip;
+                continue;
+            }
+            if (rule.times == 0)
+                continue;
+            if (rule.times > 0)
+                --rule.times;
+            return rule.result;
+        }
+        for (const auto& entry : creators_)
+            if (entry.first == componentId)
+                creator = entry.second;
+    }
+    if (!creator)
+        return kResultClassNotAvailable;
+
+    // The creator runs outside the lock: it may use the factory itself.
+    HostRef<HostObject> object = creator(CreateRequest{componentId, iid, recorder()});
+    if (!object)
+        return kResultOutOfMemory;
+    const Result result = object->query(iid, out);
+    if (result == kResultOk)
+    {
+        std::lock_guard<std::mutex> lock(factoryMutex_);
+        ++created_;
+    }
+    return result; // `object` drops the host's reference; one lacking `iid` is gone now
+}
+
+} // namespace aaxhost
