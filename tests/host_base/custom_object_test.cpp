@@ -1,6 +1,7 @@
 // A host object of the kind later host components are: two interfaces,
 // registered with the factory, reached through a host unknown.
 #include "aaxhost/Host.h"
+#include "aaxhost/UnknownPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,30 @@ TEST_F(CustomObjectTest, ReferencesAndRecordsFromManyThreads)
         EXPECT_EQ(call.arg<Bytes>(1), Bytes{static_cast<uint8_t>(call.arg<uint64_t>(0))});
     EXPECT_EQ(host->recorder().count("AddRef"), static_cast<std::size_t>(kThreads * kRounds));
     thing->Release();
+}
+
+TEST_F(CustomObjectTest, UnknownPtrOwnsOneReference)
+{
+    HostRef<Thing> thing = makeHost<Thing>(host->sharedRecorder());
+    {
+        Result result = kResultFail;
+        auto other = UnknownPtr<IOther>::query(thing->primaryInterface(), kOtherV1, &result);
+        EXPECT_EQ(result, kResultOk);
+        ASSERT_TRUE(other);
+        EXPECT_EQ(thing->refCount(), 2u);
+        UnknownPtr<IOther> copy = other;
+        EXPECT_EQ(thing->refCount(), 3u);
+        copy = other; // same object: count unchanged
+        EXPECT_EQ(thing->refCount(), 3u);
+        auto missing = UnknownPtr<IOther>::query(thing->primaryInterface(), kThingComponent, &result);
+        EXPECT_EQ(result, kResultNoInterface);
+        EXPECT_FALSE(missing);
+        EXPECT_FALSE(UnknownPtr<IOther>::query(nullptr, kOtherV1));
+        // put() releases what it held before handing out the slot.
+        EXPECT_EQ(thing->primaryInterface()->QueryInterface(kOtherV1, copy.put()), kResultOk);
+        EXPECT_EQ(thing->refCount(), 3u);
+    }
+    EXPECT_EQ(thing->refCount(), 1u);
 }
 
 } // namespace
