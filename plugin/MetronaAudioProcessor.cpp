@@ -1,5 +1,7 @@
 #include "MetronaAudioProcessor.h"
 
+#include "MetronaEditor.h"
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -279,7 +281,7 @@ bool MetronaAudioProcessor::producesMidi() const
 
 juce::AudioProcessorEditor* MetronaAudioProcessor::createEditor()
 {
-    return nullptr;
+    return new MetronaEditor(*this);
 }
 
 bool MetronaAudioProcessor::hasEditor() const

@@ -96,7 +96,7 @@ void MetronaEditor::paint(juce::Graphics& g)
 
     g.setColour(juce::Colours::black);
     g.setFont(10.0f);
-    g.drawText("v" + juce::String(JucePlugin_VersionString),
+    g.drawText("v" + MetronaAudioProcessor::getVersionString(),
                juce::Rectangle<float>(114.0f, 140.0f, 150.0f, 50.0f), juce::Justification::left, true);
 }
 
