@@ -161,6 +161,9 @@ TEST(ClockOnsets, StartRulesAgreeWithReferenceAtEveryBlockSize)
     const Scenario scenarios[] = {
         {"tick 0 at the bar line", 48000, 120, 0.0, 6, 30000},
         {"tick 0 after the onset window", 44100, 137, 0.0123, 6, 30000},
+        {"tick 0, 19.5 samples after the bar line", 44100, 137, 19.5 * 137 / (44100 * 60.0), 6, 30000},
+        {"tick 0, 20.5 samples after the bar line", 44100, 137, 20.5 * 137 / (44100 * 60.0), 6, 30000},
+        {"tick 6 inside the onset window", 48000, 97, 0.25 + 19.0 * 97 / (48000 * 60.0), 6, 30000},
         {"tick 2: waits for tick 6, double rate", 44100, 93, 0.1, 6, 40000},
         {"tick 6 of the third bar: double rate at once", 96000, 151, 4.27, 6, 40000},
         {"tick 7: waits for the next bar", 48000, 163.7, 0.3001, 6, 80000},
