@@ -8,6 +8,8 @@ cd "$(dirname "$0")"
 scripts/deps.sh
 
 jobs=$(nproc)
+# Paths inside the checkout are hashed relative to it, so that clones share ccache hits.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 build=${TAMBRIX_BUILD_DIR:-build}
 asan=${build}-asan
 
