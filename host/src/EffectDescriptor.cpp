@@ -123,9 +123,9 @@ Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const
     return kResultOk;
 }
 
-Result HostEffectDescriptor::AddProcPtr(void* procPtr, int32_t procId)
+Result HostEffectDescriptor::AddProcPtr(void* procPtr, uint32_t procId)
 {
-    record("AddProcPtr", {static_cast<const void*>(procPtr), int64_t{procId}});
+    record("AddProcPtr", {static_cast<const void*>(procPtr), uint64_t{procId}});
     const Result forced = answer("AddProcPtr", kResultOk);
     if (forced != kResultOk)
         return forced;

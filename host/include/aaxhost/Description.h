@@ -48,7 +48,7 @@ constexpr int32_t AudioBufferLength = 54;
 } // namespace property
 
 // Support levels a feature info answers.
-constexpr int32_t kSupportLevelUnsupported = 0;
+constexpr int32_t kSupportLevelUnsupported = 1;
 constexpr int32_t kSupportLevelSupported = 2;
 constexpr int32_t kSupportLevelByProperty = 4;
 
@@ -189,7 +189,7 @@ private:
 struct ProcPtrRecord
 {
     void* procPtr = nullptr;
-    int32_t procId = 0;
+    uint32_t procId = 0;
 };
 
 struct MeterRecord
@@ -220,7 +220,7 @@ public:
     Result AddName(const char* name) override;
     Result AddCategory(uint32_t category) override;
     Result AddCategoryBypassParameter(uint32_t category, const char* parameterId) override;
-    Result AddProcPtr(void* procPtr, int32_t procId) override;
+    Result AddProcPtr(void* procPtr, uint32_t procId) override;
     Result SetProperties(IACFUnknown* properties) override;
     Result AddResourceInfo(int32_t resourceType, const char* info) override;
     Result AddMeterDescription(uint32_t meterId, const char* name, IACFUnknown* properties) override;

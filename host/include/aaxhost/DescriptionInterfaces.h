@@ -125,7 +125,7 @@ public:
     virtual Result AddName(const char* name) = 0;                                                        // 4
     virtual Result AddCategory(uint32_t category) = 0;                                                   // 5
     virtual Result AddCategoryBypassParameter(uint32_t category, const char* parameterId) = 0;           // 6
-    virtual Result AddProcPtr(void* procPtr, int32_t procId) = 0;                                        // 7
+    virtual Result AddProcPtr(void* procPtr, uint32_t procId) = 0;                                       // 7
     virtual Result SetProperties(IACFUnknown* properties) = 0;                                           // 8
     virtual Result AddResourceInfo(int32_t resourceType, const char* info) = 0;                          // 9
     virtual Result AddMeterDescription(uint32_t meterId, const char* name, IACFUnknown* properties) = 0; // 10
