@@ -1,5 +1,6 @@
 #include "AAX_VDescriptionHost.h"
 
+#include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 #include "AAX_VFeatureInfo.h"
 
