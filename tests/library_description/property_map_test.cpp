@@ -32,7 +32,8 @@ TEST_F(PropertyMapTest, StemFormatsWithoutDescriptionHost)
     ASSERT_NE(hostMap, nullptr);
 
     // Index 0..12 in the high half (any channel count), "any" and "none" pass.
-    const uint32_t accepted[] = {0x00000001u, 0x00010002u, 0x000C0008u, 0x000CFFFFu, 0xFFFF0000u, 0xFF9C0000u};
+    const uint32_t accepted[] = {0x00000001u, 0x00010002u, 0x000C0008u,
+                                 0x000CFFFFu, 0xFFFF0000u, 0xFF9C0000u};
     // Indices 13 and 20, and high halves that are negative when read with their
     // sign (0x8000 = -32768, 0xFFFE = -2, 0xFFFF and 0xFF9C with channels), fail.
     const uint32_t rejected[] = {0x000D000Au, 0x00140009u, 0x80000000u, 0xFFFE0000u,
@@ -44,7 +45,8 @@ TEST_F(PropertyMapTest, StemFormatsWithoutDescriptionHost)
         {
             EXPECT_EQ(map->AddProperty(id, bits(value)), AAX_SUCCESS) << std::hex << value;
             // Sign-extended into the host's pointer-wide slot.
-            EXPECT_EQ(hostMap->value(id), static_cast<intptr_t>(static_cast<int32_t>(value))) << std::hex << value;
+            EXPECT_EQ(hostMap->value(id), static_cast<intptr_t>(static_cast<int32_t>(value)))
+                << std::hex << value;
         }
         hostMap->remove(id);
         const std::size_t addsBefore = count("PropertyMap", "AddProperty");
@@ -56,8 +58,9 @@ TEST_F(PropertyMapTest, StemFormatsWithoutDescriptionHost)
 
     // Other properties and the pointer form are never checked.
     EXPECT_EQ(map->AddProperty(AAX_eProperty_ManufacturerID, bits(0x000D000Au)), AAX_SUCCESS);
-    EXPECT_EQ(map->AddPointerProperty(AAX_eProperty_InputStemFormat, reinterpret_cast<const void*>(0x00140009)),
-              AAX_SUCCESS);
+    EXPECT_EQ(
+        map->AddPointerProperty(AAX_eProperty_InputStemFormat, reinterpret_cast<const void*>(0x00140009)),
+        AAX_SUCCESS);
     EXPECT_EQ(hostMap->value(AAX_eProperty_InputStemFormat), 0x00140009);
 }
 
@@ -70,7 +73,8 @@ TEST_F(PropertyMapTest, StemFormatsWithDescriptionHostAreAllForwarded)
     for (const uint32_t value : {0x000D000Au, 0x00140009u, 0x80000000u, 0xFFFE0001u})
     {
         EXPECT_EQ(map->AddProperty(AAX_eProperty_OutputStemFormat, bits(value)), AAX_SUCCESS);
-        EXPECT_EQ(hostMap->value(AAX_eProperty_OutputStemFormat), static_cast<intptr_t>(static_cast<int32_t>(value)));
+        EXPECT_EQ(hostMap->value(AAX_eProperty_OutputStemFormat),
+                  static_cast<intptr_t>(static_cast<int32_t>(value)));
     }
 }
 
@@ -80,7 +84,8 @@ TEST_F(PropertyMapTest, RejectionComesBeforeTheMissingMap)
     MapPtr map = create();
     ASSERT_NE(map, nullptr) << "a factory exists, so a wrapper is made";
     EXPECT_EQ(map->GetIUnknown(), nullptr);
-    EXPECT_EQ(map->AddProperty(AAX_eProperty_InputStemFormat, bits(0x000D000Au)), AAX_ERROR_PROPERTY_UNDEFINED);
+    EXPECT_EQ(map->AddProperty(AAX_eProperty_InputStemFormat, bits(0x000D000Au)),
+              AAX_ERROR_PROPERTY_UNDEFINED);
     EXPECT_EQ(map->AddProperty(AAX_eProperty_InputStemFormat, bits(0x00010002u)), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(map->AddPointerProperty(AAX_eProperty_NativeProcessProc, "x"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(map->RemoveProperty(AAX_eProperty_ManufacturerID), AAX_ERROR_NULL_OBJECT);
@@ -158,7 +163,8 @@ TEST_F(PropertyMapTest, IdentifierUnknownIsTheNewestVersion)
     // Without version 2 the identifier arrays are missing.
     uint32_t n = 7;
     const AAX_SPlugInIdentifierTriad* records = nullptr;
-    EXPECT_EQ(first->AddPropertyWithIDArray(AAX_eProperty_PlugInID_Native, nullptr, 0), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ(first->AddPropertyWithIDArray(AAX_eProperty_PlugInID_Native, nullptr, 0),
+              AAX_ERROR_UNIMPLEMENTED);
     EXPECT_FALSE(first->GetPropertyWithIDArray(AAX_eProperty_PlugInID_Native, &records, &n));
     EXPECT_EQ(count("PropertyMap", "AddPropertyWithIDArray"), 0u);
     EXPECT_EQ(n, 7u);
@@ -187,7 +193,8 @@ TEST_F(PropertyMapTest, AcquireBorrowsTheUnknownAndReleasesOnlyItsOwnReferences)
     EXPECT_EQ(empty->GetIUnknown(), nullptr);
     EXPECT_FALSE(empty->GetProperty(AAX_eProperty_ManufacturerID, &value));
     EXPECT_EQ(empty->AddProperty(AAX_eProperty_ManufacturerID, 1), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(empty->AddPropertyWithIDArray(AAX_eProperty_ManufacturerID, nullptr, 0), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ(empty->AddPropertyWithIDArray(AAX_eProperty_ManufacturerID, nullptr, 0),
+              AAX_ERROR_UNIMPLEMENTED);
 
     auto held = aaxhost::makeHost<aaxhost::HostPropertyMap>(host->sharedRecorder());
     held->set(0x00010002, 2);

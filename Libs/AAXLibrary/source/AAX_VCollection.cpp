@@ -13,7 +13,8 @@ AAX_VCollection::AAX_VCollection(IACFUnknown* pUnkHost) : mUnkHost(pUnkHost), mD
     if (pUnkHost == nullptr)
         return;
     ACFPtr<IACFComponentFactory> factory;
-    if (pUnkHost->QueryInterface(IID_IACFComponentFactory, factory.outputVoid()) != ACF_OK || factory.isNull())
+    if (pUnkHost->QueryInterface(IID_IACFComponentFactory, factory.outputVoid()) != ACF_OK ||
+        factory.isNull())
     {
         factory.detach(); // a failed query hands over nothing
         return;
@@ -91,7 +92,8 @@ AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* inProperties)
 {
     if (mIACFCollection.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFCollection.get()->SetProperties(inProperties != nullptr ? inProperties->GetIUnknown() : nullptr);
+    return mIACFCollection.get()->SetProperties(inProperties != nullptr ? inProperties->GetIUnknown()
+                                                                        : nullptr);
 }
 
 AAX_IDescriptionHost* AAX_VCollection::DescriptionHost()

@@ -52,7 +52,8 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* pUnkHost) : mUnk
     ACFPtr<IACFComponentFactory> factory;
     if (!QueryInto(pUnkHost, IID_IACFComponentFactory, factory))
         return;
-    if (factory.get()->CreateComponent(AAXCompID_AAXComponentDescriptor, nullptr, IID_IAAXComponentDescriptorV1,
+    if (factory.get()->CreateComponent(AAXCompID_AAXComponentDescriptor, nullptr,
+                                       IID_IAAXComponentDescriptorV1,
                                        mIACFComponentDescriptor.outputVoid()) != ACF_OK)
         mIACFComponentDescriptor.detach();
     if (mIACFComponentDescriptor)
@@ -149,7 +150,8 @@ AAX_Result AAX_VComponentDescriptor::AddPrivateData(AAX_CFieldIndex inFieldIndex
     return mIACFComponentDescriptor.get()->AddPrivateData(inFieldIndex, inDataSize, inOptions);
 }
 
-AAX_Result AAX_VComponentDescriptor::AddTemporaryData(AAX_CFieldIndex inFieldIndex, uint32_t inDataElementSize)
+AAX_Result AAX_VComponentDescriptor::AddTemporaryData(AAX_CFieldIndex inFieldIndex,
+                                                      uint32_t inDataElementSize)
 {
     if (mIACFComponentDescriptorV2.isNull())
         return AAX_ERROR_UNIMPLEMENTED;
@@ -212,7 +214,8 @@ AAX_IPropertyMap* AAX_VComponentDescriptor::DuplicatePropertyMap(AAX_IPropertyMa
             // Integer and pointer properties share one slot; a value that is not
             // the sign-extension of its low 32 bits is a pointer and is copied whole.
             if (inPropertyMap->GetPointerProperty(property, &pointer) &&
-                reinterpret_cast<AAX_CPointerPropertyValue>(pointer) != static_cast<AAX_CPointerPropertyValue>(value))
+                reinterpret_cast<AAX_CPointerPropertyValue>(pointer) !=
+                    static_cast<AAX_CPointerPropertyValue>(value))
                 copy->AddPointerProperty(property, pointer);
             else
                 copy->AddProperty(property, value);
@@ -233,21 +236,19 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_Native(AAX_CProcessProc inPr
 {
     if (mIACFComponentDescriptor.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor.get()->AddProcessProc_Native(inProcessProc, HostObjectOf(inProperties),
-                                                                 inInstanceInitProc, inBackgroundProc, outProcID);
+    return mIACFComponentDescriptor.get()->AddProcessProc_Native(
+        inProcessProc, HostObjectOf(inProperties), inInstanceInitProc, inBackgroundProc, outProcID);
 }
 
-AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(const char inDLLFileNameUTF8[],
-                                                       const char inProcessProcSymbol[],
-                                                       AAX_IPropertyMap* inProperties,
-                                                       const char inInstanceInitProcSymbol[],
-                                                       const char inBackgroundProcSymbol[], AAX_CSelector* outProcID)
+AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(
+    const char inDLLFileNameUTF8[], const char inProcessProcSymbol[], AAX_IPropertyMap* inProperties,
+    const char inInstanceInitProcSymbol[], const char inBackgroundProcSymbol[], AAX_CSelector* outProcID)
 {
     if (mIACFComponentDescriptor.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFComponentDescriptor.get()->AddProcessProc_TI(inDLLFileNameUTF8, inProcessProcSymbol,
-                                                             HostObjectOf(inProperties), inInstanceInitProcSymbol,
-                                                             inBackgroundProcSymbol, outProcID);
+    return mIACFComponentDescriptor.get()->AddProcessProc_TI(
+        inDLLFileNameUTF8, inProcessProcSymbol, HostObjectOf(inProperties), inInstanceInitProcSymbol,
+        inBackgroundProcSymbol, outProcID);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperties, AAX_CSelector* outProcIDs,
@@ -272,12 +273,15 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperti
     if (hasNativeID || hasAudioSuiteID)
     {
         bool present = false;
-        const void* const processProc = PointerProperty(*inProperties, AAX_eProperty_NativeProcessProc, &present);
+        const void* const processProc =
+            PointerProperty(*inProperties, AAX_eProperty_NativeProcessProc, &present);
         if (!present)
-            AAX_CHostServices::Trace(AAX_eTracePriorityHost_High,
-                                     "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
-                                     "AAX_eProperty_NativeProcessProc");
-        const void* const instanceInitProc = PointerProperty(*inProperties, AAX_eProperty_NativeInstanceInitProc);
+            AAX_CHostServices::Trace(
+                AAX_eTracePriorityHost_High,
+                "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
+                "AAX_eProperty_NativeProcessProc");
+        const void* const instanceInitProc =
+            PointerProperty(*inProperties, AAX_eProperty_NativeInstanceInitProc);
         const void* const backgroundProc = PointerProperty(*inProperties, AAX_eProperty_NativeBackgroundProc);
 
         // The native registration goes without the audio buffer length.
@@ -288,7 +292,8 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperti
             if (copy != nullptr && copy->GetIUnknown() != nullptr)
             {
                 AAX_CPropertyValue bufferLength = 0;
-                const bool gotPropertySuccess = copy->GetProperty(AAX_eProperty_AudioBufferLength, &bufferLength);
+                const bool gotPropertySuccess =
+                    copy->GetProperty(AAX_eProperty_AudioBufferLength, &bufferLength);
                 AAX_ASSERT(0 != gotPropertySuccess);
                 if (gotPropertySuccess)
                 {
@@ -314,15 +319,17 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperti
         const auto* const dllFileName =
             static_cast<const char*>(PointerProperty(*inProperties, AAX_eProperty_TIDLLFileName, &present));
         if (!present)
-            AAX_CHostServices::Trace(AAX_eTracePriorityHost_High,
-                                     "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
-                                     "AAX_eProperty_TIDLLFileName");
+            AAX_CHostServices::Trace(
+                AAX_eTracePriorityHost_High,
+                "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
+                "AAX_eProperty_TIDLLFileName");
         const auto* const processProcSymbol =
             static_cast<const char*>(PointerProperty(*inProperties, AAX_eProperty_TIProcessProc, &present));
         if (!present)
-            AAX_CHostServices::Trace(AAX_eTracePriorityHost_High,
-                                     "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
-                                     "AAX_eProperty_TIProcessProc");
+            AAX_CHostServices::Trace(
+                AAX_eTracePriorityHost_High,
+                "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for "
+                "AAX_eProperty_TIProcessProc");
         const auto* const instanceInitSymbol =
             static_cast<const char*>(PointerProperty(*inProperties, AAX_eProperty_TIInstanceInitProc));
         const auto* const backgroundSymbol =

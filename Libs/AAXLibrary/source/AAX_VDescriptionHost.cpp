@@ -20,7 +20,8 @@ AAX_VDescriptionHost::AAX_VDescriptionHost(IACFUnknown* pUnknown)
 // The members release the definition, then the description-host interface.
 AAX_VDescriptionHost::~AAX_VDescriptionHost() = default;
 
-const AAX_IFeatureInfo* AAX_VDescriptionHost::AcquireFeatureProperties(const AAX_Feature_UID& inFeatureID) const
+const AAX_IFeatureInfo*
+AAX_VDescriptionHost::AcquireFeatureProperties(const AAX_Feature_UID& inFeatureID) const
 {
     if (mDescriptionHost.isNull())
         return nullptr;

@@ -137,7 +137,8 @@ AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID, con
 {
     if (mIACFEffectDescriptor.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFEffectDescriptor.get()->AddMeterDescription(inMeterID, inMeterName, HostObjectOf(inProperties));
+    return mIACFEffectDescriptor.get()->AddMeterDescription(inMeterID, inMeterName,
+                                                            HostObjectOf(inProperties));
 }
 
 AAX_Result AAX_VEffectDescriptor::AddControlMIDINode(AAX_CTypeID inNodeID, AAX_EMIDINodeType inNodeType,

@@ -7,7 +7,8 @@
 AAX_VFeatureInfo::AAX_VFeatureInfo(IACFUnknown* pUnknown, const AAX_Feature_UID& inFeatureID)
     : mFeatureID(inFeatureID)
 {
-    if (pUnknown != nullptr && pUnknown->QueryInterface(IID_IAAXFeatureInfoV1, mIFeature.outputVoid()) != ACF_OK)
+    if (pUnknown != nullptr &&
+        pUnknown->QueryInterface(IID_IAAXFeatureInfoV1, mIFeature.outputVoid()) != ACF_OK)
         mIFeature.detach(); // a failed query hands over nothing
 }
 

@@ -77,8 +77,8 @@ void AAX_VPropertyMap::InitWithFactory(IACFComponentFactory* inFactory, IACFUnkn
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV2, mIACFPropertyMapV2);
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV3, mIACFPropertyMapV3);
     }
-    IACFUnknown* const sources[] = {inHostUnknown, inFactory, mIACFPropertyMapV2.get(), mIACFPropertyMapV3.get(),
-                                    mIACFPropertyMap.get()};
+    IACFUnknown* const sources[] = {inHostUnknown, inFactory, mIACFPropertyMapV2.get(),
+                                    mIACFPropertyMapV3.get(), mIACFPropertyMap.get()};
     for (IACFUnknown* source : sources)
         if (QueryInto(source, IID_IAAXDescriptionHostV1, mIACFDescriptionHost))
             break;
@@ -129,7 +129,8 @@ AAX_Result AAX_VPropertyMap::AddPointerProperty(AAX_EProperty inProperty, const 
 {
     if (mIACFPropertyMap.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFPropertyMap.get()->AddProperty(inProperty, reinterpret_cast<AAX_CPointerPropertyValue>(inValue));
+    return mIACFPropertyMap.get()->AddProperty(inProperty,
+                                               reinterpret_cast<AAX_CPointerPropertyValue>(inValue));
 }
 
 AAX_Result AAX_VPropertyMap::AddPointerProperty(AAX_EProperty inProperty, const char* inValue)
