@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace
 {
 int gDestroyed = 0;
@@ -231,6 +234,31 @@ TEST_F(ComponentModel, ANullOutPointerIsRefusedWithoutAReference)
     void* out = nullptr;
     ASSERT_EQ(effect->QueryInterface(aaxhost::IID_IAAXEffectParametersV1, &out), 0);
     EXPECT_EQ(effect->Release(), 0u); // the count was 1: nothing was added above
+    EXPECT_EQ(gDestroyed, 1);
+}
+
+TEST_F(ComponentModel, ReferencesFromManyThreadsBalance)
+{
+    aaxhost::IACFUnknown* effect = asHost(new TestEffect);
+    void* out = nullptr;
+    ASSERT_EQ(effect->QueryInterface(aaxhost::IID_IAAXEffectParametersV2, &out), 0);
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back(
+            [effect]
+            {
+                for (int i = 0; i < 2000; ++i)
+                {
+                    effect->AddRef();
+                    effect->Release();
+                }
+            });
+    for (std::thread& thread : threads)
+        thread.join();
+
+    EXPECT_EQ(gDestroyed, 0);
+    EXPECT_EQ(effect->Release(), 0u);
     EXPECT_EQ(gDestroyed, 1);
 }
 
