@@ -15,6 +15,14 @@ Value textValue(const char* text)
     return std::string(text);
 }
 
+Value bytesValue(const void* data, std::size_t size)
+{
+    if (data == nullptr)
+        return nullptr;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return Bytes(bytes, bytes + size);
+}
+
 std::string valueToString(const Value& value)
 {
     return std::visit(
@@ -37,6 +45,17 @@ std::string valueToString(const Value& value)
                 return "\"" + v + "\"";
             else if constexpr (std::is_same_v<T, Uid>)
                 return describeIdentifier(v);
+            else if constexpr (std::is_same_v<T, Bytes>)
+            {
+                std::string text = "[";
+                for (std::size_t i = 0; i < v.size(); ++i)
+                {
+                    char hex[4];
+                    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(v[i]));
+                    text += (i > 0 ? " " : "") + std::string(hex);
+                }
+                return text + "]";
+            }
             else
             {
                 char text[32];

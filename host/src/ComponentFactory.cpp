@@ -80,7 +80,8 @@ void* ComponentFactory::findInterface(const Uid& iid) noexcept
     return iid == IID_IACFComponentFactory ? as<IACFComponentFactory>() : nullptr;
 }
 
-Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out)
+Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid,
+                                void** out) noexcept
 {
     record("Create", {componentId, static_cast<const void*>(outer), iid, static_cast<const void*>(out)});
     Result result = kResultFail;

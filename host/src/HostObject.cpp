@@ -166,7 +166,7 @@ bool HostObject::recordReferenceCalls() const noexcept
     return recorder_ != nullptr && recorder_->recordsReferenceCalls();
 }
 
-void HostObject::record(const char* operation, std::vector<Value> args) const
+void HostObject::record(const char* operation, std::vector<Value> args) const noexcept
 {
     if (recorder_ == nullptr)
         return;

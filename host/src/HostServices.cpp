@@ -86,13 +86,13 @@ void* HostServices::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-Result HostServices::UnusedOperation3()
+Result HostServices::UnusedOperation3() noexcept
 {
     record("UnusedOperation3");
     return answer("UnusedOperation3", kResultOk);
 }
 
-Result HostServices::Trace(int32_t priority, const char* message)
+Result HostServices::Trace(int32_t priority, const char* message) noexcept
 {
     record("Trace", {int64_t{priority}, textValue(message)});
     if (log_)
@@ -100,7 +100,8 @@ Result HostServices::Trace(int32_t priority, const char* message)
     return answer("Trace", kResultOk);
 }
 
-Result HostServices::StackTrace(int32_t tracePriority, int32_t stackTracePriority, const char* message)
+Result HostServices::StackTrace(int32_t tracePriority, int32_t stackTracePriority,
+                                const char* message) noexcept
 {
     record("StackTrace", {int64_t{tracePriority}, int64_t{stackTracePriority}, textValue(message)});
     if (log_)
@@ -108,7 +109,8 @@ Result HostServices::StackTrace(int32_t tracePriority, int32_t stackTracePriorit
     return answer("StackTrace", kResultOk);
 }
 
-Result HostServices::HandleAssertFailure(const char* file, int32_t line, const char* condition, int32_t flags)
+Result HostServices::HandleAssertFailure(const char* file, int32_t line, const char* condition,
+                                         int32_t flags) noexcept
 {
     record("HandleAssertFailure", {textValue(file), int64_t{line}, textValue(condition), int64_t{flags}});
     if (log_)

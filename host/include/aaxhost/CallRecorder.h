@@ -13,13 +13,19 @@
 namespace aaxhost
 {
 
-// One argument of a recorded call, copied when the call was made: texts are
-// copied (a null text stays distinguishable as nullptr), identifiers by value,
-// pointers only as addresses.
-using Value = std::variant<std::nullptr_t, bool, int64_t, uint64_t, double, std::string, Uid, const void*>;
+// A copied block of bytes (a packet, a chunk, ...).
+using Bytes = std::vector<uint8_t>;
+
+// One argument of a recorded call, copied when the call was made: texts and
+// byte blocks are copied (a null one stays distinguishable as nullptr),
+// identifiers by value, pointers only as addresses.
+using Value =
+    std::variant<std::nullptr_t, bool, int64_t, uint64_t, double, std::string, Uid, const void*, Bytes>;
 
 // Builds a Value from a text that may be null.
 Value textValue(const char* text);
+// Builds a Value from `size` bytes at `data` (nullptr when data is null).
+Value bytesValue(const void* data, std::size_t size);
 // Text form of a value (identifiers by name when known, texts in quotes).
 std::string valueToString(const Value& value);
 

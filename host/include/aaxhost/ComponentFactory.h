@@ -70,8 +70,8 @@ public:
     // Number of successful creations so far.
     uint64_t createdCount() const;
 
-    // 3
-    Result Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out) override;
+    // 3. No exception leaves it: a creator that throws gives kResultUnexpected.
+    Result Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out) noexcept override;
 
 protected:
     ~ComponentFactory() override;

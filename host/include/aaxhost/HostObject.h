@@ -83,8 +83,9 @@ protected:
     // plus one reference on this object. Override to delegate to another object.
     virtual Result answerQuery(const Uid& iid, void** out) noexcept;
 
-    // Records a call of `operation` with its arguments (copied now).
-    void record(const char* operation, std::vector<Value> args = {}) const;
+    // Records a call of `operation` with its arguments (copied now). Never
+    // throws into the plug-in: running out of memory here ends the process.
+    void record(const char* operation, std::vector<Value> args = {}) const noexcept;
     // `normal`, unless a result is forced for `operation`.
     Result answer(const char* operation, Result normal) const;
 

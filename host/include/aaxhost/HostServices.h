@@ -65,10 +65,13 @@ class HostServices final : public HostObjectOf<AAX_IACFHostServices_V3>
 public:
     HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder);
 
-    Result UnusedOperation3() override;
-    Result Trace(int32_t priority, const char* message) override;
-    Result StackTrace(int32_t tracePriority, int32_t stackTracePriority, const char* message) override;
-    Result HandleAssertFailure(const char* file, int32_t line, const char* condition, int32_t flags) override;
+    // No exception leaves these (running out of memory ends the process).
+    Result UnusedOperation3() noexcept override;
+    Result Trace(int32_t priority, const char* message) noexcept override;
+    Result StackTrace(int32_t tracePriority, int32_t stackTracePriority,
+                      const char* message) noexcept override;
+    Result HandleAssertFailure(const char* file, int32_t line, const char* condition,
+                               int32_t flags) noexcept override;
 
     const std::shared_ptr<HostServicesLog>& log() const noexcept { return log_; }
 

@@ -1,0 +1,31 @@
+// Description of one effect: names, category, creators, meters and components.
+#pragma once
+
+#include "AAX.h"
+#include "AAX_Enums.h"
+
+class AAX_IComponentDescriptor;
+class AAX_IPropertyMap;
+
+class AAX_IEffectDescriptor
+{
+public:
+    virtual ~AAX_IEffectDescriptor() {}
+
+    /// A new component descriptor owned by the effect descriptor.
+    virtual AAX_IComponentDescriptor* NewComponentDescriptor() = 0;
+    virtual AAX_Result AddComponent(AAX_IComponentDescriptor* inComponentDescriptor) = 0;
+    virtual AAX_Result AddName(const char* inPlugInName) = 0;
+    virtual AAX_Result AddCategory(uint32_t inCategory) = 0;
+    virtual AAX_Result AddCategoryBypassParameter(uint32_t inCategory, AAX_CParamID inParamID) = 0;
+    /// inProcID: kAAX_ProcPtrID_Create_EffectParameters (0) or kAAX_ProcPtrID_Create_EffectGUI (1).
+    virtual AAX_Result AddProcPtr(void* inProcPtr, AAX_CProcPtrID inProcID) = 0;
+    /// A new property map owned by the effect descriptor, or null.
+    virtual AAX_IPropertyMap* NewPropertyMap() = 0;
+    virtual AAX_Result SetProperties(AAX_IPropertyMap* inProperties) = 0;
+    virtual AAX_Result AddResourceInfo(AAX_EResourceType inResourceType, const char* inInfo) = 0;
+    virtual AAX_Result AddMeterDescription(AAX_CTypeID inMeterID, const char* inMeterName,
+                                           AAX_IPropertyMap* inProperties) = 0;
+    virtual AAX_Result AddControlMIDINode(AAX_CTypeID inNodeID, AAX_EMIDINodeType inNodeType,
+                                          const char inNodeName[], uint32_t inChannelMask) = 0;
+};
