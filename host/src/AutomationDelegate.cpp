@@ -1,0 +1,227 @@
+#include "aaxhost/AutomationDelegate.h"
+
+#include <utility>
+
+namespace aaxhost
+{
+
+const char* toString(AutomationEvent::Kind kind)
+{
+    switch (kind)
+    {
+    case AutomationEvent::Kind::Register:
+        return "Register";
+    case AutomationEvent::Kind::Unregister:
+        return "Unregister";
+    case AutomationEvent::Kind::SetRequest:
+        return "SetRequest";
+    case AutomationEvent::Kind::CurrentValue:
+        return "CurrentValue";
+    case AutomationEvent::Kind::Touch:
+        return "Touch";
+    case AutomationEvent::Kind::Release:
+        return "Release";
+    case AutomationEvent::Kind::GetTouchState:
+        return "GetTouchState";
+    }
+    return "?";
+}
+
+namespace
+{
+std::string idText(const char* parameterId)
+{
+    return parameterId != nullptr ? parameterId : std::string();
+}
+} // namespace
+
+AutomationDelegate::AutomationDelegate(std::shared_ptr<CallRecorder> recorder, std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder))
+{
+}
+
+AutomationDelegate::~AutomationDelegate() = default;
+
+void* AutomationDelegate::findInterface(const Uid& iid) noexcept
+{
+    return iid == IID_IAAXAutomationDelegateV1 ? as<AAX_IACFAutomationDelegate>() : nullptr;
+}
+
+void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parameterId, double value)
+{
+    AutomationEvent event;
+    event.kind = kind;
+    event.parameterId = idText(parameterId);
+    event.nullId = parameterId == nullptr;
+    event.value = value;
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(std::move(event));
+}
+
+Result AutomationDelegate::RegisterParameter(const char* parameterId)
+{
+    record("RegisterParameter", {textValue(parameterId)});
+    addEvent(AutomationEvent::Kind::Register, parameterId);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++registrations_[idText(parameterId)];
+    }
+    return answer("RegisterParameter", kResultOk);
+}
+
+Result AutomationDelegate::UnregisterParameter(const char* parameterId)
+{
+    record("UnregisterParameter", {textValue(parameterId)});
+    addEvent(AutomationEvent::Kind::Unregister, parameterId);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --registrations_[idText(parameterId)];
+        touched_.erase(idText(parameterId));
+    }
+    return answer("UnregisterParameter", kResultOk);
+}
+
+Result AutomationDelegate::PostSetValueRequest(const char* parameterId, double normalized)
+{
+    record("PostSetValueRequest", {textValue(parameterId), normalized});
+    addEvent(AutomationEvent::Kind::SetRequest, parameterId, normalized);
+    const Result result = answer("PostSetValueRequest", kResultOk);
+    if (result != kResultOk)
+        return result; // rejected: the host does not apply it
+
+    UpdateHandler handler;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        switch (mode_)
+        {
+        case SetRequestMode::Queued:
+            queue_.push_back({idText(parameterId), normalized});
+            break;
+        case SetRequestMode::Immediate:
+            handler = handler_;
+            break;
+        case SetRequestMode::Ignored:
+            break;
+        }
+    }
+    if (handler)
+        handler(idText(parameterId), normalized);
+    return result;
+}
+
+Result AutomationDelegate::PostCurrentValue(const char* parameterId, double normalized)
+{
+    record("PostCurrentValue", {textValue(parameterId), normalized});
+    addEvent(AutomationEvent::Kind::CurrentValue, parameterId, normalized);
+    return answer("PostCurrentValue", kResultOk);
+}
+
+Result AutomationDelegate::PostTouchRequest(const char* parameterId)
+{
+    record("PostTouchRequest", {textValue(parameterId)});
+    addEvent(AutomationEvent::Kind::Touch, parameterId);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        touched_[idText(parameterId)] = true;
+    }
+    return answer("PostTouchRequest", kResultOk);
+}
+
+Result AutomationDelegate::PostReleaseRequest(const char* parameterId)
+{
+    record("PostReleaseRequest", {textValue(parameterId)});
+    addEvent(AutomationEvent::Kind::Release, parameterId);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        touched_[idText(parameterId)] = false;
+    }
+    return answer("PostReleaseRequest", kResultOk);
+}
+
+Result AutomationDelegate::GetTouchState(const char* parameterId, uint8_t* touched)
+{
+    record("GetTouchState", {textValue(parameterId), static_cast<const void*>(touched)});
+    addEvent(AutomationEvent::Kind::GetTouchState, parameterId);
+    if (touched == nullptr)
+        return answer("GetTouchState", kResultInvalidPointer);
+    *touched = isTouched(idText(parameterId)) ? 1 : 0;
+    return answer("GetTouchState", kResultOk);
+}
+
+void AutomationDelegate::setSetRequestMode(SetRequestMode mode)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    mode_ = mode;
+}
+
+void AutomationDelegate::setUpdateHandler(UpdateHandler handler)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    handler_ = std::move(handler);
+}
+
+std::size_t AutomationDelegate::deliverPending()
+{
+    std::size_t delivered = 0;
+    for (;;)
+    {
+        Request request;
+        UpdateHandler handler;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (queue_.empty())
+                break;
+            request = std::move(queue_.front());
+            queue_.erase(queue_.begin());
+            handler = handler_;
+        }
+        if (handler)
+            handler(request.parameterId, request.value);
+        ++delivered;
+    }
+    return delivered;
+}
+
+std::vector<AutomationDelegate::Request> AutomationDelegate::pendingRequests() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return queue_;
+}
+
+std::vector<AutomationEvent> AutomationDelegate::events() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+}
+
+std::vector<AutomationEvent> AutomationDelegate::events(AutomationEvent::Kind kind) const
+{
+    std::vector<AutomationEvent> out;
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& event : events_)
+        if (event.kind == kind)
+            out.push_back(event);
+    return out;
+}
+
+void AutomationDelegate::clearEvents()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.clear();
+}
+
+int AutomationDelegate::registrations(const std::string& parameterId) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = registrations_.find(parameterId);
+    return it != registrations_.end() ? it->second : 0;
+}
+
+bool AutomationDelegate::isTouched(const std::string& parameterId) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = touched_.find(parameterId);
+    return it != touched_.end() && it->second;
+}
+
+} // namespace aaxhost
