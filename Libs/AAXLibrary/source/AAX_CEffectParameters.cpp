@@ -123,24 +123,26 @@ AAX_Result AAX_CEffectParameters::Initialize(IACFUnknown* iController)
     }
 
     // From here on the wrappers stay until Uninitialize, whatever EffectInit does.
-    return Guarded([this]() -> AAX_Result {
-        const AAX_Result effectInitResult = EffectInit();
-        if (effectInitResult != AAX_SUCCESS)
-            return effectInitResult;
-
-        AAX_CString bypassID;
-        GetMasterBypassParameter(&bypassID);
-        FilterParameterIDOnSave(bypassID.Get());
-
-        int32_t numParameters = 0;
-        GetNumberOfParameters(&numParameters);
-        if (numParameters > 0)
+    return Guarded(
+        [this]() -> AAX_Result
         {
-            mNumChunkedParameters = numParameters - static_cast<int32_t>(mFilteredParameters.size());
-            AAX_ASSERT(mNumChunkedParameters >= 0);
-        }
-        return AAX_SUCCESS;
-    });
+            const AAX_Result effectInitResult = EffectInit();
+            if (effectInitResult != AAX_SUCCESS)
+                return effectInitResult;
+
+            AAX_CString bypassID;
+            GetMasterBypassParameter(&bypassID);
+            FilterParameterIDOnSave(bypassID.Get());
+
+            int32_t numParameters = 0;
+            GetNumberOfParameters(&numParameters);
+            if (numParameters > 0)
+            {
+                mNumChunkedParameters = numParameters - static_cast<int32_t>(mFilteredParameters.size());
+                AAX_ASSERT(mNumChunkedParameters >= 0);
+            }
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::Uninitialize()
@@ -175,15 +177,17 @@ AAX_Result AAX_CEffectParameters::NotificationReceived(AAX_CTypeID inNotificatio
     if (inNotificationData == nullptr || inNotificationDataSize < sizeof(int32_t))
         return AAX_SUCCESS;
 
-    return Guarded([&]() -> AAX_Result {
-        if (AAX_IParameter* preview = mParameterManager.GetParameterByID(cPreviewID))
+    return Guarded(
+        [&]() -> AAX_Result
         {
-            int32_t state = 0;
-            std::memcpy(&state, inNotificationData, sizeof(state));
-            preview->SetValueWithBool(state != 0);
-        }
-        return AAX_SUCCESS;
-    });
+            if (AAX_IParameter* preview = mParameterManager.GetParameterByID(cPreviewID))
+            {
+                int32_t state = 0;
+                std::memcpy(&state, inNotificationData, sizeof(state));
+                preview->SetValueWithBool(state != 0);
+            }
+            return AAX_SUCCESS;
+        });
 }
 
 void AAX_CEffectParameters::FilterParameterIDOnSave(AAX_CParamID controlID)
@@ -207,13 +211,15 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* oIDStrin
 {
     if (oIDString == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        if (mParameterManager.GetParameterByID(cDefaultMasterBypassID) != nullptr)
-            *oIDString = cDefaultMasterBypassID;
-        else
-            *oIDString = "";
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            if (mParameterManager.GetParameterByID(cDefaultMasterBypassID) != nullptr)
+                *oIDString = cDefaultMasterBypassID;
+            else
+                *oIDString = "";
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID iParameterID,
@@ -229,7 +235,8 @@ AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID iParame
     return AAX_SUCCESS;
 }
 
-AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID iParameterID, int32_t* oNumSteps) const
+AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID iParameterID,
+                                                            int32_t* oNumSteps) const
 {
     const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
@@ -247,13 +254,15 @@ AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID iParameterID, AA
 {
     if (oName == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        if (const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID))
-            *oName = parameter->Name();
-        else
-            *oName = "";
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            if (const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID))
+                *oName = parameter->Name();
+            else
+                *oName = "";
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID iParameterID, AAX_IString* oName,
@@ -261,36 +270,38 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID iParamet
 {
     if (oName == nullptr)
         return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return Guarded([&]() -> AAX_Result {
-        const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
-        if (parameter == nullptr)
+    return Guarded(
+        [&]() -> AAX_Result
         {
-            *oName = "";
-            return AAX_SUCCESS;
-        }
+            const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
+            if (parameter == nullptr)
+            {
+                *oName = "";
+                return AAX_SUCCESS;
+            }
 
-        const AAX_CString& shortened = parameter->ShortenedName(iNameLength);
-        const std::string working(shortened.Get(), std::min<uint32_t>(shortened.Length(), 255u));
-        if (working.empty())
-            return AAX_SUCCESS;
+            const AAX_CString& shortened = parameter->ShortenedName(iNameLength);
+            const std::string working(shortened.Get(), std::min<uint32_t>(shortened.Length(), 255u));
+            if (working.empty())
+                return AAX_SUCCESS;
 
-        const std::string line = LongestLineWithin(working, iNameLength);
-        if (!line.empty())
-        {
-            *oName = line.c_str();
-        }
-        else if (iNameLength >= 1)
-        {
-            AAX_CString prefix;
-            shortened.SubString(0, static_cast<uint32_t>(iNameLength), &prefix);
-            *oName = prefix;
-        }
-        else
-        {
-            *oName = "";
-        }
-        return AAX_SUCCESS;
-    });
+            const std::string line = LongestLineWithin(working, iNameLength);
+            if (!line.empty())
+            {
+                *oName = line.c_str();
+            }
+            else if (iNameLength >= 1)
+            {
+                AAX_CString prefix;
+                shortened.SubString(0, static_cast<uint32_t>(iNameLength), &prefix);
+                *oName = prefix;
+            }
+            else
+            {
+                *oName = "";
+            }
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID iParameterID,
@@ -310,10 +321,12 @@ AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamI
     AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return Guarded([&]() -> AAX_Result {
-        parameter->SetNormalizedDefaultValue(iValue);
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            parameter->SetNormalizedDefaultValue(iValue);
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID iParameterID,
@@ -328,8 +341,9 @@ AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID iParameterID,
     return AAX_SUCCESS;
 }
 
-AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID iParameterID,
-                                                          AAX_EParameterOrientation* oParameterOrientation) const
+AAX_Result
+AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID iParameterID,
+                                               AAX_EParameterOrientation* oParameterOrientation) const
 {
     const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
@@ -361,16 +375,18 @@ AAX_Result AAX_CEffectParameters::GetParameterIDFromIndex(int32_t iControlIndex,
 {
     if (oParameterIDString == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        const AAX_IParameter* parameter = mParameterManager.GetParameter(iControlIndex);
-        if (parameter == nullptr)
+    return Guarded(
+        [&]() -> AAX_Result
         {
-            *oParameterIDString = "";
-            return AAX_ERROR_INVALID_PARAMETER_ID;
-        }
-        *oParameterIDString = parameter->Identifier();
-        return AAX_SUCCESS;
-    });
+            const AAX_IParameter* parameter = mParameterManager.GetParameter(iControlIndex);
+            if (parameter == nullptr)
+            {
+                *oParameterIDString = "";
+                return AAX_ERROR_INVALID_PARAMETER_ID;
+            }
+            *oParameterIDString = parameter->Identifier();
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueInfo(AAX_CParamID /*iParameterID*/, int32_t /*iSelector*/,
@@ -389,50 +405,58 @@ AAX_Result AAX_CEffectParameters::GetParameterValueFromString(AAX_CParamID iPara
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (oValue == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        const AAX_CString text(iValueString);
-        double value = 0.0;
-        if (!parameter->GetNormalizedValueFromString(text, &value))
-            return AAX_ERROR_INVALID_STRING_CONVERSION;
-        *oValue = value;
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            const AAX_CString text(iValueString);
+            double value = 0.0;
+            if (!parameter->GetNormalizedValueFromString(text, &value))
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+            *oValue = value;
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue(AAX_CParamID iParameterID, double iValue,
-                                                              AAX_IString* oValueString, int32_t iMaxLength) const
+                                                              AAX_IString* oValueString,
+                                                              int32_t iMaxLength) const
 {
     const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (oValueString == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        AAX_CString text;
-        if (!parameter->GetStringFromNormalizedValue(iValue, iMaxLength, text))
-            return AAX_ERROR_INVALID_STRING_CONVERSION;
-        *oValueString = text;
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            AAX_CString text;
+            if (!parameter->GetStringFromNormalizedValue(iValue, iMaxLength, text))
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+            *oValueString = text;
+            return AAX_SUCCESS;
+        });
 }
 
-AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID iParameterID, AAX_IString* oValueString,
-                                                          int32_t iMaxLength) const
+AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID iParameterID,
+                                                          AAX_IString* oValueString, int32_t iMaxLength) const
 {
     const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (oValueString == nullptr)
         return AAX_ERROR_NULL_ARGUMENT;
-    return Guarded([&]() -> AAX_Result {
-        AAX_CString text;
-        parameter->GetValueString(iMaxLength, &text);
-        *oValueString = text;
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            AAX_CString text;
+            parameter->GetValueString(iMaxLength, &text);
+            *oValueString = text;
+            return AAX_SUCCESS;
+        });
 }
 
-AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID iParameterID, double* oValuePtr) const
+AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID iParameterID,
+                                                              double* oValuePtr) const
 {
     const AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
@@ -451,10 +475,12 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID iPara
     AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return Guarded([&]() -> AAX_Result {
-        parameter->SetNormalizedValue(iValue);
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            parameter->SetNormalizedValue(iValue);
+            return AAX_SUCCESS;
+        });
 }
 
 namespace
@@ -485,10 +511,12 @@ AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID iParameterID)
     AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return Guarded([&]() -> AAX_Result {
-        parameter->Touch();
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            parameter->Touch();
+            return AAX_SUCCESS;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID iParameterID)
@@ -496,13 +524,16 @@ AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID iParameterID)
     AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return Guarded([&]() -> AAX_Result {
-        parameter->Release();
-        return AAX_SUCCESS;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            parameter->Release();
+            return AAX_SUCCESS;
+        });
 }
 
-AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*iParameterID*/, AAX_CBoolean /*iTouchState*/)
+AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*iParameterID*/,
+                                                       AAX_CBoolean /*iTouchState*/)
 {
     return AAX_SUCCESS;
 }
@@ -513,17 +544,19 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID iP
     AAX_IParameter* parameter = mParameterManager.GetParameterByID(iParameterID);
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return Guarded([&]() -> AAX_Result {
-        const double before = parameter->GetNormalizedValue();
-        parameter->UpdateNormalizedValue(iValue);
-        const AAX_Result result = mPacketDispatcher.SetDirty(iParameterID, true);
-        // What counts is the value the parameter now holds, so a repeated or clamped
-        // value is no change. A not-a-number on either side counts as one.
-        const double after = parameter->GetNormalizedValue();
-        if (!(before == after))
-            mNumPlugInChanges.fetch_add(1, std::memory_order_relaxed); // wraps, two's complement
-        return result;
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            const double before = parameter->GetNormalizedValue();
+            parameter->UpdateNormalizedValue(iValue);
+            const AAX_Result result = mPacketDispatcher.SetDirty(iParameterID, true);
+            // What counts is the value the parameter now holds, so a repeated or clamped
+            // value is no change. A not-a-number on either side counts as one.
+            const double after = parameter->GetNormalizedValue();
+            if (!(before == after))
+                mNumPlugInChanges.fetch_add(1, std::memory_order_relaxed); // wraps, two's complement
+            return result;
+        });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID iParameterID, double iValue)
@@ -595,7 +628,8 @@ AAX_Result AAX_CEffectParameters::RenderAudio_Hybrid(AAX_SHybridRenderInfo* /*io
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
-AAX_Result AAX_CEffectParameters::UpdateMIDINodes(AAX_CFieldIndex /*inFieldIndex*/, AAX_CMidiPacket& /*iPacket*/)
+AAX_Result AAX_CEffectParameters::UpdateMIDINodes(AAX_CFieldIndex /*inFieldIndex*/,
+                                                  AAX_CMidiPacket& /*iPacket*/)
 {
     return AAX_SUCCESS;
 }
@@ -622,12 +656,14 @@ AAX_Result AAX_CEffectParameters::UpdatePageTable(uint32_t inTableType, int32_t 
                                                   IACFUnknown* /*iHostUnknown*/,
                                                   IACFUnknown* ioPageTableUnknown) const
 {
-    return Guarded([&]() -> AAX_Result {
-        AAX_VPageTable pageTable(ioPageTableUnknown);
-        if (!pageTable.IsSupported())
-            return AAX_SUCCESS;
-        return UpdatePageTable(inTableType, inTablePageSize, pageTable);
-    });
+    return Guarded(
+        [&]() -> AAX_Result
+        {
+            AAX_VPageTable pageTable(ioPageTableUnknown);
+            if (!pageTable.IsSupported())
+                return AAX_SUCCESS;
+            return UpdatePageTable(inTableType, inTablePageSize, pageTable);
+        });
 }
 
 AAX_Result AAX_CEffectParameters::UpdatePageTable(uint32_t /*inTableType*/, int32_t /*inTablePageSize*/,

@@ -49,7 +49,8 @@ AAX_CPacketDispatcher::~AAX_CPacketDispatcher()
     mPacketsHandlers.clear();
 }
 
-void AAX_CPacketDispatcher::Initialize(AAX_IController* inController, AAX_IEffectParameters* inEffectParameters)
+void AAX_CPacketDispatcher::Initialize(AAX_IController* inController,
+                                       AAX_IEffectParameters* inEffectParameters)
 {
     // Under the lock: the effect clears the controller here before it deletes it, and a
     // dispatch running on another thread must finish with the old one first.

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <memory>
 
-AAX_CParameterManager::AAX_CParameterManager() : mAutomationDelegate(nullptr), mParameters(), mParametersMap() {}
+AAX_CParameterManager::AAX_CParameterManager() : mAutomationDelegate(nullptr), mParameters(), mParametersMap()
+{
+}
 
 AAX_CParameterManager::~AAX_CParameterManager()
 {
