@@ -509,6 +509,7 @@ TEST_F(EffectFixture, NamesOfLimitedLengthPickTheLongestFittingLine)
             shortened->AddShortenedName(AAX_CString("Freq\nF"));
             effect.Manager().AddParameter(shortened);
             effect.Manager().AddParameter(MakeParameter("Empty", "", 0.0f));
+            effect.Manager().AddParameter(MakeParameter("Long", std::string(300, 'x').c_str(), 0.0f));
             return AAX_Result(AAX_SUCCESS);
         });
     Initialize();
@@ -528,6 +529,8 @@ TEST_F(EffectFixture, NamesOfLimitedLengthPickTheLongestFittingLine)
     EXPECT_EQ(nameOf("Short", 5), "Freq");
     EXPECT_EQ(nameOf("Short", 1), "F");
     EXPECT_EQ(nameOf("Empty", 4), "untouched");
+    EXPECT_EQ(nameOf("Long", 300), std::string(255, 'x')); // only the first 255 characters are looked at
+    EXPECT_EQ(nameOf("Long", 3), "xxx");
 }
 
 TEST_F(EffectFixture, FixedAnswers)
