@@ -66,7 +66,7 @@ TEST_F(EffectFixture, AnswersAllFourVersionsWithOnePointerAndIsGoneAfterRelease)
     static_cast<aaxhost::IEffectParameters*>(v3)->Release();
 
     EXPECT_EQ(driver->release(), 0u);
-    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLiveAtStart);
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 0); // what ACFCanUnloadNow reports
 }
 
 TEST_F(EffectFixture, BeforeInitializeThereAreNoWrappersAndNoParameters)
