@@ -108,6 +108,33 @@ private:
     void* stored_;
 };
 
+// A GUI that answers each host operation with 100 + its position, to check that the
+// host's declaration and the library's agree on every position.
+class SlotGUI final : public AAX_CEffectGUI
+{
+public:
+    static void* Create() { return static_cast<AAX_IACFEffectGUI*>(new SlotGUI); }
+
+    AAX_Result Initialize(IACFUnknown*) override { return 103; }
+    AAX_Result Uninitialize() override { return 104; }
+    AAX_Result NotificationReceived(AAX_CTypeID, const void*, uint32_t) override { return 105; }
+    AAX_Result SetViewContainer(IACFUnknown*) override { return 106; }
+    AAX_Result GetViewSize(AAX_Point*) const override { return 107; }
+    AAX_Result Draw(AAX_Rect*) override { return 108; }
+    AAX_Result TimerWakeup() override { return 109; }
+    AAX_Result ParameterUpdated(AAX_CParamID) override { return 110; }
+    AAX_Result GetCustomLabel(AAX_EPlugInStrings, AAX_IString*) const override { return 111; }
+    AAX_Result SetControlHighlightInfo(AAX_CParamID, AAX_CBoolean, AAX_EHighlightColor) override
+    {
+        return 112;
+    }
+
+protected:
+    void CreateViewContents() override {}
+    void CreateViewContainer() override {}
+    void DeleteViewContainer() override {}
+};
+
 // Reference count of a plug-in object, read through a real AddRef and Release.
 uint32_t RefCount(aaxhost::IACFUnknown* object)
 {
@@ -214,6 +241,31 @@ TEST_F(GuiFixture, CreatorProcedureMakesOneObjectThatAnswersOnlyTheGuiInterface)
     EXPECT_EQ(Gui().GetViewContainerPtr(), nullptr);
 }
 
+TEST(GuiSlots, EveryHostPositionReachesItsOperation)
+{
+    const int32_t libraryLive = CACFUnknown::GetActiveObjectCount();
+    {
+        aaxhost::Host host;
+        aaxhost::GuiDriver driver(host);
+        ASSERT_EQ(driver.create(&SlotGUI::Create), 0);
+        aaxhost::IEffectGUI& g = *driver.gui();
+        aaxhost::ViewPoint size;
+        aaxhost::HostString label;
+        EXPECT_EQ(g.Initialize(nullptr), 103);
+        EXPECT_EQ(g.Uninitialize(), 104);
+        EXPECT_EQ(g.NotificationReceived(0, nullptr, 0), 105);
+        EXPECT_EQ(g.SetViewContainer(nullptr), 106);
+        EXPECT_EQ(g.GetViewSize(&size), 107);
+        EXPECT_EQ(g.Draw(nullptr), 108);
+        EXPECT_EQ(g.TimerWakeup(), 109);
+        EXPECT_EQ(g.ParameterUpdated("x"), 110);
+        EXPECT_EQ(g.GetCustomLabel(0, &label), 111);
+        EXPECT_EQ(g.SetControlHighlightInfo("x", 1, 0), 112);
+        EXPECT_EQ(driver.release(), 0u);
+    }
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+}
+
 TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
 {
     Open();
@@ -235,7 +287,10 @@ TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
     EXPECT_EQ(g.NotificationReceived(0x12345678u, &data, sizeof data), 0);
     EXPECT_EQ(g.TimerWakeup(), 0);
     EXPECT_EQ(g.SetControlHighlightInfo("Gain", 1, 2), 0);
+    const std::size_t mark = Mark();
     EXPECT_EQ(g.ParameterUpdated("Gain"), 0);
+    EXPECT_EQ(LinesSince(mark, {"TestGUI"}),
+              (std::vector<std::string>{"TestGUI.ParameterUpdated(\"Gain\")"}));
 }
 
 // ---------------------------------------------------------------------------
