@@ -9,6 +9,10 @@
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
+#include "AAX_VEffectDescriptor.h"
+
+#include "aaxhost/Creators.h"
+#include "aaxhost/Description.h"
 #include "aaxhost/GuiDriver.h"
 
 #include <gtest/gtest.h>
@@ -656,6 +660,55 @@ TEST(GuiDriverAlone, GuiWithoutEffectStillOpensAndCloses)
         // The driver's destructor removes the container, uninitializes and releases.
     }
     TestGUI::SetRecorder(nullptr);
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
+}
+
+TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndItsGui)
+{
+    const int32_t libraryLive = CACFUnknown::GetActiveObjectCount();
+    const int64_t hostLive = aaxhost::HostObject::liveCount();
+    {
+        aaxhost::Host host;
+        aaxhost::installDescriptionComponents(host);
+        TestGUI::SetRecorder(host.sharedRecorder());
+
+        // The plug-in registers its two creator procedures, as the framework does.
+        HostRef<aaxhost::HostEffectDescriptor> described;
+        {
+            AAX_VEffectDescriptor descriptor(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&TestGUI::Create),
+                                            kAAX_ProcPtrID_Create_EffectGUI),
+                      AAX_SUCCESS);
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&ObservedEffect::Create),
+                                            kAAX_ProcPtrID_Create_EffectParameters),
+                      AAX_SUCCESS);
+            described = HostRef<aaxhost::HostEffectDescriptor>(aaxhost::HostEffectDescriptor::fromUnknown(
+                reinterpret_cast<aaxhost::IACFUnknown*>(descriptor.GetIUnknown())));
+        }
+        ASSERT_TRUE(described);
+
+        aaxhost::EffectDriver effect(host);
+        ASSERT_EQ(effect.create(aaxhost::effectCreatorOf(*described)), 0);
+        ASSERT_EQ(effect.initialize(), 0);
+        aaxhost::GuiDriver gui(host, effect);
+        ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*described)), 0);
+        ASSERT_EQ(gui.initialize(), 0);
+        TestGUI& object = TestGUI::From(gui.gui());
+        EXPECT_EQ(object.Editor(), &effecttest::TestEffect::From(effect.effect()));
+
+        // No display: the view is made, every parameter reported, nothing embedded.
+        EXPECT_EQ(gui.setViewContainer(gui.newViewContainer(aaxhost::kViewTypeHWND, nullptr)), 0);
+        EXPECT_EQ(host.recorder().count("ParameterUpdated"), 3u);
+        EXPECT_FALSE(object.Embedded());
+
+        EXPECT_EQ(gui.removeViewContainer(), 0);
+        EXPECT_EQ(gui.uninitialize(), 0);
+        EXPECT_EQ(gui.release(), 0u);
+        EXPECT_EQ(effect.uninitialize(), 0);
+        EXPECT_EQ(effect.release(), 0u);
+        TestGUI::SetRecorder(nullptr);
+    }
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
 }
