@@ -76,6 +76,11 @@ void TestGUI::ThrowIfAsked(const char* operation) const
 AAX_Result TestGUI::ParameterUpdated(AAX_CParamID inParamID)
 {
     Record("ParameterUpdated", {aaxhost::textValue(inParamID)});
+    if (mUninitializeOnUpdate)
+    {
+        mUninitializeOnUpdate = false;
+        Uninitialize();
+    }
     return AAX_CEffectGUI::ParameterUpdated(inParamID);
 }
 

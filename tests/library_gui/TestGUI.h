@@ -45,6 +45,9 @@ public:
     AAX_IController* Controller() const { return mController; }
     AAX_ITransport* Transport() const { return mTransport; }
     void ReportAllParameters() { UpdateAllParameters(); }
+    // The next ParameterUpdated uninitializes the object (as a host call made from
+    // inside the report could).
+    void UninitializeOnNextUpdate() { mUninitializeOnUpdate = true; }
 
 protected:
     void CreateViewContents() override;
@@ -58,6 +61,7 @@ private:
     effecttest::TestEffect* mEditor = nullptr;
     bool mEmbedded = false;
     bool mDestroying = false;
+    bool mUninitializeOnUpdate = false;
 };
 
 } // namespace guitest

@@ -579,6 +579,18 @@ TEST_F(GuiFixture, ParametersAreReportedInIndexOrderSkippingFailingOnes)
                                             "\")"}));
 }
 
+TEST_F(GuiFixture, ReportStopsWhenTheObjectIsUninitializedMeanwhile)
+{
+    Open();
+    const uint32_t effectRefs = RefCount(effect->effect());
+    Gui().UninitializeOnNextUpdate();
+    Gui().ReportAllParameters();
+    EXPECT_EQ(Fx().askedIndices, (std::vector<int32_t>{0}));
+    EXPECT_EQ(host->recorder().count("ParameterUpdated"), 1u);
+    EXPECT_EQ(Gui().GetEffectParameters(), nullptr);
+    EXPECT_EQ(RefCount(effect->effect()), effectRefs - 1);
+}
+
 TEST_F(GuiFixture, NoOrFailingParameterCountAsksForNoIdentifier)
 {
     Fx().SetSetup([](effecttest::TestEffect&) { return AAX_SUCCESS; });
