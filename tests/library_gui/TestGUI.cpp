@@ -1,4 +1,5 @@
 #include "TestGUI.h"
+#include "VirtualSlot.h"
 
 #include "AAX_Enums.h"
 
@@ -109,6 +110,12 @@ void TestGUI::DeleteViewContainer()
     ThrowIfAsked("DeleteViewContainer");
     mEmbedded = false;
     mEditor = nullptr;
+}
+
+std::vector<std::size_t> TestGUI::ViewOperationSlots()
+{
+    return {VirtualSlot(&TestGUI::CreateViewContents), VirtualSlot(&TestGUI::CreateViewContainer),
+            VirtualSlot(&TestGUI::DeleteViewContainer), VirtualSlot(&TestGUI::UpdateAllParameters)};
 }
 
 } // namespace guitest
