@@ -6,6 +6,7 @@
 #include "AAX_ITaperDelegate.h"
 #include "AAX_IDisplayDelegate.h"
 
+#include <atomic>
 #include <map>
 
 /// Room for an identifier: at most 31 characters and the terminating zero.
@@ -33,12 +34,13 @@ public:
     bool GetValueAsDouble(double* value) const override;
     bool GetValueAsString(AAX_IString* value) const override;
 
-    const T& Get() const { return mValue; }
-    void Set(const T& value) { mValue = value; }
+    /// The value is read and written atomically: hosts read it from other threads.
+    T Get() const { return mValue.load(); }
+    void Set(const T& value) { mValue.store(value); }
 
 private:
     char mIdentifier[eParemeterDefaultMaxIdentifierSize];
-    T mValue;
+    std::atomic<T> mValue;
 };
 
 /// A parameter whose real value is a T. Owns clones of its taper and display delegates.
@@ -129,7 +131,8 @@ protected:
     AAX_ITaperDelegate<T>* mTaperDelegate;
     AAX_IDisplayDelegate<T>* mDisplayDelegate;
     AAX_IAutomationDelegate* mAutomationDelegate;
-    bool mNeedNotify;
+    /// Set: the next host update is stored and posted even when it brings the value held.
+    std::atomic<bool> mNeedNotify;
     AAX_CParameterValue<T> mValue;
     T mDefaultValue;
 };
