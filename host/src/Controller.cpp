@@ -483,8 +483,9 @@ Result Controller::copyInto(const char* operation, IACFUnknown* table)
 Result Controller::CopyTableForEffect(int32_t manufacturerId, int32_t productId, int32_t plugInId,
                                       uint32_t tableType, int32_t tablePageSize, IACFUnknown* table)
 {
-    record("CopyTableForEffect", {int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId},
-                                  uint64_t{tableType}, int64_t{tablePageSize}, static_cast<const void*>(table)});
+    record("CopyTableForEffect",
+           {int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId}, uint64_t{tableType},
+            int64_t{tablePageSize}, static_cast<const void*>(table)});
     return copyInto("CopyTableForEffect", table);
 }
 
@@ -501,17 +502,17 @@ Result Controller::CopyTableForEffectFromFile(const char* path, int32_t encoding
                                               int32_t tablePageSize, IACFUnknown* table)
 {
     record("CopyTableForEffectFromFile",
-           {textValue(path), int64_t{encoding}, int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId},
-            uint64_t{tableType}, int64_t{tablePageSize}, static_cast<const void*>(table)});
+           {textValue(path), int64_t{encoding}, int64_t{manufacturerId}, int64_t{productId},
+            int64_t{plugInId}, uint64_t{tableType}, int64_t{tablePageSize}, static_cast<const void*>(table)});
     return copyInto("CopyTableForEffectFromFile", table);
 }
 
 Result Controller::CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
                                               uint32_t tableType, int32_t tablePageSize, IACFUnknown* table)
 {
-    record("CopyTableForLayoutFromFile", {textValue(path), int64_t{encoding}, textValue(layoutName),
-                                          uint64_t{tableType}, int64_t{tablePageSize},
-                                          static_cast<const void*>(table)});
+    record("CopyTableForLayoutFromFile",
+           {textValue(path), int64_t{encoding}, textValue(layoutName), uint64_t{tableType},
+            int64_t{tablePageSize}, static_cast<const void*>(table)});
     return copyInto("CopyTableForLayoutFromFile", table);
 }
 

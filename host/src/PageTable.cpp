@@ -220,8 +220,9 @@ Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int3
 Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
                                                    int32_t* length)
 {
-    record("GetParameterNameVariationAtIndex", {textValue(parameterId), int64_t{index},
-                                                static_cast<const void*>(name), static_cast<const void*>(length)});
+    record("GetParameterNameVariationAtIndex",
+           {textValue(parameterId), int64_t{index}, static_cast<const void*>(name),
+            static_cast<const void*>(length)});
     if (const Result r = answer("GetParameterNameVariationAtIndex", kResultOk); r != kResultOk)
         return r;
     if (parameterId == nullptr || name == nullptr || length == nullptr)
@@ -244,7 +245,8 @@ Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int3
     return kResultOk;
 }
 
-Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int32_t length, PlugInString* name)
+Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
+                                                    PlugInString* name)
 {
     record("GetParameterNameVariationOfLength",
            {textValue(parameterId), int64_t{length}, static_cast<const void*>(name)});
@@ -312,9 +314,8 @@ Result PageTable::SetParameterNameVariation(const char* parameterId, const PlugI
 
 void registerPageTableComponent(ComponentFactory& factory)
 {
-    factory.registerComponent(AAXCompID_PageTable, [](const CreateRequest& request) {
-        return HostRef<HostObject>(makeHost<PageTable>(request.recorder));
-    });
+    factory.registerComponent(AAXCompID_PageTable, [](const CreateRequest& request)
+                              { return HostRef<HostObject>(makeHost<PageTable>(request.recorder)); });
 }
 
 } // namespace aaxhost

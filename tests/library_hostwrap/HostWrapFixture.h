@@ -71,8 +71,9 @@ struct ControllerHost
     {
         aaxhost::installController(*unknown, controller);
         aaxhost::installTransport(*unknown, transport);
-        unknown->provide(aaxhost::IID_IACFComponentFactory,
-                         aaxhost::HostRef<aaxhost::HostObject>(static_cast<aaxhost::HostObject*>(&host.factory())));
+        unknown->provide(
+            aaxhost::IID_IACFComponentFactory,
+            aaxhost::HostRef<aaxhost::HostObject>(static_cast<aaxhost::HostObject*>(&host.factory())));
         aaxhost::registerPageTableComponent(host.factory());
     }
 

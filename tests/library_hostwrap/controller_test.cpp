@@ -18,7 +18,10 @@ class ControllerWrapper : public ::testing::Test
 protected:
     ControllerHost h;
 
-    std::unique_ptr<AAX_IController> makeWrapper() { return std::make_unique<AAX_VController>(h.libraryUnknown()); }
+    std::unique_ptr<AAX_IController> makeWrapper()
+    {
+        return std::make_unique<AAX_VController>(h.libraryUnknown());
+    }
 };
 
 TEST_F(ControllerWrapper, ForwardsEveryOperationToTheHostOperationOfTheSameName)
@@ -320,7 +323,8 @@ TEST_F(ControllerWrapper, CopiedTableOutlivesTheControllerThatMadeIt)
     h.controller->setSourceTable(sampleTable());
     const int64_t live = aaxhost::HostObject::liveCount();
     auto c = makeWrapper();
-    std::unique_ptr<AAX_IPageTable> table(c->CreateTableCopyForLayout("com.jelv.tambrix", "Console", 0x50540001u, 8));
+    std::unique_ptr<AAX_IPageTable> table(
+        c->CreateTableCopyForLayout("com.jelv.tambrix", "Console", 0x50540001u, 8));
     ASSERT_NE(table, nullptr);
 
     const auto calls = h.host.recorder().calls("Controller", "CopyTableForLayout");

@@ -19,6 +19,10 @@ thread_local bool tCounting = false;
 thread_local int tAllocations = 0;
 } // namespace
 
+// The replacements pair malloc with free; the compiler cannot see that they match.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size)
 {
     if (tCounting)
@@ -38,6 +42,8 @@ void operator delete(void* p, std::size_t) noexcept
     std::free(p);
 }
 
+#pragma GCC diagnostic pop
+
 namespace
 {
 
@@ -46,7 +52,10 @@ class TransportWrapper : public ::testing::Test
 protected:
     ControllerHost h;
 
-    std::unique_ptr<AAX_ITransport> makeWrapper() { return std::make_unique<AAX_VTransport>(h.libraryUnknown()); }
+    std::unique_ptr<AAX_ITransport> makeWrapper()
+    {
+        return std::make_unique<AAX_VTransport>(h.libraryUnknown());
+    }
 };
 
 TEST_F(TransportWrapper, ForwardsTheHostsValuesUnchanged)
@@ -137,8 +146,8 @@ TEST_F(TransportWrapper, EachOperationReachesTheHostOperationOfTheSameName)
                                         "GetCurrentTickPosition", "GetCurrentLoopPosition",
                                         "GetCurrentNativeSampleLocation", "GetCustomTickPosition",
                                         "GetBarBeatPosition", "GetTicksPerQuarter", "GetCurrentTicksPerBeat",
-                                        "GetTimelineSelectionStartPosition", "GetTimeCodeInfo", "GetFeetFramesInfo",
-                                        "IsMetronomeEnabled"}));
+                                        "GetTimelineSelectionStartPosition", "GetTimeCodeInfo",
+                                        "GetFeetFramesInfo", "IsMetronomeEnabled"}));
     // The sample location given by value arrives unchanged.
     EXPECT_EQ(h.host.recorder().calls("Transport", "GetCustomTickPosition").at(0).arg<int64_t>(0), 11);
     EXPECT_EQ(h.host.recorder().calls("Transport", "GetBarBeatPosition").at(0).arg<int64_t>(0), 12);
@@ -327,15 +336,17 @@ TEST_F(TransportWrapper, AudioThreadReadsWhileTheHostMovesTheClock)
     auto t = makeWrapper();
     h.transport->setPlaying(true);
     std::atomic<bool> done{false};
-    std::thread host([&] {
-        for (int i = 0; i < 20000; ++i)
+    std::thread host(
+        [&]
         {
-            h.transport->advance(32);
-            h.transport->setTempo(i % 2 == 0 ? 120.0 : 90.0);
-            h.transport->setLoop(i % 3 == 0, i, i + 960000);
-        }
-        done = true;
-    });
+            for (int i = 0; i < 20000; ++i)
+            {
+                h.transport->advance(32);
+                h.transport->setTempo(i % 2 == 0 ? 120.0 : 90.0);
+                h.transport->setLoop(i % 3 == 0, i, i + 960000);
+            }
+            done = true;
+        });
     int64_t last = 0;
     bool monotonic = true;
     while (!done)

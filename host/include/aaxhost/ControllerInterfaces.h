@@ -39,7 +39,8 @@ struct MidiPacket
     uint8_t isImmediate = 0;
 };
 static_assert(sizeof(MidiPacket) == 16, "MIDI packet layout");
-static_assert(offsetof(MidiPacket, data) == 8 && offsetof(MidiPacket, isImmediate) == 12, "MIDI packet layout");
+static_assert(offsetof(MidiPacket, data) == 8 && offsetof(MidiPacket, isImmediate) == 12,
+              "MIDI packet layout");
 
 // A view size: height first, then width.
 struct ViewPoint
@@ -54,22 +55,22 @@ class AAX_IACFController : public IACFUnknown
 {
 public:
     virtual Result GetEffectID(PlugInString* effectId) = 0;                                 // 3
-    virtual Result GetSampleRate(float* sampleRate) = 0;                                     // 4
-    virtual Result GetInputStemFormat(int32_t* stemFormat) = 0;                              // 5
-    virtual Result GetOutputStemFormat(int32_t* stemFormat) = 0;                             // 6
-    virtual Result GetSignalLatency(int32_t* samples) = 0;                                   // 7
-    virtual Result GetCycleCount(int32_t property, int32_t* count) = 0;                      // 8
-    virtual Result GetTODLocation(int64_t* location) = 0;                                    // 9
-    virtual Result SetSignalLatency(int32_t samples) = 0;                                    // 10
-    virtual Result SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) = 0;  // 11
-    virtual Result PostPacket(int32_t port, const void* data, uint32_t size) = 0;            // 12
-    virtual Result GetCurrentMeterValue(uint32_t meter, float* value) = 0;                   // 13
-    virtual Result GetMeterPeakValue(uint32_t meter, float* value) = 0;                      // 14
-    virtual Result ClearMeterPeakValue(uint32_t meter) = 0;                                  // 15
-    virtual Result GetMeterClipped(uint32_t meter, uint8_t* clipped) = 0;                    // 16
-    virtual Result ClearMeterClipped(uint32_t meter) = 0;                                    // 17
-    virtual Result GetMeterCount(uint32_t* count) = 0;                                       // 18
-    virtual Result GetNextMIDIPacket(int32_t* node, MidiPacket* packet) = 0;                 // 19
+    virtual Result GetSampleRate(float* sampleRate) = 0;                                    // 4
+    virtual Result GetInputStemFormat(int32_t* stemFormat) = 0;                             // 5
+    virtual Result GetOutputStemFormat(int32_t* stemFormat) = 0;                            // 6
+    virtual Result GetSignalLatency(int32_t* samples) = 0;                                  // 7
+    virtual Result GetCycleCount(int32_t property, int32_t* count) = 0;                     // 8
+    virtual Result GetTODLocation(int64_t* location) = 0;                                   // 9
+    virtual Result SetSignalLatency(int32_t samples) = 0;                                   // 10
+    virtual Result SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) = 0; // 11
+    virtual Result PostPacket(int32_t port, const void* data, uint32_t size) = 0;           // 12
+    virtual Result GetCurrentMeterValue(uint32_t meter, float* value) = 0;                  // 13
+    virtual Result GetMeterPeakValue(uint32_t meter, float* value) = 0;                     // 14
+    virtual Result ClearMeterPeakValue(uint32_t meter) = 0;                                 // 15
+    virtual Result GetMeterClipped(uint32_t meter, uint8_t* clipped) = 0;                   // 16
+    virtual Result ClearMeterClipped(uint32_t meter) = 0;                                   // 17
+    virtual Result GetMeterCount(uint32_t* count) = 0;                                      // 18
+    virtual Result GetNextMIDIPacket(int32_t* node, MidiPacket* packet) = 0;                // 19
 
 protected:
     ~AAX_IACFController() = default;
@@ -80,9 +81,9 @@ class AAX_IACFController_V2 : public AAX_IACFController
 {
 public:
     virtual Result SendNotification(uint32_t type, const void* data, uint32_t size) = 0; // 20
-    virtual Result GetHybridSignalLatency(int32_t* samples) = 0;                           // 21
-    virtual Result GetCurrentAutomationTimestamp(int64_t* timestamp) = 0;                  // 22
-    virtual Result GetHostName(PlugInString* name) = 0;                                    // 23
+    virtual Result GetHybridSignalLatency(int32_t* samples) = 0;                         // 21
+    virtual Result GetCurrentAutomationTimestamp(int64_t* timestamp) = 0;                // 22
+    virtual Result GetHostName(PlugInString* name) = 0;                                  // 23
 
 protected:
     ~AAX_IACFController_V2() = default;
@@ -125,7 +126,8 @@ public:
                                               int32_t tablePageSize, IACFUnknown* table) = 0;
     // 6
     virtual Result CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
-                                              uint32_t tableType, int32_t tablePageSize, IACFUnknown* table) = 0;
+                                              uint32_t tableType, int32_t tablePageSize,
+                                              IACFUnknown* table) = 0;
 
 protected:
     ~AAX_IACFPageTableController_V2() = default;
@@ -135,16 +137,17 @@ protected:
 class AAX_IACFTransport : public IACFUnknown
 {
 public:
-    virtual Result GetCurrentTempo(double* bpm) = 0;                                            // 3
-    virtual Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) = 0;               // 4
-    virtual Result IsTransportPlaying(bool* playing) = 0;                                       // 5
-    virtual Result GetCurrentTickPosition(int64_t* ticks) = 0;                                  // 6
+    virtual Result GetCurrentTempo(double* bpm) = 0;                                                // 3
+    virtual Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) = 0;                   // 4
+    virtual Result IsTransportPlaying(bool* playing) = 0;                                           // 5
+    virtual Result GetCurrentTickPosition(int64_t* ticks) = 0;                                      // 6
     virtual Result GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) = 0; // 7
-    virtual Result GetCurrentNativeSampleLocation(int64_t* sample) = 0;                         // 8
-    virtual Result GetCustomTickPosition(int64_t* ticks, int64_t sample) = 0;                   // 9
-    virtual Result GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks, int64_t sample) = 0; // 10
-    virtual Result GetTicksPerQuarter(uint32_t* ticks) = 0;                                     // 11
-    virtual Result GetCurrentTicksPerBeat(uint32_t* ticks) = 0;                                 // 12
+    virtual Result GetCurrentNativeSampleLocation(int64_t* sample) = 0;                             // 8
+    virtual Result GetCustomTickPosition(int64_t* ticks, int64_t sample) = 0;                       // 9
+    virtual Result GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
+                                      int64_t sample) = 0;      // 10
+    virtual Result GetTicksPerQuarter(uint32_t* ticks) = 0;     // 11
+    virtual Result GetCurrentTicksPerBeat(uint32_t* ticks) = 0; // 12
 
 protected:
     ~AAX_IACFTransport() = default;
@@ -167,10 +170,10 @@ protected:
 class AAX_IACFViewContainer : public IACFUnknown
 {
 public:
-    virtual int32_t GetType() = 0;                                                   // 3
-    virtual void* GetPtr() = 0;                                                      // 4
-    virtual Result GetModifiers(uint32_t* modifiers) = 0;                            // 5
-    virtual Result SetViewSize(ViewPoint* size) = 0;                                 // 6
+    virtual int32_t GetType() = 0;                                                            // 3
+    virtual void* GetPtr() = 0;                                                               // 4
+    virtual Result GetModifiers(uint32_t* modifiers) = 0;                                     // 5
+    virtual Result SetViewSize(ViewPoint* size) = 0;                                          // 6
     virtual Result HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) = 0; // 7
     virtual Result HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) = 0; // 8
     virtual Result HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) = 0;   // 9
@@ -199,15 +202,15 @@ protected:
 class AAX_IACFPageTable : public IACFUnknown
 {
 public:
-    virtual Result Clear() = 0;                                                          // 3
-    virtual Result Empty(uint8_t* empty) = 0;                                            // 4
-    virtual Result GetNumPages(int32_t* pages) = 0;                                      // 5
-    virtual Result InsertPage(int32_t page) = 0;                                         // 6
-    virtual Result RemovePage(int32_t page) = 0;                                         // 7
-    virtual Result GetNumMappedParameterIDs(int32_t page, int32_t* number) = 0;          // 8
-    virtual Result ClearMappedParameter(int32_t page, int32_t index) = 0;                // 9
+    virtual Result Clear() = 0;                                                                      // 3
+    virtual Result Empty(uint8_t* empty) = 0;                                                        // 4
+    virtual Result GetNumPages(int32_t* pages) = 0;                                                  // 5
+    virtual Result InsertPage(int32_t page) = 0;                                                     // 6
+    virtual Result RemovePage(int32_t page) = 0;                                                     // 7
+    virtual Result GetNumMappedParameterIDs(int32_t page, int32_t* number) = 0;                      // 8
+    virtual Result ClearMappedParameter(int32_t page, int32_t index) = 0;                            // 9
     virtual Result GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId) = 0; // 10
-    virtual Result MapParameterID(const char* parameterId, int32_t page, int32_t index) = 0;          // 11
+    virtual Result MapParameterID(const char* parameterId, int32_t page, int32_t index) = 0;         // 11
 
 protected:
     ~AAX_IACFPageTable() = default;
@@ -217,18 +220,20 @@ protected:
 class AAX_IACFPageTable_V2 : public AAX_IACFPageTable
 {
 public:
-    virtual Result GetNumParametersWithNameVariations(int32_t* number) = 0;                         // 12
+    virtual Result GetNumParametersWithNameVariations(int32_t* number) = 0;                          // 12
     virtual Result GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) = 0; // 13
     virtual Result GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) = 0;   // 14
     // 15
-    virtual Result GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
-                                                    int32_t* length) = 0;
+    virtual Result GetParameterNameVariationAtIndex(const char* parameterId, int32_t index,
+                                                    PlugInString* name, int32_t* length) = 0;
     // 16
-    virtual Result GetParameterNameVariationOfLength(const char* parameterId, int32_t length, PlugInString* name) = 0;
-    virtual Result ClearParameterNameVariations() = 0;                            // 17
-    virtual Result ClearNameVariationsForParameter(const char* parameterId) = 0;  // 18
+    virtual Result GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
+                                                     PlugInString* name) = 0;
+    virtual Result ClearParameterNameVariations() = 0;                           // 17
+    virtual Result ClearNameVariationsForParameter(const char* parameterId) = 0; // 18
     // 19
-    virtual Result SetParameterNameVariation(const char* parameterId, const PlugInString* name, int32_t length) = 0;
+    virtual Result SetParameterNameVariation(const char* parameterId, const PlugInString* name,
+                                             int32_t length) = 0;
 
 protected:
     ~AAX_IACFPageTable_V2() = default;

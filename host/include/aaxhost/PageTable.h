@@ -58,10 +58,12 @@ public:
     Result GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) override;
     Result GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
                                             int32_t* length) override;
-    Result GetParameterNameVariationOfLength(const char* parameterId, int32_t length, PlugInString* name) override;
+    Result GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
+                                             PlugInString* name) override;
     Result ClearParameterNameVariations() override;
     Result ClearNameVariationsForParameter(const char* parameterId) override;
-    Result SetParameterNameVariation(const char* parameterId, const PlugInString* name, int32_t length) override;
+    Result SetParameterNameVariation(const char* parameterId, const PlugInString* name,
+                                     int32_t length) override;
 
 protected:
     ~PageTable() override;
