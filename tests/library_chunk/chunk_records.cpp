@@ -46,7 +46,8 @@ ChunkRecord::ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID
     chunk->fProductID = 0x74627278;
     chunk->fPlugInID = 0x11223344;
     chunk->fChunkID = chunkId;
-    std::memcpy(memory_ + kHeaderSize, payload.data(), std::min(payload.size(), payloadSize));
+    if (!payload.empty() && payloadSize > 0)
+        std::memcpy(memory_ + kHeaderSize, payload.data(), std::min(payload.size(), payloadSize));
 }
 
 ChunkRecord::~ChunkRecord()
