@@ -6,8 +6,7 @@ namespace aaxhost
 {
 
 EffectDriver::EffectDriver(Host& host)
-    : host_(host),
-      controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown")),
+    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown")),
       controller_(makeHost<Controller>(host.sharedRecorder())),
       transport_(makeHost<Transport>(host.sharedRecorder())),
       automation_(makeHost<AutomationDelegate>(host.sharedRecorder()))
@@ -17,16 +16,26 @@ EffectDriver::EffectDriver(Host& host)
     controllerUnknown_->provide(IID_IAAXAutomationDelegateV1, HostRef<HostObject>(automation_));
     controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
 
-    controller_->setPacketSink([this](const PostedPacket& packet) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        posted_.push_back(packet);
-        ports_[packet.port] = packet.data;
-    });
-    automation_->setUpdateHandler([this](const std::string& parameterId, double normalized) {
-        const Result result = update(parameterId.c_str(), normalized);
-        std::lock_guard<std::mutex> lock(mutex_);
-        updateResults_.push_back(result);
-    });
+    controller_->setPacketSink(
+        [this](const PostedPacket& packet)
+        {
+            std::function<void(const PostedPacket&)> hook;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                posted_.push_back(packet);
+                ports_[packet.port] = packet.data;
+                hook = packetHook_;
+            }
+            if (hook)
+                hook(packet);
+        });
+    automation_->setUpdateHandler(
+        [this](const std::string& parameterId, double normalized)
+        {
+            const Result result = update(parameterId.c_str(), normalized);
+            std::lock_guard<std::mutex> lock(mutex_);
+            updateResults_.push_back(result);
+        });
 }
 
 EffectDriver::~EffectDriver()
@@ -51,8 +60,8 @@ Result EffectDriver::create(EffectCreator creator)
     Result first = kResultOk;
     IEffectParameters* answered = nullptr;
     bool same = true;
-    for (const Uid* iid : {&IID_IAAXEffectParametersV1, &IID_IAAXEffectParametersV2, &IID_IAAXEffectParametersV3,
-                           &IID_IAAXEffectParametersV4})
+    for (const Uid* iid : {&IID_IAAXEffectParametersV1, &IID_IAAXEffectParametersV2,
+                           &IID_IAAXEffectParametersV3, &IID_IAAXEffectParametersV4})
     {
         Result result = kResultOk;
         UnknownPtr<IEffectParameters> version = UnknownPtr<IEffectParameters>::query(object, *iid, &result);
@@ -150,6 +159,12 @@ std::map<int32_t, std::vector<uint8_t>> EffectDriver::dataPorts() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return ports_;
+}
+
+void EffectDriver::setPacketHook(std::function<void(const PostedPacket&)> hook)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    packetHook_ = std::move(hook);
 }
 
 } // namespace aaxhost

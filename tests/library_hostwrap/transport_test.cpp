@@ -23,13 +23,38 @@ thread_local int tAllocations = 0;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
-void* operator new(std::size_t size)
+namespace
+{
+void* countedAllocation(std::size_t size) noexcept
 {
     if (tCounting)
         ++tAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* p = countedAllocation(size))
         return p;
     throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    if (void* p = countedAllocation(size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedAllocation(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedAllocation(size);
 }
 
 void operator delete(void* p) noexcept
@@ -37,7 +62,27 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
 void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }

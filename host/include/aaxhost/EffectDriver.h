@@ -9,6 +9,7 @@
 #include "aaxhost/UnknownPtr.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -71,6 +72,10 @@ public:
     std::vector<PostedPacket> takePosted();
     // The data last delivered into each port.
     std::map<int32_t, std::vector<uint8_t>> dataPorts() const;
+    // Runs after each delivered packet, on the thread that posted it (inside the
+    // effect's GenerateCoefficients): lets a test act as a host that re-enters the
+    // effect meanwhile.
+    void setPacketHook(std::function<void(const PostedPacket&)> hook);
 
 private:
     Host& host_;
@@ -85,6 +90,7 @@ private:
     std::vector<PostedPacket> posted_;
     std::map<int32_t, std::vector<uint8_t>> ports_;
     std::vector<Result> updateResults_;
+    std::function<void(const PostedPacket&)> packetHook_;
 };
 
 } // namespace aaxhost
