@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
   juce-modules-source
   libjpeg-dev libpng-dev zlib1g-dev libfreetype-dev
+  fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
 )

@@ -1,0 +1,72 @@
+#include "Transport.h"
+
+#include <cmath>
+#include <utility>
+
+namespace tambrix::render
+{
+
+std::int64_t ppqToHostTicks(double ppq)
+{
+    const double ticks = std::round(ppq * hostTicksPerQuarterNote); // halves away from zero
+    constexpr double limit = 9.0e18;
+    if (!(ticks > -limit))
+        return static_cast<std::int64_t>(-limit);
+    if (!(ticks < limit))
+        return static_cast<std::int64_t>(limit);
+    return static_cast<std::int64_t>(ticks);
+}
+
+TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq,
+                                         std::vector<TimelineEvent> timeline)
+    : sampleRate(rate), events(std::move(timeline)), bpm(tempo), anchorPpq(startPpq)
+{
+}
+
+TransportSimulation::TransportSimulation(const RenderOptions& options)
+    : TransportSimulation(options.rate, options.bpm, options.start, options.timeline)
+{
+}
+
+double TransportSimulation::positionAt(std::int64_t sample) const
+{
+    if (!playing)
+        return anchorPpq;
+    return anchorPpq + static_cast<double>(sample - anchorSample) * bpm / (60.0 * sampleRate);
+}
+
+TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges)
+{
+    while (nextEvent < events.size() && events[nextEvent].sample <= blockStart)
+    {
+        const TimelineEvent& event = events[nextEvent++];
+        switch (event.kind)
+        {
+        case TimelineEvent::Kind::play:
+            playing = true;
+            bpm = event.bpm;
+            anchorPpq = event.ppq;
+            anchorSample = blockStart;
+            break;
+        case TimelineEvent::Kind::stop:
+            // A stopped transport keeps reporting where it stopped.
+            anchorPpq = positionAt(blockStart);
+            anchorSample = blockStart;
+            playing = false;
+            break;
+        case TimelineEvent::Kind::value:
+            valueChanges.push_back(event.value);
+            break;
+        }
+    }
+
+    TransportPosition position;
+    position.playing = playing;
+    position.bpm = bpm;
+    position.hostTicks = ppqToHostTicks(positionAt(blockStart));
+    position.ppqPosition = static_cast<double>(position.hostTicks) / hostTicksPerQuarterNote;
+    position.sample = blockStart;
+    return position;
+}
+
+} // namespace tambrix::render

@@ -1,0 +1,57 @@
+#pragma once
+
+// A simulated host transport driven by RenderOptions and a timeline. The host
+// reports one position per block, at the block's first sample, as a host counting
+// whole ticks of 1/960000 quarter note would.
+
+#include "RenderOptions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tambrix::render
+{
+
+inline constexpr double hostTicksPerQuarterNote = 960000.0;
+
+// Whole host ticks nearest to a position in quarter notes (ties away from zero).
+std::int64_t ppqToHostTicks(double ppq);
+
+struct TransportPosition
+{
+    bool playing = false;
+    double bpm = 120.0;
+    std::int64_t hostTicks = 0; // position in whole host ticks
+    double ppqPosition = 0.0;   // hostTicks / 960000
+    std::int64_t sample = 0;    // the block's first sample
+};
+
+class TransportSimulation
+{
+public:
+    // Without events the transport plays from sample 0 at `bpm`, at quarter note
+    // `startPpq`; the events (in order of their samples) change that.
+    TransportSimulation(double sampleRate, double bpm, double startPpq, std::vector<TimelineEvent> events);
+    explicit TransportSimulation(const RenderOptions& options);
+
+    // Starts the block beginning at `blockStart` (non-decreasing from call to call):
+    // applies every event whose sample is at or before it, appends the values of
+    // the value events among them to `valueChanges` (in order), and returns the
+    // position the host reports for the block.
+    TransportPosition beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges);
+
+private:
+    double positionAt(std::int64_t sample) const;
+
+    double sampleRate;
+    std::vector<TimelineEvent> events;
+    std::size_t nextEvent = 0;
+
+    bool playing = true;
+    double bpm;
+    double anchorPpq; // position at anchorSample
+    std::int64_t anchorSample = 0;
+};
+
+} // namespace tambrix::render
