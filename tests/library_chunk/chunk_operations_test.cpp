@@ -30,31 +30,31 @@ namespace
 constexpr uint32_t kElck = 0x656C636Bu;
 constexpr uint32_t kJuce = 0x6A756365u;
 
-std::vector<TestEffect::Spec> gSpecs;
+std::vector<TestEffect::Definition> gDefinitions;
 TestEffect* gMade = nullptr;
 
 void* MakeTestEffect()
 {
-    gMade = new TestEffect(gSpecs);
+    gMade = new TestEffect(gDefinitions);
     return static_cast<AAX_IACFEffectParameters_V4*>(gMade);
 }
 
 class ChunkOperations : public ::testing::Test
 {
 protected:
-    void SetUp() override { Start(TestEffect::DefaultSpecs()); }
+    void SetUp() override { Start(TestEffect::DefaultDefinitions()); }
     void TearDown() override
     {
         driver_.reset();
         AAX_CHostServices::Set(nullptr);
     }
 
-    void Start(std::vector<TestEffect::Spec> specs)
+    void Start(std::vector<TestEffect::Definition> definitions)
     {
         driver_.reset();
         AAX_CHostServices::Set(nullptr);
         AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host_.unknownInterface()));
-        gSpecs = std::move(specs);
+        gDefinitions = std::move(definitions);
         driver_ = std::make_unique<aaxhost::EffectDriver>(host_);
         ASSERT_EQ(0, driver_->create(&MakeTestEffect));
         ASSERT_EQ(0, driver_->initialize());
