@@ -155,7 +155,7 @@ void Controller::clearPackets()
 // Each operation records the call, then a forced result answers before
 // anything is written or kept; a null output answers NullArgument.
 
-Result Controller::GetEffectID(PlugInString* effectId)
+Result Controller::GetEffectID(PlugInString* effectId) noexcept
 {
     record("GetEffectID", {static_cast<const void*>(effectId)});
     if (const Result r = answer("GetEffectID", kResultOk); r != kResultOk)
@@ -167,11 +167,11 @@ Result Controller::GetEffectID(PlugInString* effectId)
         std::lock_guard<std::mutex> lock(stateMutex_);
         id = effectId_;
     }
-    effectId->Set(id.c_str());
+    setPlugInString(*effectId, id.c_str());
     return kResultOk;
 }
 
-Result Controller::GetSampleRate(float* sampleRate)
+Result Controller::GetSampleRate(float* sampleRate) noexcept
 {
     record("GetSampleRate", {static_cast<const void*>(sampleRate)});
     if (const Result r = answer("GetSampleRate", kResultOk); r != kResultOk)
@@ -183,7 +183,7 @@ Result Controller::GetSampleRate(float* sampleRate)
     return kResultOk;
 }
 
-Result Controller::GetInputStemFormat(int32_t* stemFormat)
+Result Controller::GetInputStemFormat(int32_t* stemFormat) noexcept
 {
     record("GetInputStemFormat", {static_cast<const void*>(stemFormat)});
     if (const Result r = answer("GetInputStemFormat", kResultOk); r != kResultOk)
@@ -195,7 +195,7 @@ Result Controller::GetInputStemFormat(int32_t* stemFormat)
     return kResultOk;
 }
 
-Result Controller::GetOutputStemFormat(int32_t* stemFormat)
+Result Controller::GetOutputStemFormat(int32_t* stemFormat) noexcept
 {
     record("GetOutputStemFormat", {static_cast<const void*>(stemFormat)});
     if (const Result r = answer("GetOutputStemFormat", kResultOk); r != kResultOk)
@@ -207,7 +207,7 @@ Result Controller::GetOutputStemFormat(int32_t* stemFormat)
     return kResultOk;
 }
 
-Result Controller::GetSignalLatency(int32_t* samples)
+Result Controller::GetSignalLatency(int32_t* samples) noexcept
 {
     record("GetSignalLatency", {static_cast<const void*>(samples)});
     if (const Result r = answer("GetSignalLatency", kResultOk); r != kResultOk)
@@ -219,7 +219,7 @@ Result Controller::GetSignalLatency(int32_t* samples)
     return kResultOk;
 }
 
-Result Controller::GetCycleCount(int32_t property, int32_t* count)
+Result Controller::GetCycleCount(int32_t property, int32_t* count) noexcept
 {
     record("GetCycleCount", {int64_t{property}, static_cast<const void*>(count)});
     if (const Result r = answer("GetCycleCount", kResultOk); r != kResultOk)
@@ -232,7 +232,7 @@ Result Controller::GetCycleCount(int32_t property, int32_t* count)
     return kResultOk;
 }
 
-Result Controller::GetTODLocation(int64_t* location)
+Result Controller::GetTODLocation(int64_t* location) noexcept
 {
     record("GetTODLocation", {static_cast<const void*>(location)});
     if (const Result r = answer("GetTODLocation", kResultOk); r != kResultOk)
@@ -244,7 +244,7 @@ Result Controller::GetTODLocation(int64_t* location)
     return kResultOk;
 }
 
-Result Controller::SetSignalLatency(int32_t samples)
+Result Controller::SetSignalLatency(int32_t samples) noexcept
 {
     record("SetSignalLatency", {int64_t{samples}});
     if (const Result r = answer("SetSignalLatency", kResultOk); r != kResultOk)
@@ -254,7 +254,7 @@ Result Controller::SetSignalLatency(int32_t samples)
     return kResultOk;
 }
 
-Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t number)
+Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) noexcept
 {
     std::vector<Value> args{int64_t{number}};
     const bool readable = number <= 0 || (properties != nullptr && counts != nullptr);
@@ -279,7 +279,7 @@ Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t n
     return kResultOk;
 }
 
-Result Controller::PostPacket(int32_t port, const void* data, uint32_t size)
+Result Controller::PostPacket(int32_t port, const void* data, uint32_t size) noexcept
 {
     record("PostPacket", {int64_t{port}, bytesValue(data, size), uint64_t{size}});
     if (const Result r = answer("PostPacket", kResultOk); r != kResultOk)
@@ -294,7 +294,16 @@ Result Controller::PostPacket(int32_t port, const void* data, uint32_t size)
         sink = packetSink_;
     }
     if (sink)
-        sink(packet);
+    {
+        try
+        {
+            sink(packet);
+        }
+        catch (...)
+        {
+            return kResultUnexpected; // nothing is thrown into the plug-in
+        }
+    }
     return kResultOk;
 }
 
@@ -307,7 +316,7 @@ Result Controller::meterOp(uint32_t meter, const std::function<void(MeterState&)
     return kResultOk;
 }
 
-Result Controller::GetCurrentMeterValue(uint32_t meter, float* value)
+Result Controller::GetCurrentMeterValue(uint32_t meter, float* value) noexcept
 {
     record("GetCurrentMeterValue", {uint64_t{meter}, static_cast<const void*>(value)});
     if (const Result r = answer("GetCurrentMeterValue", kResultOk); r != kResultOk)
@@ -317,7 +326,7 @@ Result Controller::GetCurrentMeterValue(uint32_t meter, float* value)
     return meterOp(meter, [value](MeterState& m) { *value = m.value; });
 }
 
-Result Controller::GetMeterPeakValue(uint32_t meter, float* value)
+Result Controller::GetMeterPeakValue(uint32_t meter, float* value) noexcept
 {
     record("GetMeterPeakValue", {uint64_t{meter}, static_cast<const void*>(value)});
     if (const Result r = answer("GetMeterPeakValue", kResultOk); r != kResultOk)
@@ -327,7 +336,7 @@ Result Controller::GetMeterPeakValue(uint32_t meter, float* value)
     return meterOp(meter, [value](MeterState& m) { *value = m.peak; });
 }
 
-Result Controller::ClearMeterPeakValue(uint32_t meter)
+Result Controller::ClearMeterPeakValue(uint32_t meter) noexcept
 {
     record("ClearMeterPeakValue", {uint64_t{meter}});
     if (const Result r = answer("ClearMeterPeakValue", kResultOk); r != kResultOk)
@@ -335,7 +344,7 @@ Result Controller::ClearMeterPeakValue(uint32_t meter)
     return meterOp(meter, [](MeterState& m) { m.peak = 0.0f; });
 }
 
-Result Controller::GetMeterClipped(uint32_t meter, uint8_t* clipped)
+Result Controller::GetMeterClipped(uint32_t meter, uint8_t* clipped) noexcept
 {
     record("GetMeterClipped", {uint64_t{meter}, static_cast<const void*>(clipped)});
     if (const Result r = answer("GetMeterClipped", kResultOk); r != kResultOk)
@@ -345,7 +354,7 @@ Result Controller::GetMeterClipped(uint32_t meter, uint8_t* clipped)
     return meterOp(meter, [clipped](MeterState& m) { *clipped = m.clipped ? 1 : 0; });
 }
 
-Result Controller::ClearMeterClipped(uint32_t meter)
+Result Controller::ClearMeterClipped(uint32_t meter) noexcept
 {
     record("ClearMeterClipped", {uint64_t{meter}});
     if (const Result r = answer("ClearMeterClipped", kResultOk); r != kResultOk)
@@ -353,7 +362,7 @@ Result Controller::ClearMeterClipped(uint32_t meter)
     return meterOp(meter, [](MeterState& m) { m.clipped = false; });
 }
 
-Result Controller::GetMeterCount(uint32_t* count)
+Result Controller::GetMeterCount(uint32_t* count) noexcept
 {
     record("GetMeterCount", {static_cast<const void*>(count)});
     if (const Result r = answer("GetMeterCount", kResultOk); r != kResultOk)
@@ -365,7 +374,7 @@ Result Controller::GetMeterCount(uint32_t* count)
     return kResultOk;
 }
 
-Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet)
+Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept
 {
     record("GetNextMIDIPacket", {static_cast<const void*>(node), static_cast<const void*>(packet)});
     if (const Result r = answer("GetNextMIDIPacket", kResultOk); r != kResultOk)
@@ -383,7 +392,7 @@ Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet)
 
 // --- controller, version 2
 
-Result Controller::SendNotification(uint32_t type, const void* data, uint32_t size)
+Result Controller::SendNotification(uint32_t type, const void* data, uint32_t size) noexcept
 {
     record("SendNotification", {uint64_t{type}, bytesValue(data, size), uint64_t{size}});
     if (const Result r = answer("SendNotification", kResultOk); r != kResultOk)
@@ -395,7 +404,7 @@ Result Controller::SendNotification(uint32_t type, const void* data, uint32_t si
     return kResultOk;
 }
 
-Result Controller::GetHybridSignalLatency(int32_t* samples)
+Result Controller::GetHybridSignalLatency(int32_t* samples) noexcept
 {
     record("GetHybridSignalLatency", {static_cast<const void*>(samples)});
     if (const Result r = answer("GetHybridSignalLatency", kResultOk); r != kResultOk)
@@ -407,7 +416,7 @@ Result Controller::GetHybridSignalLatency(int32_t* samples)
     return kResultOk;
 }
 
-Result Controller::GetCurrentAutomationTimestamp(int64_t* timestamp)
+Result Controller::GetCurrentAutomationTimestamp(int64_t* timestamp) noexcept
 {
     record("GetCurrentAutomationTimestamp", {static_cast<const void*>(timestamp)});
     if (const Result r = answer("GetCurrentAutomationTimestamp", kResultOk); r != kResultOk)
@@ -419,7 +428,7 @@ Result Controller::GetCurrentAutomationTimestamp(int64_t* timestamp)
     return kResultOk;
 }
 
-Result Controller::GetHostName(PlugInString* name)
+Result Controller::GetHostName(PlugInString* name) noexcept
 {
     record("GetHostName", {static_cast<const void*>(name)});
     if (const Result r = answer("GetHostName", kResultOk); r != kResultOk)
@@ -431,13 +440,13 @@ Result Controller::GetHostName(PlugInString* name)
         std::lock_guard<std::mutex> lock(stateMutex_);
         text = hostName_;
     }
-    name->Set(text.c_str());
+    setPlugInString(*name, text.c_str());
     return kResultOk;
 }
 
 // --- controller, version 3
 
-Result Controller::GetPlugInTargetPlatform(int32_t* platform)
+Result Controller::GetPlugInTargetPlatform(int32_t* platform) noexcept
 {
     record("GetPlugInTargetPlatform", {static_cast<const void*>(platform)});
     if (const Result r = answer("GetPlugInTargetPlatform", kResultOk); r != kResultOk)
@@ -449,7 +458,7 @@ Result Controller::GetPlugInTargetPlatform(int32_t* platform)
     return kResultOk;
 }
 
-Result Controller::GetIsAudioSuite(uint8_t* isAudioSuite)
+Result Controller::GetIsAudioSuite(uint8_t* isAudioSuite) noexcept
 {
     record("GetIsAudioSuite", {static_cast<const void*>(isAudioSuite)});
     if (const Result r = answer("GetIsAudioSuite", kResultOk); r != kResultOk)
@@ -481,7 +490,7 @@ Result Controller::copyInto(const char* operation, IACFUnknown* table)
 }
 
 Result Controller::CopyTableForEffect(int32_t manufacturerId, int32_t productId, int32_t plugInId,
-                                      uint32_t tableType, int32_t tablePageSize, IACFUnknown* table)
+                                      uint32_t tableType, int32_t tablePageSize, IACFUnknown* table) noexcept
 {
     record("CopyTableForEffect",
            {int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId}, uint64_t{tableType},
@@ -490,7 +499,7 @@ Result Controller::CopyTableForEffect(int32_t manufacturerId, int32_t productId,
 }
 
 Result Controller::CopyTableForLayout(const char* effectId, const char* layoutName, uint32_t tableType,
-                                      int32_t tablePageSize, IACFUnknown* table)
+                                      int32_t tablePageSize, IACFUnknown* table) noexcept
 {
     record("CopyTableForLayout", {textValue(effectId), textValue(layoutName), uint64_t{tableType},
                                   int64_t{tablePageSize}, static_cast<const void*>(table)});
@@ -499,7 +508,7 @@ Result Controller::CopyTableForLayout(const char* effectId, const char* layoutNa
 
 Result Controller::CopyTableForEffectFromFile(const char* path, int32_t encoding, int32_t manufacturerId,
                                               int32_t productId, int32_t plugInId, uint32_t tableType,
-                                              int32_t tablePageSize, IACFUnknown* table)
+                                              int32_t tablePageSize, IACFUnknown* table) noexcept
 {
     record("CopyTableForEffectFromFile",
            {textValue(path), int64_t{encoding}, int64_t{manufacturerId}, int64_t{productId},
@@ -508,7 +517,8 @@ Result Controller::CopyTableForEffectFromFile(const char* path, int32_t encoding
 }
 
 Result Controller::CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
-                                              uint32_t tableType, int32_t tablePageSize, IACFUnknown* table)
+                                              uint32_t tableType, int32_t tablePageSize,
+                                              IACFUnknown* table) noexcept
 {
     record("CopyTableForLayoutFromFile",
            {textValue(path), int64_t{encoding}, textValue(layoutName), uint64_t{tableType},

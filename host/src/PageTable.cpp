@@ -48,7 +48,7 @@ const std::map<int32_t, std::string>* PageTable::variationsOf(const std::string&
 // Each operation records the call; a forced result answers before anything
 // is read or changed.
 
-Result PageTable::Clear()
+Result PageTable::Clear() noexcept
 {
     record("Clear");
     if (const Result r = answer("Clear", kResultOk); r != kResultOk)
@@ -58,7 +58,7 @@ Result PageTable::Clear()
     return kResultOk;
 }
 
-Result PageTable::Empty(uint8_t* empty)
+Result PageTable::Empty(uint8_t* empty) noexcept
 {
     record("Empty", {static_cast<const void*>(empty)});
     if (const Result r = answer("Empty", kResultOk); r != kResultOk)
@@ -70,7 +70,7 @@ Result PageTable::Empty(uint8_t* empty)
     return kResultOk;
 }
 
-Result PageTable::GetNumPages(int32_t* pages)
+Result PageTable::GetNumPages(int32_t* pages) noexcept
 {
     record("GetNumPages", {static_cast<const void*>(pages)});
     if (const Result r = answer("GetNumPages", kResultOk); r != kResultOk)
@@ -82,7 +82,7 @@ Result PageTable::GetNumPages(int32_t* pages)
     return kResultOk;
 }
 
-Result PageTable::InsertPage(int32_t page)
+Result PageTable::InsertPage(int32_t page) noexcept
 {
     record("InsertPage", {int64_t{page}});
     if (const Result r = answer("InsertPage", kResultOk); r != kResultOk)
@@ -94,7 +94,7 @@ Result PageTable::InsertPage(int32_t page)
     return kResultOk;
 }
 
-Result PageTable::RemovePage(int32_t page)
+Result PageTable::RemovePage(int32_t page) noexcept
 {
     record("RemovePage", {int64_t{page}});
     if (const Result r = answer("RemovePage", kResultOk); r != kResultOk)
@@ -106,7 +106,7 @@ Result PageTable::RemovePage(int32_t page)
     return kResultOk;
 }
 
-Result PageTable::GetNumMappedParameterIDs(int32_t page, int32_t* number)
+Result PageTable::GetNumMappedParameterIDs(int32_t page, int32_t* number) noexcept
 {
     record("GetNumMappedParameterIDs", {int64_t{page}, static_cast<const void*>(number)});
     if (const Result r = answer("GetNumMappedParameterIDs", kResultOk); r != kResultOk)
@@ -120,7 +120,7 @@ Result PageTable::GetNumMappedParameterIDs(int32_t page, int32_t* number)
     return kResultOk;
 }
 
-Result PageTable::ClearMappedParameter(int32_t page, int32_t index)
+Result PageTable::ClearMappedParameter(int32_t page, int32_t index) noexcept
 {
     record("ClearMappedParameter", {int64_t{page}, int64_t{index}});
     if (const Result r = answer("ClearMappedParameter", kResultOk); r != kResultOk)
@@ -136,7 +136,7 @@ Result PageTable::ClearMappedParameter(int32_t page, int32_t index)
     return kResultOk;
 }
 
-Result PageTable::GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId)
+Result PageTable::GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId) noexcept
 {
     record("GetMappedParameterID", {int64_t{page}, int64_t{index}, static_cast<const void*>(parameterId)});
     if (const Result r = answer("GetMappedParameterID", kResultOk); r != kResultOk)
@@ -153,11 +153,11 @@ Result PageTable::GetMappedParameterID(int32_t page, int32_t index, PlugInString
             return hostresult::InvalidArgument;
         id = slots[static_cast<std::size_t>(index)];
     }
-    parameterId->Set(id.c_str()); // an unmapped slot reads as the empty text
+    setPlugInString(*parameterId, id.c_str()); // an unmapped slot reads as the empty text
     return kResultOk;
 }
 
-Result PageTable::MapParameterID(const char* parameterId, int32_t page, int32_t index)
+Result PageTable::MapParameterID(const char* parameterId, int32_t page, int32_t index) noexcept
 {
     record("MapParameterID", {textValue(parameterId), int64_t{page}, int64_t{index}});
     if (const Result r = answer("MapParameterID", kResultOk); r != kResultOk)
@@ -174,7 +174,7 @@ Result PageTable::MapParameterID(const char* parameterId, int32_t page, int32_t 
     return kResultOk;
 }
 
-Result PageTable::GetNumParametersWithNameVariations(int32_t* number)
+Result PageTable::GetNumParametersWithNameVariations(int32_t* number) noexcept
 {
     record("GetNumParametersWithNameVariations", {static_cast<const void*>(number)});
     if (const Result r = answer("GetNumParametersWithNameVariations", kResultOk); r != kResultOk)
@@ -186,7 +186,7 @@ Result PageTable::GetNumParametersWithNameVariations(int32_t* number)
     return kResultOk;
 }
 
-Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId)
+Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) noexcept
 {
     record("GetNameVariationParameterIDAtIndex", {int64_t{index}, static_cast<const void*>(parameterId)});
     if (const Result r = answer("GetNameVariationParameterIDAtIndex", kResultOk); r != kResultOk)
@@ -200,11 +200,11 @@ Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString
             return hostresult::InvalidArgument;
         id = contents_.nameVariations[static_cast<std::size_t>(index)].first;
     }
-    parameterId->Set(id.c_str());
+    setPlugInString(*parameterId, id.c_str());
     return kResultOk;
 }
 
-Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int32_t* number)
+Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) noexcept
 {
     record("GetNumNameVariationsForParameter", {textValue(parameterId), static_cast<const void*>(number)});
     if (const Result r = answer("GetNumNameVariationsForParameter", kResultOk); r != kResultOk)
@@ -218,7 +218,7 @@ Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int3
 }
 
 Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
-                                                   int32_t* length)
+                                                   int32_t* length) noexcept
 {
     record("GetParameterNameVariationAtIndex",
            {textValue(parameterId), int64_t{index}, static_cast<const void*>(name),
@@ -240,13 +240,13 @@ Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int3
         textLength = it->first;
         text = it->second;
     }
-    name->Set(text.c_str());
+    setPlugInString(*name, text.c_str());
     *length = textLength;
     return kResultOk;
 }
 
 Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
-                                                    PlugInString* name)
+                                                    PlugInString* name) noexcept
 {
     record("GetParameterNameVariationOfLength",
            {textValue(parameterId), int64_t{length}, static_cast<const void*>(name)});
@@ -265,11 +265,11 @@ Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int
             return hostresult::UnknownId;
         text = it->second;
     }
-    name->Set(text.c_str());
+    setPlugInString(*name, text.c_str());
     return kResultOk;
 }
 
-Result PageTable::ClearParameterNameVariations()
+Result PageTable::ClearParameterNameVariations() noexcept
 {
     record("ClearParameterNameVariations");
     if (const Result r = answer("ClearParameterNameVariations", kResultOk); r != kResultOk)
@@ -279,7 +279,7 @@ Result PageTable::ClearParameterNameVariations()
     return kResultOk;
 }
 
-Result PageTable::ClearNameVariationsForParameter(const char* parameterId)
+Result PageTable::ClearNameVariationsForParameter(const char* parameterId) noexcept
 {
     record("ClearNameVariationsForParameter", {textValue(parameterId)});
     if (const Result r = answer("ClearNameVariationsForParameter", kResultOk); r != kResultOk)
@@ -293,9 +293,10 @@ Result PageTable::ClearNameVariationsForParameter(const char* parameterId)
     return kResultOk;
 }
 
-Result PageTable::SetParameterNameVariation(const char* parameterId, const PlugInString* name, int32_t length)
+Result PageTable::SetParameterNameVariation(const char* parameterId, const PlugInString* name,
+                                            int32_t length) noexcept
 {
-    const char* text = name != nullptr ? name->Get() : nullptr;
+    const char* text = name != nullptr ? getPlugInString(*name) : nullptr;
     record("SetParameterNameVariation", {textValue(parameterId), textValue(text), int64_t{length}});
     if (const Result r = answer("SetParameterNameVariation", kResultOk); r != kResultOk)
         return r;

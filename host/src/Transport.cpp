@@ -15,14 +15,6 @@ namespace
 
 constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
 
-int64_t floorDiv(int64_t a, int64_t b) noexcept
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return q;
-}
-
 } // namespace
 
 Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
@@ -113,7 +105,7 @@ Result Transport::finish(const char* operation, Result normal, std::initializer_
 // Each operation: a forced result (instrumented only) answers before anything
 // is written; a null output answers NullArgument and writes nothing.
 
-Result Transport::GetCurrentTempo(double* bpm)
+Result Transport::GetCurrentTempo(double* bpm) noexcept
 {
     const Result r = finish("GetCurrentTempo", kResultOk);
     if (r != kResultOk)
@@ -124,7 +116,7 @@ Result Transport::GetCurrentTempo(double* bpm)
     return kResultOk;
 }
 
-Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator)
+Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
 {
     const Result r = finish("GetCurrentMeter", kResultOk);
     if (r != kResultOk)
@@ -137,7 +129,7 @@ Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator)
     return kResultOk;
 }
 
-Result Transport::IsTransportPlaying(bool* playing)
+Result Transport::IsTransportPlaying(bool* playing) noexcept
 {
     const Result r = finish("IsTransportPlaying", kResultOk);
     if (r != kResultOk)
@@ -148,7 +140,7 @@ Result Transport::IsTransportPlaying(bool* playing)
     return kResultOk;
 }
 
-Result Transport::GetCurrentTickPosition(int64_t* ticks)
+Result Transport::GetCurrentTickPosition(int64_t* ticks) noexcept
 {
     const Result r = finish("GetCurrentTickPosition", kResultOk);
     if (r != kResultOk)
@@ -159,7 +151,7 @@ Result Transport::GetCurrentTickPosition(int64_t* ticks)
     return kResultOk;
 }
 
-Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick)
+Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
 {
     const Result r = finish("GetCurrentLoopPosition", kResultOk);
     if (r != kResultOk)
@@ -172,7 +164,7 @@ Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int6
     return kResultOk;
 }
 
-Result Transport::GetCurrentNativeSampleLocation(int64_t* sample)
+Result Transport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
 {
     const Result r = finish("GetCurrentNativeSampleLocation", kResultOk);
     if (r != kResultOk)
@@ -183,7 +175,7 @@ Result Transport::GetCurrentNativeSampleLocation(int64_t* sample)
     return kResultOk;
 }
 
-Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample)
+Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
 {
     const Result r = finish("GetCustomTickPosition", kResultOk, {sample});
     if (r != kResultOk)
@@ -194,7 +186,8 @@ Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample)
     return kResultOk;
 }
 
-Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks, int64_t sample)
+Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
+                                     int64_t sample) noexcept
 {
     const Result r = finish("GetBarBeatPosition", kResultOk, {sample});
     if (r != kResultOk)
@@ -211,10 +204,17 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
         return hostresult::InvalidArgument;
     const int64_t barLength = numerator * beatLength;
     const int64_t ticks = ticksAt(sample);
-    const int64_t bar = floorDiv(ticks, barLength);
+    // Whole bars below the position and the ticks into the bar, rounded toward
+    // the past for positions before the start (no intermediate value overflows).
+    int64_t bar = ticks / barLength;
+    int64_t inBar = ticks % barLength;
+    if (inBar < 0)
+    {
+        inBar += barLength;
+        --bar;
+    }
     if (bar < std::numeric_limits<int32_t>::min() || bar >= std::numeric_limits<int32_t>::max())
         return hostresult::InvalidArgument;
-    const int64_t inBar = ticks - bar * barLength;
     const int64_t beat = inBar / beatLength;
 
     // Bars and beats count from 1; display ticks run from the start of the beat.
@@ -224,7 +224,7 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
     return kResultOk;
 }
 
-Result Transport::GetTicksPerQuarter(uint32_t* ticks)
+Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
     const Result r = finish("GetTicksPerQuarter", kResultOk);
     if (r != kResultOk)
@@ -235,7 +235,7 @@ Result Transport::GetTicksPerQuarter(uint32_t* ticks)
     return kResultOk;
 }
 
-Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks)
+Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
 {
     const Result r = finish("GetCurrentTicksPerBeat", kResultOk);
     if (r != kResultOk)
@@ -247,7 +247,7 @@ Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks)
     return kResultOk;
 }
 
-Result Transport::GetTimelineSelectionStartPosition(int64_t* sample)
+Result Transport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
 {
     const Result r = finish("GetTimelineSelectionStartPosition", kResultOk);
     if (r != kResultOk)
@@ -258,7 +258,7 @@ Result Transport::GetTimelineSelectionStartPosition(int64_t* sample)
     return kResultOk;
 }
 
-Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset)
+Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
 {
     const Result r = finish("GetTimeCodeInfo", kResultOk);
     if (r != kResultOk)
@@ -270,7 +270,7 @@ Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset)
     return kResultOk;
 }
 
-Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset)
+Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
 {
     const Result r = finish("GetFeetFramesInfo", kResultOk);
     if (r != kResultOk)
@@ -282,7 +282,7 @@ Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset)
     return kResultOk;
 }
 
-Result Transport::IsMetronomeEnabled(int32_t* enabled)
+Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
     const Result r = finish("IsMetronomeEnabled", kResultOk);
     if (r != kResultOk)

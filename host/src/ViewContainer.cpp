@@ -39,21 +39,21 @@ std::optional<ViewPoint> ViewContainer::viewSize() const
     return viewSize_;
 }
 
-int32_t ViewContainer::GetType()
+int32_t ViewContainer::GetType() noexcept
 {
     record("GetType");
     std::lock_guard<std::mutex> lock(viewMutex_);
     return type_;
 }
 
-void* ViewContainer::GetPtr()
+void* ViewContainer::GetPtr() noexcept
 {
     record("GetPtr");
     std::lock_guard<std::mutex> lock(viewMutex_);
     return nativeView_;
 }
 
-Result ViewContainer::GetModifiers(uint32_t* modifiers)
+Result ViewContainer::GetModifiers(uint32_t* modifiers) noexcept
 {
     record("GetModifiers", {static_cast<const void*>(modifiers)});
     if (const Result r = answer("GetModifiers", kResultOk); r != kResultOk)
@@ -65,7 +65,7 @@ Result ViewContainer::GetModifiers(uint32_t* modifiers)
     return kResultOk;
 }
 
-Result ViewContainer::SetViewSize(ViewPoint* size)
+Result ViewContainer::SetViewSize(ViewPoint* size) noexcept
 {
     if (size == nullptr)
     {
@@ -105,35 +105,35 @@ Result ViewContainer::mouseMultiple(const char* operation, const char* const* pa
     return parameterIds != nullptr || number == 0 ? kResultOk : hostresult::NullArgument;
 }
 
-Result ViewContainer::HandleParameterMouseDown(const char* parameterId, uint32_t modifiers)
+Result ViewContainer::HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) noexcept
 {
     return mouse("HandleParameterMouseDown", parameterId, modifiers);
 }
 
-Result ViewContainer::HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers)
+Result ViewContainer::HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) noexcept
 {
     return mouse("HandleParameterMouseDrag", parameterId, modifiers);
 }
 
-Result ViewContainer::HandleParameterMouseUp(const char* parameterId, uint32_t modifiers)
+Result ViewContainer::HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) noexcept
 {
     return mouse("HandleParameterMouseUp", parameterId, modifiers);
 }
 
 Result ViewContainer::HandleMultipleParametersMouseDown(const char* const* parameterIds, uint32_t number,
-                                                        uint32_t modifiers)
+                                                        uint32_t modifiers) noexcept
 {
     return mouseMultiple("HandleMultipleParametersMouseDown", parameterIds, number, modifiers);
 }
 
 Result ViewContainer::HandleMultipleParametersMouseDrag(const char* const* parameterIds, uint32_t number,
-                                                        uint32_t modifiers)
+                                                        uint32_t modifiers) noexcept
 {
     return mouseMultiple("HandleMultipleParametersMouseDrag", parameterIds, number, modifiers);
 }
 
 Result ViewContainer::HandleMultipleParametersMouseUp(const char* const* parameterIds, uint32_t number,
-                                                      uint32_t modifiers)
+                                                      uint32_t modifiers) noexcept
 {
     return mouseMultiple("HandleMultipleParametersMouseUp", parameterIds, number, modifiers);
 }

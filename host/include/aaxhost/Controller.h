@@ -76,41 +76,42 @@ public:
     void clearPackets();
 
     // controller, version 1
-    Result GetEffectID(PlugInString* effectId) override;
-    Result GetSampleRate(float* sampleRate) override;
-    Result GetInputStemFormat(int32_t* stemFormat) override;
-    Result GetOutputStemFormat(int32_t* stemFormat) override;
-    Result GetSignalLatency(int32_t* samples) override;
-    Result GetCycleCount(int32_t property, int32_t* count) override;
-    Result GetTODLocation(int64_t* location) override;
-    Result SetSignalLatency(int32_t samples) override;
-    Result SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) override;
-    Result PostPacket(int32_t port, const void* data, uint32_t size) override;
-    Result GetCurrentMeterValue(uint32_t meter, float* value) override;
-    Result GetMeterPeakValue(uint32_t meter, float* value) override;
-    Result ClearMeterPeakValue(uint32_t meter) override;
-    Result GetMeterClipped(uint32_t meter, uint8_t* clipped) override;
-    Result ClearMeterClipped(uint32_t meter) override;
-    Result GetMeterCount(uint32_t* count) override;
-    Result GetNextMIDIPacket(int32_t* node, MidiPacket* packet) override;
+    Result GetEffectID(PlugInString* effectId) noexcept override;
+    Result GetSampleRate(float* sampleRate) noexcept override;
+    Result GetInputStemFormat(int32_t* stemFormat) noexcept override;
+    Result GetOutputStemFormat(int32_t* stemFormat) noexcept override;
+    Result GetSignalLatency(int32_t* samples) noexcept override;
+    Result GetCycleCount(int32_t property, int32_t* count) noexcept override;
+    Result GetTODLocation(int64_t* location) noexcept override;
+    Result SetSignalLatency(int32_t samples) noexcept override;
+    Result SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) noexcept override;
+    Result PostPacket(int32_t port, const void* data, uint32_t size) noexcept override;
+    Result GetCurrentMeterValue(uint32_t meter, float* value) noexcept override;
+    Result GetMeterPeakValue(uint32_t meter, float* value) noexcept override;
+    Result ClearMeterPeakValue(uint32_t meter) noexcept override;
+    Result GetMeterClipped(uint32_t meter, uint8_t* clipped) noexcept override;
+    Result ClearMeterClipped(uint32_t meter) noexcept override;
+    Result GetMeterCount(uint32_t* count) noexcept override;
+    Result GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept override;
     // controller, version 2
-    Result SendNotification(uint32_t type, const void* data, uint32_t size) override;
-    Result GetHybridSignalLatency(int32_t* samples) override;
-    Result GetCurrentAutomationTimestamp(int64_t* timestamp) override;
-    Result GetHostName(PlugInString* name) override;
+    Result SendNotification(uint32_t type, const void* data, uint32_t size) noexcept override;
+    Result GetHybridSignalLatency(int32_t* samples) noexcept override;
+    Result GetCurrentAutomationTimestamp(int64_t* timestamp) noexcept override;
+    Result GetHostName(PlugInString* name) noexcept override;
     // controller, version 3
-    Result GetPlugInTargetPlatform(int32_t* platform) override;
-    Result GetIsAudioSuite(uint8_t* isAudioSuite) override;
+    Result GetPlugInTargetPlatform(int32_t* platform) noexcept override;
+    Result GetIsAudioSuite(uint8_t* isAudioSuite) noexcept override;
     // page-table controller, versions 1 and 2
     Result CopyTableForEffect(int32_t manufacturerId, int32_t productId, int32_t plugInId, uint32_t tableType,
-                              int32_t tablePageSize, IACFUnknown* table) override;
+                              int32_t tablePageSize, IACFUnknown* table) noexcept override;
     Result CopyTableForLayout(const char* effectId, const char* layoutName, uint32_t tableType,
-                              int32_t tablePageSize, IACFUnknown* table) override;
+                              int32_t tablePageSize, IACFUnknown* table) noexcept override;
     Result CopyTableForEffectFromFile(const char* path, int32_t encoding, int32_t manufacturerId,
                                       int32_t productId, int32_t plugInId, uint32_t tableType,
-                                      int32_t tablePageSize, IACFUnknown* table) override;
+                                      int32_t tablePageSize, IACFUnknown* table) noexcept override;
     Result CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
-                                      uint32_t tableType, int32_t tablePageSize, IACFUnknown* table) override;
+                                      uint32_t tableType, int32_t tablePageSize,
+                                      IACFUnknown* table) noexcept override;
 
 protected:
     ~Controller() override;

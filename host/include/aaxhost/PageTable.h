@@ -44,26 +44,26 @@ public:
     // The host's page table behind an interface pointer, or null.
     static PageTable* fromUnknown(IACFUnknown* unknown) noexcept;
 
-    Result Clear() override;
-    Result Empty(uint8_t* empty) override;
-    Result GetNumPages(int32_t* pages) override;
-    Result InsertPage(int32_t page) override;
-    Result RemovePage(int32_t page) override;
-    Result GetNumMappedParameterIDs(int32_t page, int32_t* number) override;
-    Result ClearMappedParameter(int32_t page, int32_t index) override;
-    Result GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId) override;
-    Result MapParameterID(const char* parameterId, int32_t page, int32_t index) override;
-    Result GetNumParametersWithNameVariations(int32_t* number) override;
-    Result GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) override;
-    Result GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) override;
+    Result Clear() noexcept override;
+    Result Empty(uint8_t* empty) noexcept override;
+    Result GetNumPages(int32_t* pages) noexcept override;
+    Result InsertPage(int32_t page) noexcept override;
+    Result RemovePage(int32_t page) noexcept override;
+    Result GetNumMappedParameterIDs(int32_t page, int32_t* number) noexcept override;
+    Result ClearMappedParameter(int32_t page, int32_t index) noexcept override;
+    Result GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId) noexcept override;
+    Result MapParameterID(const char* parameterId, int32_t page, int32_t index) noexcept override;
+    Result GetNumParametersWithNameVariations(int32_t* number) noexcept override;
+    Result GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) noexcept override;
+    Result GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) noexcept override;
     Result GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
-                                            int32_t* length) override;
+                                            int32_t* length) noexcept override;
     Result GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
-                                             PlugInString* name) override;
-    Result ClearParameterNameVariations() override;
-    Result ClearNameVariationsForParameter(const char* parameterId) override;
+                                             PlugInString* name) noexcept override;
+    Result ClearParameterNameVariations() noexcept override;
+    Result ClearNameVariationsForParameter(const char* parameterId) noexcept override;
     Result SetParameterNameVariation(const char* parameterId, const PlugInString* name,
-                                     int32_t length) override;
+                                     int32_t length) noexcept override;
 
 protected:
     ~PageTable() override;

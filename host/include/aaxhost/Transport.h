@@ -55,21 +55,22 @@ public:
     void setInstrumented(bool on) noexcept { instrumented_.store(on); }
 
     // version 1
-    Result GetCurrentTempo(double* bpm) override;
-    Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) override;
-    Result IsTransportPlaying(bool* playing) override;
-    Result GetCurrentTickPosition(int64_t* ticks) override;
-    Result GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) override;
-    Result GetCurrentNativeSampleLocation(int64_t* sample) override;
-    Result GetCustomTickPosition(int64_t* ticks, int64_t sample) override;
-    Result GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks, int64_t sample) override;
-    Result GetTicksPerQuarter(uint32_t* ticks) override;
-    Result GetCurrentTicksPerBeat(uint32_t* ticks) override;
+    Result GetCurrentTempo(double* bpm) noexcept override;
+    Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept override;
+    Result IsTransportPlaying(bool* playing) noexcept override;
+    Result GetCurrentTickPosition(int64_t* ticks) noexcept override;
+    Result GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept override;
+    Result GetCurrentNativeSampleLocation(int64_t* sample) noexcept override;
+    Result GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept override;
+    Result GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
+                              int64_t sample) noexcept override;
+    Result GetTicksPerQuarter(uint32_t* ticks) noexcept override;
+    Result GetCurrentTicksPerBeat(uint32_t* ticks) noexcept override;
     // version 2
-    Result GetTimelineSelectionStartPosition(int64_t* sample) override;
-    Result GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) override;
-    Result GetFeetFramesInfo(int32_t* rate, int64_t* offset) override;
-    Result IsMetronomeEnabled(int32_t* enabled) override;
+    Result GetTimelineSelectionStartPosition(int64_t* sample) noexcept override;
+    Result GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept override;
+    Result GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept override;
+    Result IsMetronomeEnabled(int32_t* enabled) noexcept override;
 
 protected:
     ~Transport() override;

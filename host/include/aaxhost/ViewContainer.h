@@ -25,19 +25,19 @@ public:
     void setModifiers(uint32_t modifiers);
     std::optional<ViewPoint> viewSize() const;
 
-    int32_t GetType() override;
-    void* GetPtr() override;
-    Result GetModifiers(uint32_t* modifiers) override;
-    Result SetViewSize(ViewPoint* size) override;
-    Result HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) override;
-    Result HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) override;
-    Result HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) override;
+    int32_t GetType() noexcept override;
+    void* GetPtr() noexcept override;
+    Result GetModifiers(uint32_t* modifiers) noexcept override;
+    Result SetViewSize(ViewPoint* size) noexcept override;
+    Result HandleParameterMouseDown(const char* parameterId, uint32_t modifiers) noexcept override;
+    Result HandleParameterMouseDrag(const char* parameterId, uint32_t modifiers) noexcept override;
+    Result HandleParameterMouseUp(const char* parameterId, uint32_t modifiers) noexcept override;
     Result HandleMultipleParametersMouseDown(const char* const* parameterIds, uint32_t number,
-                                             uint32_t modifiers) override;
+                                             uint32_t modifiers) noexcept override;
     Result HandleMultipleParametersMouseDrag(const char* const* parameterIds, uint32_t number,
-                                             uint32_t modifiers) override;
+                                             uint32_t modifiers) noexcept override;
     Result HandleMultipleParametersMouseUp(const char* const* parameterIds, uint32_t number,
-                                           uint32_t modifiers) override;
+                                           uint32_t modifiers) noexcept override;
 
 protected:
     ~ViewContainer() override;
