@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything and runs every test through ctest:
 # the normal build, plus the interface library, the host and their tests built again
-# with AddressSanitizer and UndefinedBehaviorSanitizer (run as part of the same ctest).
+# with AddressSanitizer and UndefinedBehaviorSanitizer and with ThreadSanitizer, and the
+# controls-chunk fuzzer for a minute (all run as part of the same ctest).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,13 +13,20 @@ jobs=$(nproc)
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 build=${TAMBRIX_BUILD_DIR:-build}
 asan=${build}-asan
+tsan=${build}-tsan
 
 cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAMBRIX_LIBRARY_ONLY=ON -DTAMBRIX_BUILD_BENCHMARKS=OFF \
   -DTAMBRIX_SANITIZE=address,undefined >/dev/null
 cmake --build "$asan" -j "$jobs"
 
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTAMBRIX_LIBRARY_ONLY=ON -DTAMBRIX_BUILD_BENCHMARKS=OFF \
+  -DTAMBRIX_SANITIZE=thread >/dev/null
+cmake --build "$tsan" -j "$jobs"
+
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan" >/dev/null
+  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan;$(pwd)/$tsan" \
+  -DTAMBRIX_FUZZ_SECONDS="${TAMBRIX_FUZZ_SECONDS:-60}" >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure
