@@ -1,6 +1,7 @@
 # tambrix_strip_debian_aax_switch_off(<input> <output>)
 # Copies JUCE's plug-in settings check and removes the Debian-specific block that
-# redefines JucePlugin_Build_AAX to 0. The file has CRLF line endings; they are kept.
+# redefines JucePlugin_Build_AAX to 0. The original has CRLF line endings; the
+# block is matched with either ending, and the copy is written with LF endings.
 # Fails when the block is not found exactly once.
 function(tambrix_strip_debian_aax_switch_off input output)
   file(READ "${input}" content)

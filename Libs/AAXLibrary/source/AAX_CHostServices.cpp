@@ -10,15 +10,19 @@ std::atomic<AAX_IHostServices*> AAX_CHostServices::sHostServices{nullptr};
 
 void AAX_CHostServices::Set(IACFUnknown* pUnkHost)
 {
-    AAX_IHostServices* const current = sHostServices.load();
-    if (pUnkHost != nullptr && current == nullptr)
+    if (pUnkHost != nullptr)
     {
-        sHostServices.store(new AAX_VHostServices(pUnkHost));
+        if (sHostServices.load() != nullptr)
+            return; // the first host keeps receiving reports
+
+        AAX_IHostServices* const created = new AAX_VHostServices(pUnkHost);
+        AAX_IHostServices* expected = nullptr;
+        if (!sHostServices.compare_exchange_strong(expected, created))
+            delete created; // another start-up came first
     }
-    else if (pUnkHost == nullptr && current != nullptr)
+    else
     {
-        sHostServices.store(nullptr);
-        delete current;
+        delete sHostServices.exchange(nullptr);
     }
 }
 
