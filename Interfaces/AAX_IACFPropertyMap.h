@@ -5,14 +5,21 @@
 #include "AAX_Properties.h"
 #include "acfunknown.h"
 
+#include <cstdint>
+
+/// A property value as the host's map holds it: pointer-wide, so that one slot
+/// carries an integer (sign-extended from AAX_CPropertyValue) or a whole pointer.
+typedef intptr_t AAX_CPointerPropertyValue;
+static_assert(sizeof(AAX_CPointerPropertyValue) == sizeof(void*), "property values are pointer-wide");
+
 /// Version 1 (IID_IAAXPropertyMapV1).
 class AAX_IACFPropertyMap : public IACFUnknown
 {
 public:
-    /// Position 3: reads an integer property; non-zero when it is present.
-    virtual AAX_CBoolean GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const = 0;
-    /// Position 4: adds or replaces an integer property.
-    virtual AAX_Result AddProperty(AAX_EProperty inProperty, AAX_CPropertyValue inValue) = 0;
+    /// Position 3: reads a property (integer or pointer); non-zero when it is present.
+    virtual AAX_CBoolean GetProperty(AAX_EProperty inProperty, AAX_CPointerPropertyValue* outValue) const = 0;
+    /// Position 4: adds or replaces a property (integer or pointer).
+    virtual AAX_Result AddProperty(AAX_EProperty inProperty, AAX_CPointerPropertyValue inValue) = 0;
     /// Position 5.
     virtual AAX_Result RemoveProperty(AAX_EProperty inProperty) = 0;
 
@@ -37,17 +44,10 @@ protected:
     ~AAX_IACFPropertyMap_V2() = default;
 };
 
-/// Version 3 (IID_IAAXPropertyMapV3): pointer-width property values. A pointer does not
-/// fit the 32-bit value slot of positions 3 and 4 on a 64-bit platform, so pointer
-/// properties travel through these operations.
+/// Version 3 (IID_IAAXPropertyMapV3). The library calls none of its own
+/// operations; it only hands the newest version to the host.
 class AAX_IACFPropertyMap_V3 : public AAX_IACFPropertyMap_V2
 {
-public:
-    /// Position 8: reads a pointer property; non-zero when it is present.
-    virtual AAX_CBoolean GetPointerProperty(AAX_EProperty inProperty, const void** outValue) const = 0;
-    /// Position 9: adds or replaces a pointer property.
-    virtual AAX_Result AddPointerProperty(AAX_EProperty inProperty, const void* inValue) = 0;
-
 protected:
     ~AAX_IACFPropertyMap_V3() = default;
 };

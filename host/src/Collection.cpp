@@ -1,0 +1,154 @@
+#include "aaxhost/Description.h"
+
+namespace aaxhost
+{
+
+HostCollection::HostCollection(std::shared_ptr<CallRecorder> recorder)
+    : HostObjectOf("Collection", std::move(recorder))
+{
+}
+
+HostCollection::~HostCollection() = default;
+
+HostCollection* HostCollection::fromUnknown(IACFUnknown* unknown) noexcept
+{
+    return dynamic_cast<HostCollection*>(HostObject::fromUnknown(unknown));
+}
+
+IACFUnknown* HostCollection::pluginDefinitionInterface() noexcept
+{
+    return static_cast<IACFPluginDefinition*>(this);
+}
+
+void* HostCollection::findInterface(const Uid& iid) noexcept
+{
+    if (iid == IID_IAAXCollectionV1)
+        return as<AAX_IACFCollection>();
+    if (iid == IID_IACFPluginDefinition)
+        return as<IACFPluginDefinition>();
+    return nullptr;
+}
+
+std::vector<EffectRecord> HostCollection::effects() const
+{
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    return effects_;
+}
+
+std::optional<std::string> HostCollection::manufacturerName() const
+{
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    return manufacturer_;
+}
+
+std::vector<std::string> HostCollection::packageNames() const
+{
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    return packages_;
+}
+
+std::optional<uint32_t> HostCollection::packageVersion() const
+{
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    return version_;
+}
+
+HostRef<HostPropertyMap> HostCollection::properties() const
+{
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    return properties_;
+}
+
+Result HostCollection::UnusedOperation3()
+{
+    record("UnusedOperation3");
+    return answer("UnusedOperation3", kAaxErrorUnimplemented);
+}
+
+Result HostCollection::UnusedOperation4()
+{
+    record("UnusedOperation4");
+    return answer("UnusedOperation4", kAaxErrorUnimplemented);
+}
+
+Result HostCollection::UnusedOperation5()
+{
+    record("UnusedOperation5");
+    return answer("UnusedOperation5", kAaxErrorUnimplemented);
+}
+
+Result HostCollection::UnusedOperation6()
+{
+    record("UnusedOperation6");
+    return answer("UnusedOperation6", kAaxErrorUnimplemented);
+}
+
+Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescriptor)
+{
+    record("AddEffect", {textValue(effectId), static_cast<const void*>(effectDescriptor)});
+    const Result forced = answer("AddEffect", kResultOk);
+    if (forced != kResultOk)
+        return forced;
+    if (effectId == nullptr)
+        return kAaxErrorNullArgument;
+    HostEffectDescriptor* descriptor = HostEffectDescriptor::fromUnknown(effectDescriptor);
+    if (descriptor == nullptr)
+        return kResultInvalidPointer;
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    effects_.push_back(EffectRecord{effectId, HostRef<HostEffectDescriptor>(descriptor)});
+    return kResultOk;
+}
+
+Result HostCollection::SetManufacturerName(const char* name)
+{
+    record("SetManufacturerName", {textValue(name)});
+    const Result forced = answer("SetManufacturerName", kResultOk);
+    if (forced != kResultOk)
+        return forced;
+    if (name == nullptr)
+        return kAaxErrorNullArgument;
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    manufacturer_ = name;
+    return kResultOk;
+}
+
+Result HostCollection::AddPackageName(const char* name)
+{
+    record("AddPackageName", {textValue(name)});
+    const Result forced = answer("AddPackageName", kResultOk);
+    if (forced != kResultOk)
+        return forced;
+    if (name == nullptr)
+        return kAaxErrorNullArgument;
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    packages_.emplace_back(name);
+    return kResultOk;
+}
+
+Result HostCollection::SetPackageVersion(uint32_t version)
+{
+    record("SetPackageVersion", {uint64_t{version}});
+    const Result forced = answer("SetPackageVersion", kResultOk);
+    if (forced != kResultOk)
+        return forced;
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    version_ = version;
+    return kResultOk;
+}
+
+Result HostCollection::SetProperties(IACFUnknown* properties)
+{
+    record("SetProperties", {static_cast<const void*>(properties)});
+    const Result forced = answer("SetProperties", kResultOk);
+    if (forced != kResultOk)
+        return forced;
+    HostPropertyMap* map = HostPropertyMap::fromUnknown(properties);
+    if (map == nullptr)
+        return kResultInvalidPointer;
+    HostRef<HostPropertyMap> kept(map);
+    std::lock_guard<std::mutex> lock(collectionMutex_);
+    std::swap(properties_, kept); // the old map is released after the lock
+    return kResultOk;
+}
+
+} // namespace aaxhost
