@@ -1,0 +1,147 @@
+#pragma once
+
+#include "aaxhost/ControllerInterfaces.h"
+#include "aaxhost/HostObject.h"
+#include "aaxhost/HostUnknown.h"
+#include "aaxhost/PageTable.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace aaxhost
+{
+
+struct PostedPacket
+{
+    int32_t port = 0;
+    std::vector<uint8_t> data; // a copy made when the packet was posted
+};
+
+struct Notification
+{
+    uint32_t type = 0;
+    bool hadData = false; // the data pointer was not null
+    std::vector<uint8_t> data;
+};
+
+struct MeterState
+{
+    float value = 0.0f;
+    float peak = 0.0f;
+    bool clipped = false;
+};
+
+// The controller of one effect instance: controller versions 1 to 3 and the
+// page-table controller versions 1 and 2 in one object. Values the plug-in
+// reads are set by the host (the setters); values it sets are kept and
+// readable. Every call is recorded; setResult() forces a result. Null output
+// pointers answer hostresult::NullArgument and nothing is written.
+//
+// Page-table copies fill the table the plug-in hands over with the
+// controller's source table (setSourceTable); a null table answers
+// hostresult::NullArgument, and a forced result answers without copying.
+class Controller final : public HostObjectOf<AAX_IACFController_V3, AAX_IACFPageTableController_V2>
+{
+public:
+    explicit Controller(std::shared_ptr<CallRecorder> recorder, std::string name = "Controller");
+
+    // --- values the host offers
+    void setEffectId(std::string id);
+    void setSampleRate(float rate);
+    void setStemFormats(int32_t input, int32_t output);
+    void setTodLocation(int64_t location);
+    void setHybridSignalLatency(int32_t samples);
+    void setAutomationTimestamp(int64_t timestamp);
+    void setHostName(std::string name);
+    void setTargetPlatform(int32_t platform);
+    void setMeters(std::vector<MeterState> meters);
+    void queueMidiPacket(int32_t node, const MidiPacket& packet);
+    void setSourceTable(PageTableContents contents);
+    // Called (outside the controller's lock) with every packet after it is recorded.
+    void setPacketSink(std::function<void(const PostedPacket&)> sink);
+
+    // --- what the plug-in did
+    int32_t signalLatency() const;
+    std::map<int32_t, int32_t> cycleCounts() const;
+    std::vector<PostedPacket> packets() const;
+    std::vector<Notification> notifications() const;
+    std::vector<MeterState> meters() const;
+    std::size_t pendingMidiPackets() const;
+    void clearPackets();
+
+    // controller, version 1
+    Result GetEffectID(PlugInString* effectId) noexcept override;
+    Result GetSampleRate(float* sampleRate) noexcept override;
+    Result GetInputStemFormat(int32_t* stemFormat) noexcept override;
+    Result GetOutputStemFormat(int32_t* stemFormat) noexcept override;
+    Result GetSignalLatency(int32_t* samples) noexcept override;
+    Result GetCycleCount(int32_t property, int32_t* count) noexcept override;
+    Result GetTODLocation(int64_t* location) noexcept override;
+    Result SetSignalLatency(int32_t samples) noexcept override;
+    Result SetCycleCount(int32_t* properties, int32_t* counts, int32_t number) noexcept override;
+    Result PostPacket(int32_t port, const void* data, uint32_t size) noexcept override;
+    Result GetCurrentMeterValue(uint32_t meter, float* value) noexcept override;
+    Result GetMeterPeakValue(uint32_t meter, float* value) noexcept override;
+    Result ClearMeterPeakValue(uint32_t meter) noexcept override;
+    Result GetMeterClipped(uint32_t meter, uint8_t* clipped) noexcept override;
+    Result ClearMeterClipped(uint32_t meter) noexcept override;
+    Result GetMeterCount(uint32_t* count) noexcept override;
+    Result GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept override;
+    // controller, version 2
+    Result SendNotification(uint32_t type, const void* data, uint32_t size) noexcept override;
+    Result GetHybridSignalLatency(int32_t* samples) noexcept override;
+    Result GetCurrentAutomationTimestamp(int64_t* timestamp) noexcept override;
+    Result GetHostName(PlugInString* name) noexcept override;
+    // controller, version 3
+    Result GetPlugInTargetPlatform(int32_t* platform) noexcept override;
+    Result GetIsAudioSuite(uint8_t* isAudioSuite) noexcept override;
+    // page-table controller, versions 1 and 2
+    Result CopyTableForEffect(int32_t manufacturerId, int32_t productId, int32_t plugInId, uint32_t tableType,
+                              int32_t tablePageSize, IACFUnknown* table) noexcept override;
+    Result CopyTableForLayout(const char* effectId, const char* layoutName, uint32_t tableType,
+                              int32_t tablePageSize, IACFUnknown* table) noexcept override;
+    Result CopyTableForEffectFromFile(const char* path, int32_t encoding, int32_t manufacturerId,
+                                      int32_t productId, int32_t plugInId, uint32_t tableType,
+                                      int32_t tablePageSize, IACFUnknown* table) noexcept override;
+    Result CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
+                                      uint32_t tableType, int32_t tablePageSize,
+                                      IACFUnknown* table) noexcept override;
+
+protected:
+    ~Controller() override;
+    void* findInterface(const Uid& iid) noexcept override;
+
+private:
+    Result meterOp(uint32_t meter, const std::function<void(MeterState&)>& op);
+    Result copyInto(const char* operation, IACFUnknown* table);
+
+    mutable std::mutex stateMutex_;
+    std::string effectId_;
+    float sampleRate_ = 48000.0f;
+    int32_t inputStemFormat_ = 0x00010002;
+    int32_t outputStemFormat_ = 0x00010002;
+    int32_t signalLatency_ = 0;
+    int32_t hybridLatency_ = 0;
+    std::map<int32_t, int32_t> cycleCounts_;
+    int64_t todLocation_ = 0;
+    std::vector<PostedPacket> packets_;
+    std::vector<Notification> notifications_;
+    std::vector<MeterState> meters_;
+    std::deque<std::pair<int32_t, MidiPacket>> midi_;
+    int64_t automationTimestamp_ = 0;
+    std::string hostName_ = "tambrix test host";
+    int32_t targetPlatform_ = 0;
+    PageTableContents sourceTable_;
+    std::function<void(const PostedPacket&)> packetSink_;
+};
+
+// Makes `unknown` answer the controller's five identifiers with `controller`.
+void installController(HostUnknown& unknown, const HostRef<Controller>& controller);
+
+} // namespace aaxhost

@@ -1,0 +1,303 @@
+#include "aaxhost/Transport.h"
+
+#include <cmath>
+#include <limits>
+
+namespace aaxhost
+{
+
+static_assert(std::atomic<double>::is_always_lock_free, "transport values must be lock-free");
+static_assert(std::atomic<int64_t>::is_always_lock_free, "transport values must be lock-free");
+static_assert(std::atomic<uint64_t>::is_always_lock_free, "transport values must be lock-free");
+
+namespace
+{
+
+constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
+
+int64_t floorDiv(int64_t a, int64_t b) noexcept
+{
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return q;
+}
+
+} // namespace
+
+Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder))
+{
+}
+
+Transport::~Transport() = default;
+
+void* Transport::findInterface(const Uid& iid) noexcept
+{
+    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
+        return as<AAX_IACFTransport_V2>();
+    return nullptr;
+}
+
+void Transport::setSampleRate(double rate)
+{
+    if (rate > 0.0 && std::isfinite(rate))
+        sampleRate_.store(rate);
+}
+
+void Transport::setTempo(double bpm)
+{
+    if (bpm > 0.0 && std::isfinite(bpm))
+        tempo_.store(bpm);
+}
+
+int64_t Transport::advance(int64_t samples) noexcept
+{
+    if (!playing_.load())
+        return sample_.load();
+    return sample_.fetch_add(samples) + samples;
+}
+
+int64_t Transport::ticksAt(int64_t sample) const noexcept
+{
+    // Ticks per sample = tempo / 60 quarter notes per second * 960000 / rate.
+    const long double ticks =
+        std::floor(static_cast<long double>(sample) * tempo_.load() *
+                   (static_cast<long double>(kTicksPerQuarter) / 60.0L) / sampleRate_.load());
+    constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
+    constexpr long double beyond = -lowest; // 2^63, the first value past the range
+    if (ticks < lowest)
+        return std::numeric_limits<int64_t>::min();
+    if (ticks >= beyond)
+        return std::numeric_limits<int64_t>::max();
+    return static_cast<int64_t>(ticks);
+}
+
+bool Transport::setHostMeter(int32_t numerator, int32_t denominator) noexcept
+{
+    if (numerator <= 0 || denominator <= 0)
+        return false;
+    meter_.store((static_cast<uint64_t>(static_cast<uint32_t>(numerator)) << 32) |
+                 static_cast<uint32_t>(denominator));
+    hostMeter_.store(true);
+    return true;
+}
+
+void Transport::setLoop(bool looping, int64_t startTick, int64_t endTick) noexcept
+{
+    loopStart_.store(startTick);
+    loopEnd_.store(endTick);
+    looping_.store(looping);
+}
+
+void Transport::setTimeCode(int32_t frameRate, int32_t offset) noexcept
+{
+    frameRate_.store(frameRate);
+    timeCodeOffset_.store(offset);
+}
+
+void Transport::setFeetFrames(int32_t rate, int64_t offset) noexcept
+{
+    feetFramesRate_.store(rate);
+    feetFramesOffset_.store(offset);
+}
+
+Result Transport::finish(const char* operation, Result normal, std::initializer_list<Value> args) const
+{
+    if (!instrumented_.load(std::memory_order_relaxed))
+        return normal;
+    record(operation, std::vector<Value>(args));
+    return answer(operation, normal);
+}
+
+// Each operation: a forced result (instrumented only) answers before anything
+// is written; a null output answers NullArgument and writes nothing.
+
+Result Transport::GetCurrentTempo(double* bpm) noexcept
+{
+    const Result r = finish("GetCurrentTempo", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (bpm == nullptr)
+        return hostresult::NullArgument;
+    *bpm = tempo_.load();
+    return kResultOk;
+}
+
+Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
+{
+    const Result r = finish("GetCurrentMeter", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (numerator == nullptr || denominator == nullptr)
+        return hostresult::NullArgument;
+    const uint64_t meter = meter_.load();
+    *numerator = static_cast<int32_t>(meter >> 32);
+    *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
+    return kResultOk;
+}
+
+Result Transport::IsTransportPlaying(bool* playing) noexcept
+{
+    const Result r = finish("IsTransportPlaying", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (playing == nullptr)
+        return hostresult::NullArgument;
+    *playing = playing_.load();
+    return kResultOk;
+}
+
+Result Transport::GetCurrentTickPosition(int64_t* ticks) noexcept
+{
+    const Result r = finish("GetCurrentTickPosition", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = ticksAt(sample_.load());
+    return kResultOk;
+}
+
+Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
+{
+    const Result r = finish("GetCurrentLoopPosition", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (looping == nullptr || startTick == nullptr || endTick == nullptr)
+        return hostresult::NullArgument;
+    *looping = looping_.load();
+    *startTick = loopStart_.load();
+    *endTick = loopEnd_.load();
+    return kResultOk;
+}
+
+Result Transport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
+{
+    const Result r = finish("GetCurrentNativeSampleLocation", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (sample == nullptr)
+        return hostresult::NullArgument;
+    *sample = sample_.load();
+    return kResultOk;
+}
+
+Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
+{
+    const Result r = finish("GetCustomTickPosition", kResultOk, {sample});
+    if (r != kResultOk)
+        return r;
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = ticksAt(sample);
+    return kResultOk;
+}
+
+Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
+                                     int64_t sample) noexcept
+{
+    const Result r = finish("GetBarBeatPosition", kResultOk, {sample});
+    if (r != kResultOk)
+        return r;
+    if (!hostMeter_.load())
+        return kAaxErrorUnimplemented;
+    if (bars == nullptr || beats == nullptr || displayTicks == nullptr)
+        return hostresult::NullArgument;
+
+    const uint64_t meter = meter_.load();
+    const int64_t numerator = static_cast<int64_t>(meter >> 32);
+    const int64_t beatLength = kTicksPerWhole / static_cast<int64_t>(meter & 0xFFFFFFFFu);
+    if (beatLength <= 0)
+        return hostresult::InvalidArgument;
+    const int64_t barLength = numerator * beatLength;
+    const int64_t ticks = ticksAt(sample);
+    const int64_t bar = floorDiv(ticks, barLength);
+    if (bar < std::numeric_limits<int32_t>::min() || bar >= std::numeric_limits<int32_t>::max())
+        return hostresult::InvalidArgument;
+    const int64_t inBar = ticks - bar * barLength;
+    const int64_t beat = inBar / beatLength;
+
+    // Bars and beats count from 1; display ticks run from the start of the beat.
+    *bars = static_cast<int32_t>(bar + 1);
+    *beats = static_cast<int32_t>(beat + 1);
+    *displayTicks = inBar - beat * beatLength;
+    return kResultOk;
+}
+
+Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
+{
+    const Result r = finish("GetTicksPerQuarter", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = static_cast<uint32_t>(kTicksPerQuarter);
+    return kResultOk;
+}
+
+Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
+{
+    const Result r = finish("GetCurrentTicksPerBeat", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
+    *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
+    return kResultOk;
+}
+
+Result Transport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
+{
+    const Result r = finish("GetTimelineSelectionStartPosition", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (sample == nullptr)
+        return hostresult::NullArgument;
+    *sample = selectionStart_.load();
+    return kResultOk;
+}
+
+Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
+{
+    const Result r = finish("GetTimeCodeInfo", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (frameRate == nullptr || offset == nullptr)
+        return hostresult::NullArgument;
+    *frameRate = frameRate_.load();
+    *offset = timeCodeOffset_.load();
+    return kResultOk;
+}
+
+Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
+{
+    const Result r = finish("GetFeetFramesInfo", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (rate == nullptr || offset == nullptr)
+        return hostresult::NullArgument;
+    *rate = feetFramesRate_.load();
+    *offset = feetFramesOffset_.load();
+    return kResultOk;
+}
+
+Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
+{
+    const Result r = finish("IsMetronomeEnabled", kResultOk);
+    if (r != kResultOk)
+        return r;
+    if (enabled == nullptr)
+        return hostresult::NullArgument;
+    *enabled = metronome_.load();
+    return kResultOk;
+}
+
+void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)
+{
+    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
+    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
+}
+
+} // namespace aaxhost
