@@ -672,39 +672,4 @@ AAX_Result AAX_CEffectParameters::UpdatePageTable(uint32_t /*inTableType*/, int3
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
-// ---------------------------------------------------------------------------
-// Controls chunk: implemented with the chunk parser; until then every chunk operation
-// answers AAX_ERROR_UNIMPLEMENTED.
-
-AAX_Result AAX_CEffectParameters::GetNumberOfChunks(int32_t* /*oNumChunks*/) const
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-AAX_Result AAX_CEffectParameters::GetChunkIDFromIndex(int32_t /*iIndex*/, AAX_CTypeID* /*oChunkID*/) const
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID /*iChunkID*/, uint32_t* /*oSize*/) const
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-AAX_Result AAX_CEffectParameters::GetChunk(AAX_CTypeID /*iChunkID*/, AAX_SPlugInChunk* /*oChunk*/) const
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-AAX_Result AAX_CEffectParameters::SetChunk(AAX_CTypeID /*iChunkID*/, const AAX_SPlugInChunk* /*iChunk*/)
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-AAX_Result AAX_CEffectParameters::CompareActiveChunk(const AAX_SPlugInChunk* /*iChunkP*/,
-                                                     AAX_CBoolean* /*oIsEqual*/) const
-{
-    return AAX_ERROR_UNIMPLEMENTED;
-}
-
-void AAX_CEffectParameters::BuildChunkData() const {}
+// The controls-chunk operations are in AAX_CEffectParameters_Chunks.cpp.
