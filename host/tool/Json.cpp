@@ -397,7 +397,7 @@ std::size_t Json::size() const noexcept
     return 0;
 }
 
-const Json& Json::operator[](std::size_t index) const noexcept
+const Json& Json::at(std::size_t index) const noexcept
 {
     return index < items_.size() ? items_[index] : kNull;
 }

@@ -61,7 +61,12 @@ public:
     // Arrays.
     Json& push(Json value);
     std::size_t size() const noexcept;
-    const Json& operator[](std::size_t index) const noexcept; // null past the end
+    const Json& at(std::size_t index) const noexcept; // null past the end
+    template <class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>
+    const Json& operator[](T index) const noexcept
+    {
+        return index < 0 ? at(static_cast<std::size_t>(-1)) : at(static_cast<std::size_t>(index));
+    }
     const std::vector<Json>& items() const noexcept { return items_; }
 
     // Objects: set() replaces a key's value or appends the key.
