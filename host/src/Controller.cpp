@@ -465,7 +465,7 @@ Result Controller::GetIsAudioSuite(uint8_t* isAudioSuite) noexcept
         return r;
     if (isAudioSuite == nullptr)
         return hostresult::NullArgument;
-    *isAudioSuite = 0; // this host runs no offline (AudioSuite) instances
+    *isAudioSuite = 0; // this host runs every instance in real time
     return kResultOk;
 }
 

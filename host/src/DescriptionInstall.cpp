@@ -1,6 +1,7 @@
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 
@@ -45,8 +46,10 @@ std::string valueText(PropertyValue value)
         }
         return out + " (" + hex(bits, 8) + " '" + code + "')";
     }
+    // Values that fit 32 bits (stem formats and the like) in their 32-bit form.
+    const bool fits = value >= INT32_MIN && value <= static_cast<PropertyValue>(UINT32_MAX);
     if (value < 0 || value > 0xFFFF)
-        out += " (" + hex(bits, 8) + ")";
+        out += " (" + hex(fits ? (bits & 0xFFFFFFFFu) : bits, fits ? 8 : 16) + ")";
     return out;
 }
 

@@ -15,14 +15,6 @@ namespace
 
 constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
 
-int64_t floorDiv(int64_t a, int64_t b) noexcept
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return q;
-}
-
 } // namespace
 
 Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
@@ -212,10 +204,17 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
         return hostresult::InvalidArgument;
     const int64_t barLength = numerator * beatLength;
     const int64_t ticks = ticksAt(sample);
-    const int64_t bar = floorDiv(ticks, barLength);
+    // Whole bars below the position and the ticks into the bar, rounded toward
+    // the past for positions before the start (no intermediate value overflows).
+    int64_t bar = ticks / barLength;
+    int64_t inBar = ticks % barLength;
+    if (inBar < 0)
+    {
+        inBar += barLength;
+        --bar;
+    }
     if (bar < std::numeric_limits<int32_t>::min() || bar >= std::numeric_limits<int32_t>::max())
         return hostresult::InvalidArgument;
-    const int64_t inBar = ticks - bar * barLength;
     const int64_t beat = inBar / beatLength;
 
     // Bars and beats count from 1; display ticks run from the start of the beat.

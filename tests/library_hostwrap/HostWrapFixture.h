@@ -8,6 +8,7 @@
 #include "acfunknown.h"
 
 #include "aaxhost/Controller.h"
+#include "aaxhost/ControllerUnknown.h"
 #include "aaxhost/Host.h"
 #include "aaxhost/HostUnknown.h"
 #include "aaxhost/PageTable.h"
@@ -60,21 +61,15 @@ IACFUnknown* asLibraryUnknown(HostObjectType& object)
 struct ControllerHost
 {
     aaxhost::Host host;
-    aaxhost::HostRef<aaxhost::HostUnknown> unknown;
     aaxhost::HostRef<aaxhost::Controller> controller;
     aaxhost::HostRef<aaxhost::Transport> transport;
+    aaxhost::HostRef<aaxhost::HostUnknown> unknown;
 
     ControllerHost()
-        : unknown(aaxhost::makeHost<aaxhost::HostUnknown>(host.sharedRecorder(), "ControllerUnknown")),
-          controller(aaxhost::makeHost<aaxhost::Controller>(host.sharedRecorder())),
+        : controller(aaxhost::makeHost<aaxhost::Controller>(host.sharedRecorder())),
           transport(aaxhost::makeHost<aaxhost::Transport>(host.sharedRecorder()))
     {
-        aaxhost::installController(*unknown, controller);
-        aaxhost::installTransport(*unknown, transport);
-        unknown->provide(
-            aaxhost::IID_IACFComponentFactory,
-            aaxhost::HostRef<aaxhost::HostObject>(static_cast<aaxhost::HostObject*>(&host.factory())));
-        aaxhost::registerPageTableComponent(host.factory());
+        unknown = aaxhost::makeControllerUnknown(host, controller, transport);
     }
 
     IACFUnknown* libraryUnknown() { return asLibraryUnknown(*unknown); }

@@ -96,6 +96,19 @@ TEST_F(PageTableWrapper, VersionOneTableMapsButHasNoNameVariations)
     EXPECT_TRUE(host.recorder().calls("PageTable", "SetParameterNameVariation").empty());
 }
 
+TEST_F(PageTableWrapper, TableWithoutVersionOneRefusesPagesButKeepsNameVariations)
+{
+    table->refuse(aaxhost::IID_IAAXPageTableV1);
+    auto p = makeWrapper();
+    EXPECT_EQ(p->InsertPage(0), AAX_ERROR_UNIMPLEMENTED);
+    AAX_CBoolean empty = 5;
+    EXPECT_EQ(p->Empty(empty), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_EQ(empty, 5);
+    EXPECT_EQ(p->SetParameterNameVariation("0", TestString("T"), 1), AAX_SUCCESS);
+    EXPECT_EQ(table->contents().nameVariations.size(), 1u);
+    EXPECT_TRUE(host.recorder().calls("PageTable", "InsertPage").empty());
+}
+
 TEST(PageTableWrapperWithoutHost, NullUnknownAnswersUnimplementedEverywhere)
 {
     AAX_VPageTable p(nullptr);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <new>
 #include <thread>
@@ -267,6 +268,32 @@ TEST_F(TransportWrapper, BarAndBeatAreAnsweredOnlyWithAMeterOfTheHostsOwn)
     EXPECT_FALSE(h.transport->setHostMeter(3, 0));
     EXPECT_EQ(t->GetCurrentMeter(&num, &den), AAX_SUCCESS);
     EXPECT_EQ(den, 8);
+}
+
+TEST_F(TransportWrapper, BarAndBeatAtTheEndsOfTheTimelineNeverOverflow)
+{
+    auto t = makeWrapper();
+    int32_t bars = 0, beats = 0;
+    int64_t display = 0;
+    const int64_t lowest = std::numeric_limits<int64_t>::min();
+    const int64_t highest = std::numeric_limits<int64_t>::max();
+
+    // 4/4: the bar number does not fit 32 bits; the host refuses and writes nothing.
+    ASSERT_TRUE(h.transport->setHostMeter(4, 4));
+    EXPECT_EQ(t->GetBarBeatPosition(&bars, &beats, &display, lowest), aaxhost::hostresult::InvalidArgument);
+    EXPECT_EQ(bars, 0);
+
+    // The longest bar the host accepts: 2147483647 whole notes. Tick positions are
+    // held at the 64-bit limits; bars and beats computed by hand from them.
+    ASSERT_TRUE(h.transport->setHostMeter(std::numeric_limits<int32_t>::max(), 1));
+    EXPECT_EQ(t->GetBarBeatPosition(&bars, &beats, &display, lowest), AAX_SUCCESS);
+    EXPECT_EQ(bars, -1118);
+    EXPECT_EQ(beats, 1114399729);
+    EXPECT_EQ(display, 2824192);
+    EXPECT_EQ(t->GetBarBeatPosition(&bars, &beats, &display, highest), AAX_SUCCESS);
+    EXPECT_EQ(bars, 1119);
+    EXPECT_EQ(beats, 1033083919);
+    EXPECT_EQ(display, 1015807);
 }
 
 TEST(TransportWrapperWithoutHost, NullUnknownGivesTheMissingResultsAndTouchesNoOutput)

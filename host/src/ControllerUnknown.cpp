@@ -1,0 +1,20 @@
+#include "aaxhost/ControllerUnknown.h"
+
+namespace aaxhost
+{
+
+HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
+                                           const HostRef<Transport>& transport)
+{
+    HostRef<HostUnknown> unknown = makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown");
+    if (controller)
+        installController(*unknown, controller);
+    if (transport)
+        installTransport(*unknown, transport);
+    unknown->provide(IID_IACFComponentFactory,
+                     HostRef<HostObject>(static_cast<HostObject*>(&host.factory())));
+    registerPageTableComponent(host.factory());
+    return unknown;
+}
+
+} // namespace aaxhost
