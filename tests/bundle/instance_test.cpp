@@ -143,3 +143,34 @@ TEST_F(BundleInstanceTest, RestoringTheStateChunkSetsTheIndexAndSendsItThroughTh
 }
 
 } // namespace
+
+namespace
+{
+
+// Without a host collection the framework's describer would run against
+// description objects that cannot reach the host (and dereference a property map
+// it never gets): registration refuses before it runs.
+TEST(BundleRegistration, RefusedWithoutAHostCollectionAndWithoutAnOutPointer)
+{
+    std::string error;
+    auto module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(module, nullptr) << error;
+    const aaxhost::EntryPoints& acf = module->entryPoints();
+    {
+        aaxhost::Host host; // no description components: the factory makes no collection
+        ASSERT_EQ(acf.startup(host.unknownInterface()), 0);
+        aaxhost::IACFPluginDefinition* definition = nullptr;
+        EXPECT_EQ(acf.registerPlugin(host.unknownInterface(), &definition), -20004);
+        EXPECT_EQ(definition, nullptr);
+        EXPECT_EQ(acf.registerPlugin(nullptr, &definition), -20004);
+        EXPECT_EQ(definition, nullptr);
+        EXPECT_EQ(acf.registerPlugin(host.unknownInterface(), nullptr), -20044);
+        EXPECT_EQ(acf.canUnloadNow(nullptr), 0);
+        EXPECT_EQ(acf.shutdown(nullptr), 0);
+        const std::vector<aaxhost::TraceRecord> traces = host.services().traces();
+        ASSERT_EQ(traces.size(), 4u); // two for each refused registration
+        EXPECT_EQ(traces[1].message, "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)");
+    }
+}
+
+} // namespace
