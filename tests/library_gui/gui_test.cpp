@@ -4,11 +4,16 @@
 
 #include "TestEffect.h"
 #include "TestGUI.h"
+#include "VirtualSlot.h"
 
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
+#include "AAX_VEffectDescriptor.h"
+
+#include "aaxhost/Creators.h"
+#include "aaxhost/Description.h"
 #include "aaxhost/GuiDriver.h"
 
 #include <gtest/gtest.h>
@@ -264,6 +269,23 @@ TEST(GuiSlots, EveryHostPositionReachesItsOperation)
         EXPECT_EQ(driver.release(), 0u);
     }
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+}
+
+TEST(GuiSlots, TableOrderEndsInTheViewOperations)
+{
+#if defined(__x86_64__)
+    // After the three identity operations come the ten host operations, then the
+    // identity query, the destructor's two entries and the four view operations.
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::QueryInterface), 0u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::Release), 2u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::Initialize), 3u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::SetViewContainer), 6u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::SetControlHighlightInfo), 12u);
+    EXPECT_EQ(VirtualSlot(&AAX_IEffectGUI::InternalQueryInterface), 13u);
+    EXPECT_EQ(TestGUI::ViewOperationSlots(), (std::vector<std::size_t>{16, 17, 18, 19}));
+#else
+    GTEST_SKIP() << "table positions are read with the x86-64 layout of member pointers";
+#endif
 }
 
 TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
@@ -575,6 +597,18 @@ TEST_F(GuiFixture, ParametersAreReportedInIndexOrderSkippingFailingOnes)
                                             "\")"}));
 }
 
+TEST_F(GuiFixture, ReportStopsWhenTheObjectIsUninitializedMeanwhile)
+{
+    Open();
+    const uint32_t effectRefs = RefCount(effect->effect());
+    Gui().UninitializeOnNextUpdate();
+    Gui().ReportAllParameters();
+    EXPECT_EQ(Fx().askedIndices, (std::vector<int32_t>{0}));
+    EXPECT_EQ(host->recorder().count("ParameterUpdated"), 1u);
+    EXPECT_EQ(Gui().GetEffectParameters(), nullptr);
+    EXPECT_EQ(RefCount(effect->effect()), effectRefs - 1);
+}
+
 TEST_F(GuiFixture, NoOrFailingParameterCountAsksForNoIdentifier)
 {
     Fx().SetSetup([](effecttest::TestEffect&) { return AAX_SUCCESS; });
@@ -656,6 +690,55 @@ TEST(GuiDriverAlone, GuiWithoutEffectStillOpensAndCloses)
         // The driver's destructor removes the container, uninitializes and releases.
     }
     TestGUI::SetRecorder(nullptr);
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
+}
+
+TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndItsGui)
+{
+    const int32_t libraryLive = CACFUnknown::GetActiveObjectCount();
+    const int64_t hostLive = aaxhost::HostObject::liveCount();
+    {
+        aaxhost::Host host;
+        aaxhost::installDescriptionComponents(host);
+        TestGUI::SetRecorder(host.sharedRecorder());
+
+        // The plug-in registers its two creator procedures, as the framework does.
+        HostRef<aaxhost::HostEffectDescriptor> described;
+        {
+            AAX_VEffectDescriptor descriptor(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&TestGUI::Create),
+                                            kAAX_ProcPtrID_Create_EffectGUI),
+                      AAX_SUCCESS);
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&ObservedEffect::Create),
+                                            kAAX_ProcPtrID_Create_EffectParameters),
+                      AAX_SUCCESS);
+            described = HostRef<aaxhost::HostEffectDescriptor>(aaxhost::HostEffectDescriptor::fromUnknown(
+                reinterpret_cast<aaxhost::IACFUnknown*>(descriptor.GetIUnknown())));
+        }
+        ASSERT_TRUE(described);
+
+        aaxhost::EffectDriver effect(host);
+        ASSERT_EQ(effect.create(aaxhost::effectCreatorOf(*described)), 0);
+        ASSERT_EQ(effect.initialize(), 0);
+        aaxhost::GuiDriver gui(host, effect);
+        ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*described)), 0);
+        ASSERT_EQ(gui.initialize(), 0);
+        TestGUI& object = TestGUI::From(gui.gui());
+        EXPECT_EQ(object.Editor(), &effecttest::TestEffect::From(effect.effect()));
+
+        // No display: the view is made, every parameter reported, nothing embedded.
+        EXPECT_EQ(gui.setViewContainer(gui.newViewContainer(aaxhost::kViewTypeHWND, nullptr)), 0);
+        EXPECT_EQ(host.recorder().count("ParameterUpdated"), 3u);
+        EXPECT_FALSE(object.Embedded());
+
+        EXPECT_EQ(gui.removeViewContainer(), 0);
+        EXPECT_EQ(gui.uninitialize(), 0);
+        EXPECT_EQ(gui.release(), 0u);
+        EXPECT_EQ(effect.uninitialize(), 0);
+        EXPECT_EQ(effect.release(), 0u);
+        TestGUI::SetRecorder(nullptr);
+    }
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
 }
