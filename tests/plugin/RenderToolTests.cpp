@@ -371,3 +371,15 @@ TEST(RenderTool, BlockSizeDoesNotChangeTheSignal)
     for (size_t i = 1; i < signals.size(); ++i)
         EXPECT_EQ(signals[i], signals[0]);
 }
+
+TEST(RenderTool, SummaryIsValidJsonForAnyFileName)
+{
+    RenderSummary summary;
+    summary.samples = 10;
+    summary.channels = 1;
+    summary.rate = 48000;
+    summary.pulses = 2;
+    EXPECT_EQ(summaryJson(summary, "a\tb\"c\\d\n\x01\xc3\xa9.wav"),
+              "{\"out\":\"a\\u0009b\\\"c\\\\d\\u000a\\u0001\xc3\xa9.wav\",\"samples\":10,\"channels\":1,"
+              "\"rate\":48000,\"pulses\":2}");
+}
