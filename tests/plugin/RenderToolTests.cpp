@@ -221,7 +221,6 @@ TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
 
 TEST(Transport, EventsTakeEffectAtTheNextBlockBoundary)
 {
-    std::vector<TimelineEvent> events;
     const auto t = parseText("0 stop\n1000 play 120 0.3\n1000 value 0.5\n2048 stop\n");
     ASSERT_TRUE(t.ok());
     TransportSimulation transport(48000, 90, 7.0, t.result);
