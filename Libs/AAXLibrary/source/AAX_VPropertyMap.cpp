@@ -1,28 +1,16 @@
 #include "AAX_VPropertyMap.h"
 
+#include "AAX_DescriptionSupport.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
 #include <memory>
 #include <new>
 
+using namespace AAX_DescriptionSupport;
+
 namespace
 {
-// Queries `unknown` for `iid` into `out`. A failed query leaves `out` empty
-// and owns nothing, whatever the host left in the out-pointer.
-template <class T>
-bool QueryInto(IACFUnknown* unknown, const acfIID& iid, ACFPtr<T>& out)
-{
-    if (unknown == nullptr)
-        return false;
-    if (unknown->QueryInterface(iid, out.outputVoid()) != ACF_OK)
-    {
-        out.detach();
-        return false;
-    }
-    return !out.isNull();
-}
-
 // Stem formats that pass without the host's description services: format
 // indices 0 to 12 (the high half, read with its sign), "any" and "none".
 bool IsKnownStemFormat(AAX_CPropertyValue value)
@@ -69,10 +57,7 @@ AAX_VPropertyMap* AAX_VPropertyMap::Acquire(IACFUnknown* inPropertyMapUnknown)
 
 void AAX_VPropertyMap::InitWithFactory(IACFComponentFactory* inFactory, IACFUnknown* inHostUnknown)
 {
-    if (inFactory->CreateComponent(AAXCompID_AAXPropertyMap, nullptr, IID_IAAXPropertyMapV1,
-                                   mIACFPropertyMap.outputVoid()) != ACF_OK)
-        mIACFPropertyMap.detach();
-    if (mIACFPropertyMap)
+    if (CreateInto(inFactory, AAXCompID_AAXPropertyMap, IID_IAAXPropertyMapV1, mIACFPropertyMap))
     {
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV2, mIACFPropertyMapV2);
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV3, mIACFPropertyMapV3);
