@@ -26,6 +26,14 @@ AAX_CPropertyValue Narrow(AAX_CPointerPropertyValue value)
 {
     return static_cast<AAX_CPropertyValue>(static_cast<uint32_t>(static_cast<uintptr_t>(value)));
 }
+
+// Reads the host's slot of `property` into `value`; false when there is no
+// host map or it holds no such property.
+bool ReadSlot(const ACFPtr<AAX_IACFPropertyMap>& map, AAX_EProperty property,
+              AAX_CPointerPropertyValue& value)
+{
+    return !map.isNull() && map.get()->GetProperty(property, &value) != 0;
+}
 } // namespace
 
 AAX_VPropertyMap::AAX_VPropertyMap() = default;
@@ -80,10 +88,8 @@ void AAX_VPropertyMap::InitWithPropertyMap(IACFUnknown* inPropertyMapUnknown, IA
 
 bool AAX_VPropertyMap::GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const
 {
-    if (outValue == nullptr || mIACFPropertyMap.isNull())
-        return false;
     AAX_CPointerPropertyValue value = 0;
-    if (mIACFPropertyMap.get()->GetProperty(inProperty, &value) == 0)
+    if (outValue == nullptr || !ReadSlot(mIACFPropertyMap, inProperty, value))
         return false;
     *outValue = Narrow(value);
     return true;
@@ -91,10 +97,8 @@ bool AAX_VPropertyMap::GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue*
 
 bool AAX_VPropertyMap::GetPointerProperty(AAX_EProperty inProperty, const void** outValue) const
 {
-    if (outValue == nullptr || mIACFPropertyMap.isNull())
-        return false;
     AAX_CPointerPropertyValue value = 0;
-    if (mIACFPropertyMap.get()->GetProperty(inProperty, &value) == 0)
+    if (outValue == nullptr || !ReadSlot(mIACFPropertyMap, inProperty, value))
         return false;
     *outValue = reinterpret_cast<const void*>(value);
     return true;
