@@ -199,6 +199,33 @@ TEST_F(DispatcherFixture, ExceptionsInHandlersBecomeUnknownExceptionAndTheOthers
     EXPECT_EQ(throwing, 2);
 }
 
+TEST_F(DispatcherFixture, AnUninitializeFromWithinPostPacketEndsTheDispatch)
+{
+    InitializeWith(
+        [this](AAX_CPacketDispatcher& dispatcher)
+        {
+            const ScriptedHandler write(ScriptedHandler::Mode::Write, 7, &calls);
+            dispatcher.RegisterPacket("A", 1, &write);
+            dispatcher.RegisterPacket("B", 2, &write);
+        });
+    int posts = 0;
+    driver->setPacketHook(
+        [&](const aaxhost::PostedPacket&)
+        {
+            // The host takes the effect down while the first packet is being posted.
+            if (++posts == 1)
+            {
+                EXPECT_EQ(driver->uninitialize(), 0);
+            }
+        });
+    EXPECT_EQ(driver->generateCoefficients(), 0);
+    driver->setPacketHook({});
+    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(calls, 1); // the second packet is neither filled nor posted
+    EXPECT_EQ(driver->generateCoefficients(), 0);
+    EXPECT_EQ(posts, 1);
+}
+
 TEST_F(DispatcherFixture, RegisteringWithoutHandlerOrIdentifierBindsNothing)
 {
     InitializeWith(

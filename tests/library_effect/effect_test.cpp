@@ -134,6 +134,11 @@ TEST_F(EffectFixture, UninitializeUnregistersEveryParameterThenReleasesTheHostIn
     const auto calls = host->recorder().calls();
     EXPECT_LT(LastCall(calls, "AutomationDelegate", "UnregisterParameter"),
               LastCall(calls, "AutomationDelegate", "Release"));
+    // Then the wrappers go: the controller's, the automation delegate's, the transport's.
+    EXPECT_LT(LastCall(calls, "AutomationDelegate", "UnregisterParameter"),
+              LastCall(calls, "Controller", "Release"));
+    EXPECT_LT(LastCall(calls, "Controller", "Release"), LastCall(calls, "AutomationDelegate", "Release"));
+    EXPECT_LT(LastCall(calls, "AutomationDelegate", "Release"), LastCall(calls, "Transport", "Release"));
     EXPECT_EQ(driver->controller().refCount(), controllerRefs);
     EXPECT_EQ(driver->automation().refCount(), automationRefs);
     EXPECT_EQ(Object().Controller(), nullptr);

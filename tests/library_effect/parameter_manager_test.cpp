@@ -3,6 +3,7 @@
 #include "TestEffect.h"
 
 #include "AAX_CParameterManager.h"
+#include "AAX_IAutomationDelegate.h"
 
 #include <gtest/gtest.h>
 
@@ -87,4 +88,58 @@ TEST(ParameterManager, TheDestructorDeletesWhatIsLeft)
         manager.AddParameter(new CountedParameter("y", &destroyed));
     }
     EXPECT_EQ(destroyed, (std::vector<std::string>{"x", "y"}));
+}
+
+namespace
+{
+
+// Records which identifiers register and unregister.
+class RecordingDelegate : public AAX_IAutomationDelegate
+{
+public:
+    AAX_Result RegisterParameter(AAX_CParamID id) override
+    {
+        events.push_back(std::string("+") + id);
+        return AAX_SUCCESS;
+    }
+    AAX_Result UnregisterParameter(AAX_CParamID id) override
+    {
+        events.push_back(std::string("-") + id);
+        return AAX_SUCCESS;
+    }
+    AAX_Result PostSetValueRequest(AAX_CParamID, double) const override { return AAX_SUCCESS; }
+    AAX_Result PostCurrentValue(AAX_CParamID, double) const override { return AAX_SUCCESS; }
+    AAX_Result PostTouchRequest(AAX_CParamID) override { return AAX_SUCCESS; }
+    AAX_Result PostReleaseRequest(AAX_CParamID) override { return AAX_SUCCESS; }
+    AAX_Result GetTouchState(AAX_CParamID, AAX_CBoolean* touched) override
+    {
+        *touched = 0;
+        return AAX_SUCCESS;
+    }
+
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+TEST(ParameterManager, OnlyParametersAddedAfterInitializeAndNoDuplicatesAreAttached)
+{
+    std::vector<std::string> destroyed;
+    RecordingDelegate delegate;
+    {
+        AAX_CParameterManager manager;
+        manager.AddParameter(new CountedParameter("early", &destroyed));
+        manager.Initialize(&delegate);
+        manager.AddParameter(new CountedParameter("a", &destroyed));
+        {
+            CountedParameter duplicate("a", &destroyed);
+            manager.AddParameter(&duplicate);
+        }
+        EXPECT_EQ(delegate.events, (std::vector<std::string>{"+a"}));
+        EXPECT_EQ(manager.NumParameters(), 2);
+
+        manager.RemoveAllParameters();
+        EXPECT_EQ(delegate.events, (std::vector<std::string>{"+a", "-a"}));
+    }
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "early", "a"}));
 }

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -63,11 +64,19 @@ public:
         return TestEffect::GetParameterIDFromIndex(index, oParameterIDString);
     }
 
+    uint32_t Release() override
+    {
+        if (onRelease)
+            onRelease();
+        return TestEffect::Release();
+    }
+
     mutable int countQueries = 0;
     mutable std::vector<int32_t> askedIndices;
     std::set<int32_t> failingIndices;
     std::optional<int32_t> forcedCount;
     AAX_Result forcedCountResult = AAX_SUCCESS;
+    std::function<void()> onRelease;
 };
 
 // One recorded call as text, identifiers by name and pointers only as null or not:
@@ -391,6 +400,36 @@ TEST_F(GuiFixture, InitializeWithoutControllerMakesNothingBeyondTheControllerWra
     EXPECT_EQ(gui->initialize(), 0);
     EXPECT_EQ(Gui().Editor(), &Fx());
     EXPECT_EQ(RefCount(effect->effect()), effectRefs + 1);
+}
+
+TEST_F(GuiFixture, UninitializeReleasesTheEffectThenTheControllerThenTheTransport)
+{
+    Open();
+    std::optional<std::size_t> effectReleasedAt;
+    Fx().onRelease = [&]
+    {
+        effectReleasedAt = Mark();
+    };
+    const std::size_t mark = Mark();
+    ASSERT_EQ(gui->uninitialize(), 0);
+    Fx().onRelease = nullptr;
+
+    std::vector<std::size_t> controllerReleases;
+    std::vector<std::size_t> transportReleases;
+    for (const auto& call : host->recorder().calls())
+    {
+        if (call.sequence < mark || call.operation != "Release")
+            continue;
+        if (call.object == "Controller")
+            controllerReleases.push_back(call.sequence);
+        else if (call.object == "Transport")
+            transportReleases.push_back(call.sequence);
+    }
+    ASSERT_TRUE(effectReleasedAt.has_value());
+    ASSERT_FALSE(controllerReleases.empty());
+    ASSERT_FALSE(transportReleases.empty());
+    EXPECT_LE(*effectReleasedAt, controllerReleases.front());
+    EXPECT_LT(controllerReleases.back(), transportReleases.front());
 }
 
 TEST_F(GuiFixture, SecondInitializeIsRefusedAndKeepsTheFirst)

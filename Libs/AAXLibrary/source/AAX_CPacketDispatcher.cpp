@@ -141,6 +141,11 @@ AAX_Result AAX_CPacketDispatcher::Dispatch()
             const AAX_IPacketHandler* handler = binding.second.second;
             if (packet == nullptr || !packet->IsDirty())
                 continue;
+            // A host that uninitializes the effect from within PostPacket or a handler (on
+            // this thread, so the lock does not hold it off) takes the controller away:
+            // the rest stays marked and nothing reaches the deleted wrapper.
+            if (mController == nullptr)
+                break;
 
             // Cleared before the handler and the post run, so that a mark made meanwhile
             // (a host update arriving on this thread from within PostPacket) survives for
@@ -149,7 +154,11 @@ AAX_Result AAX_CPacketDispatcher::Dispatch()
             try
             {
                 if (handler != nullptr && handler->Call(binding.first.c_str(), *packet) == AAX_SUCCESS)
-                    result = mController->PostPacket(packet->GetID(), packet->GetData(), packet->GetSize());
+                {
+                    if (AAX_IController* const controller = mController)
+                        result =
+                            controller->PostPacket(packet->GetID(), packet->GetData(), packet->GetSize());
+                }
             }
             catch (...)
             {
