@@ -12,6 +12,7 @@
 #include "AAX_IAutomationDelegate.h"
 #include "AAX_CParameter.h"
 
+#include <atomic>
 #include <set>
 #include <string>
 
@@ -114,7 +115,9 @@ protected:
     /// Refills the chunk parser from the current parameter values.
     void BuildChunkData() const;
 
-    int32_t mNumPlugInChanges;
+    /// Host updates that changed a value; atomic (the framework's wrapper raises it too)
+    /// and wrapping in two's complement.
+    std::atomic<int32_t> mNumPlugInChanges;
     int32_t mChunkSize;
     mutable AAX_CChunkDataParser mChunkParser;
     int32_t mNumChunkedParameters;
@@ -124,4 +127,8 @@ protected:
     AAX_IController* mController;
     AAX_ITransport* mTransport;
     AAX_IAutomationDelegate* mAutomationDelegate;
+
+private:
+    /// Deletes the controller, automation delegate and transport wrappers still held.
+    void DeleteHostWrappers() noexcept;
 };

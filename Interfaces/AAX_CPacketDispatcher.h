@@ -5,6 +5,7 @@
 #include "AAX_Errors.h"
 #include "AAX_CMutex.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -50,8 +51,10 @@ public:
     template <typename T>
     T* GetPtr()
     {
+        // The size changes only once the buffer holds it.
+        T* data = static_cast<T*>(mPacketData.Get(static_cast<uint32_t>(sizeof(T))));
         mDataSize = static_cast<uint32_t>(sizeof(T));
-        return static_cast<T*>(mPacketData.Get(mDataSize));
+        return data;
     }
 
     /// The first byte of the data (the buffer keeps at least one byte).
@@ -148,7 +151,7 @@ private:
     typedef std::pair<AAX_CPacket*, AAX_IPacketHandler*> BoundPacket;
 
     std::map<AAX_CFieldIndex, AAX_CPacket*> mPacketsHolder;
-    std::multimap<std::string, BoundPacket> mPacketsHandlers;
+    std::multimap<std::string, BoundPacket, std::less<>> mPacketsHandlers;
     AAX_IController* mController;
     AAX_IEffectParameters* mEffectParameters;
     AAX_CMutex mLockGuard;

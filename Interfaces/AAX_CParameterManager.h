@@ -3,6 +3,7 @@
 
 #include "AAX.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,5 +43,5 @@ public:
 private:
     AAX_IAutomationDelegate* mAutomationDelegate;
     std::vector<AAX_IParameter*> mParameters;
-    std::map<std::string, AAX_IParameter*> mParametersMap;
+    std::map<std::string, AAX_IParameter*, std::less<>> mParametersMap;
 };
