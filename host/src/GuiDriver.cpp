@@ -1,0 +1,184 @@
+#include "aaxhost/GuiDriver.h"
+
+#include <utility>
+
+namespace aaxhost
+{
+
+// ---------------------------------------------------------------------------
+// PlugInLink
+
+PlugInLink::PlugInLink(std::shared_ptr<CallRecorder> recorder, IACFUnknown* target, std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder))
+{
+    if (target != nullptr)
+    {
+        target->AddRef();
+        target_ = UnknownPtr<IACFUnknown>::adopt(target);
+    }
+}
+
+PlugInLink::~PlugInLink() = default;
+
+IACFUnknown* PlugInLink::target() const
+{
+    std::lock_guard<std::mutex> lock(targetMutex_);
+    return target_.get();
+}
+
+void PlugInLink::unlink()
+{
+    UnknownPtr<IACFUnknown> dropped; // released outside the lock
+    std::lock_guard<std::mutex> lock(targetMutex_);
+    dropped = std::move(target_);
+}
+
+void* PlugInLink::findInterface(const Uid&) noexcept
+{
+    return nullptr;
+}
+
+Result PlugInLink::answerQuery(const Uid& iid, void** out) noexcept
+{
+    UnknownPtr<IACFUnknown> target;
+    {
+        std::lock_guard<std::mutex> lock(targetMutex_);
+        target = target_;
+    }
+    if (!target)
+        return kResultNoInterface;
+    // The plug-in object answers and adds the reference itself.
+    return target->QueryInterface(iid, out);
+}
+
+// ---------------------------------------------------------------------------
+// GuiDriver
+
+GuiDriver::GuiDriver(Host& host)
+    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "GuiControllerUnknown")),
+      controller_(makeHost<Controller>(host.sharedRecorder())),
+      transport_(makeHost<Transport>(host.sharedRecorder()))
+{
+    installController(*controllerUnknown_, controller_);
+    installTransport(*controllerUnknown_, transport_);
+    controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
+}
+
+GuiDriver::GuiDriver(Host& host, EffectDriver& effect)
+    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "GuiControllerUnknown")),
+      controller_(&effect.controller()), transport_(&effect.transport())
+{
+    installController(*controllerUnknown_, controller_);
+    installTransport(*controllerUnknown_, transport_);
+    controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
+    linkEffect(effect.effect());
+}
+
+GuiDriver::~GuiDriver()
+{
+    if (gui_)
+    {
+        if (container_)
+            removeViewContainer();
+        if (initialized_)
+            uninitialize();
+    }
+    release();
+    container_.reset();
+    linkEffect(nullptr);
+}
+
+void GuiDriver::linkEffect(IACFUnknown* effect)
+{
+    if (link_)
+    {
+        controllerUnknown_->withdraw(IID_IAAXEffectParametersV1);
+        link_->unlink();
+        link_.reset();
+    }
+    if (effect == nullptr)
+        return;
+    link_ = makeHost<PlugInLink>(host_.sharedRecorder(), effect, "EffectLink");
+    controllerUnknown_->provide(IID_IAAXEffectParametersV1, HostRef<HostObject>(link_));
+}
+
+Result GuiDriver::create(GuiCreator creator)
+{
+    gui_.reset();
+    void* made = creator != nullptr ? creator() : nullptr;
+    if (made == nullptr)
+        return kResultFail;
+
+    auto* object = static_cast<IEffectGUI*>(made);
+    Result result = kResultOk;
+    gui_ = UnknownPtr<IEffectGUI>::query(object, IID_IAAXEffectGUIV1, &result);
+    if (!gui_)
+    {
+        // Nobody holds the new object: one reference and its release destroy it.
+        object->AddRef();
+        object->Release();
+        return result != kResultOk ? result : kResultFail;
+    }
+    return gui_.get() == object ? kResultOk : kResultFail;
+}
+
+Result GuiDriver::initialize()
+{
+    if (!gui_)
+        return kAaxErrorNullObject;
+    const Result result = gui_->Initialize(controllerUnknownInterface());
+    if (result == kResultOk)
+        initialized_ = true;
+    return result;
+}
+
+Result GuiDriver::uninitialize()
+{
+    if (!gui_)
+        return kAaxErrorNullObject;
+    initialized_ = false;
+    return gui_->Uninitialize();
+}
+
+HostRef<ViewContainer> GuiDriver::newViewContainer(int32_t type, void* nativeView, std::string name) const
+{
+    HostRef<ViewContainer> container = makeHost<ViewContainer>(host_.sharedRecorder(), std::move(name));
+    container->setWindow(type, nativeView);
+    return container;
+}
+
+Result GuiDriver::setViewContainer(const HostRef<ViewContainer>& container)
+{
+    if (!gui_ || !container)
+        return kAaxErrorNullObject;
+    const Result result = gui_->SetViewContainer(container->primaryInterface());
+    // The container before is the plug-in's no more; the host closes it.
+    container_ = container;
+    return result;
+}
+
+Result GuiDriver::removeViewContainer()
+{
+    if (!gui_)
+        return kAaxErrorNullObject;
+    const Result result = gui_->SetViewContainer(nullptr);
+    container_.reset();
+    return result;
+}
+
+uint32_t GuiDriver::release()
+{
+    IEffectGUI* object = gui_.get();
+    if (object == nullptr)
+        return 0;
+    // Hand the reference over without a second Release.
+    object->AddRef();
+    gui_.reset();
+    initialized_ = false;
+    const uint32_t remaining = object->Release();
+    container_.reset();
+    linkEffect(nullptr);
+    return remaining;
+}
+
+} // namespace aaxhost
