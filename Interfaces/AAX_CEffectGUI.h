@@ -16,10 +16,19 @@ public:
     AAX_CEffectGUI(const AAX_CEffectGUI&) = delete;
     AAX_CEffectGUI& operator=(const AAX_CEffectGUI&) = delete;
 
+    /// Wraps the host's controller, takes the effect object the host answers for
+    /// IID_IAAXEffectParametersV1 and wraps the transport, then creates the view
+    /// contents. AAX_ERROR_NOT_INITIALIZED for a null controller; a second call before
+    /// Uninitialize is refused with AAX_ERROR_INVALID_ARGUMENT.
     AAX_Result Initialize(IACFUnknown* iController) override;
+    /// Releases the effect object and deletes the controller and transport wrappers;
+    /// the view container stays.
     AAX_Result Uninitialize() override;
     AAX_Result NotificationReceived(AAX_CTypeID inNotificationType, const void* inNotificationData,
                                     uint32_t inNotificationDataSize) override;
+    /// A container: wraps it (replacing the one before), then CreateViewContainer and
+    /// UpdateAllParameters. Null: clears the container, then DeleteViewContainer, then
+    /// deletes the old wrapper.
     AAX_Result SetViewContainer(IACFUnknown* iViewContainer) override;
     AAX_Result GetViewSize(AAX_Point* oViewSize) const override;
     AAX_Result Draw(AAX_Rect* iDrawRect) override;

@@ -1,20 +1,19 @@
 #include "aaxhost/EffectDriver.h"
 
+#include "aaxhost/ControllerUnknown.h"
+
 #include <utility>
 
 namespace aaxhost
 {
 
 EffectDriver::EffectDriver(Host& host)
-    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown")),
-      controller_(makeHost<Controller>(host.sharedRecorder())),
+    : host_(host), controller_(makeHost<Controller>(host.sharedRecorder())),
       transport_(makeHost<Transport>(host.sharedRecorder())),
-      automation_(makeHost<AutomationDelegate>(host.sharedRecorder()))
+      automation_(makeHost<AutomationDelegate>(host.sharedRecorder())),
+      controllerUnknown_(makeControllerUnknown(host, controller_, transport_))
 {
-    installController(*controllerUnknown_, controller_);
-    installTransport(*controllerUnknown_, transport_);
     controllerUnknown_->provide(IID_IAAXAutomationDelegateV1, HostRef<HostObject>(automation_));
-    controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
 
     controller_->setPacketSink(
         [this](const PostedPacket& packet)

@@ -28,6 +28,26 @@ std::vector<std::pair<Kind, std::string>> KindsAndIds(const std::vector<Automati
     return out;
 }
 
+// Position in the host's record of the first call matching, or -1.
+long FirstCall(const std::vector<aaxhost::Call>& calls, const std::string& object,
+               const std::string& operation, const aaxhost::Uid* iid = nullptr)
+{
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].object == object && calls[i].operation == operation &&
+            (iid == nullptr || (!calls[i].args.empty() && calls[i].arg<aaxhost::Uid>(0) == *iid)))
+            return static_cast<long>(i);
+    return -1;
+}
+
+long LastCall(const std::vector<aaxhost::Call>& calls, const std::string& object,
+              const std::string& operation)
+{
+    for (size_t i = calls.size(); i-- > 0;)
+        if (calls[i].object == object && calls[i].operation == operation)
+            return static_cast<long>(i);
+    return -1;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -46,7 +66,7 @@ TEST_F(EffectFixture, AnswersAllFourVersionsWithOnePointerAndIsGoneAfterRelease)
     static_cast<aaxhost::IEffectParameters*>(v3)->Release();
 
     EXPECT_EQ(driver->release(), 0u);
-    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLiveAtStart);
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), 0); // what ACFCanUnloadNow reports
 }
 
 TEST_F(EffectFixture, BeforeInitializeThereAreNoWrappersAndNoParameters)
@@ -64,6 +84,19 @@ TEST_F(EffectFixture, BeforeInitializeThereAreNoWrappersAndNoParameters)
 TEST_F(EffectFixture, InitializeMakesWrappersRegistersParametersAndFiltersTheBypass)
 {
     Initialize();
+    // The controller wrapper first, then the automation delegate's, then the transport's.
+    const auto calls = host->recorder().calls();
+    const long controller =
+        FirstCall(calls, "ControllerUnknown", "QueryInterface", &aaxhost::IID_IAAXControllerV1);
+    const long automation =
+        FirstCall(calls, "ControllerUnknown", "QueryInterface", &aaxhost::IID_IAAXAutomationDelegateV1);
+    const long transport =
+        FirstCall(calls, "ControllerUnknown", "QueryInterface", &aaxhost::IID_IAAXTransportV1);
+    ASSERT_GE(controller, 0);
+    EXPECT_LT(controller, automation);
+    EXPECT_LT(automation, transport);
+    EXPECT_LT(transport, FirstCall(calls, "AutomationDelegate", "RegisterParameter"));
+
     EXPECT_NE(Object().Controller(), nullptr);
     EXPECT_NE(Object().Transport(), nullptr);
     int32_t count = -1;
@@ -95,6 +128,10 @@ TEST_F(EffectFixture, UninitializeUnregistersEveryParameterThenReleasesTheHostIn
                                                          {Kind::Unregister, "Mix"},
                                                          {Kind::Unregister, "MasterBypassID"}}));
     EXPECT_FALSE(driver->automation().isRegistered("Gain"));
+    // The parameters unregister while the delegate's wrapper still holds the host's delegate.
+    const auto calls = host->recorder().calls();
+    EXPECT_LT(LastCall(calls, "AutomationDelegate", "UnregisterParameter"),
+              LastCall(calls, "AutomationDelegate", "Release"));
     EXPECT_EQ(driver->controller().refCount(), controllerRefs);
     EXPECT_EQ(driver->automation().refCount(), automationRefs);
     EXPECT_EQ(Object().Controller(), nullptr);
@@ -117,6 +154,9 @@ TEST_F(EffectFixture, ReleaseWithoutUninitializeFreesParametersAndWrappers)
     EXPECT_EQ(driver->release(), 0u);
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLiveAtStart);
     EXPECT_EQ(driver->automation().events(Kind::Unregister).size(), 3u);
+    const auto calls = host->recorder().calls();
+    EXPECT_LT(LastCall(calls, "AutomationDelegate", "UnregisterParameter"),
+              LastCall(calls, "AutomationDelegate", "Release"));
     // Every reference the wrappers took is given back.
     EXPECT_EQ(driver->controller().refCount(), controllerRefs);
     EXPECT_EQ(driver->automation().refCount(), automationRefs);

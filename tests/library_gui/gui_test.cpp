@@ -9,6 +9,10 @@
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
+#include "AAX_VEffectDescriptor.h"
+
+#include "aaxhost/Creators.h"
+#include "aaxhost/Description.h"
 #include "aaxhost/GuiDriver.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +110,33 @@ protected:
 
 private:
     void* stored_;
+};
+
+// A GUI that answers each host operation with 100 + its position, to check that the
+// host's declaration and the library's agree on every position.
+class SlotGUI final : public AAX_CEffectGUI
+{
+public:
+    static void* Create() { return static_cast<AAX_IACFEffectGUI*>(new SlotGUI); }
+
+    AAX_Result Initialize(IACFUnknown*) override { return 103; }
+    AAX_Result Uninitialize() override { return 104; }
+    AAX_Result NotificationReceived(AAX_CTypeID, const void*, uint32_t) override { return 105; }
+    AAX_Result SetViewContainer(IACFUnknown*) override { return 106; }
+    AAX_Result GetViewSize(AAX_Point*) const override { return 107; }
+    AAX_Result Draw(AAX_Rect*) override { return 108; }
+    AAX_Result TimerWakeup() override { return 109; }
+    AAX_Result ParameterUpdated(AAX_CParamID) override { return 110; }
+    AAX_Result GetCustomLabel(AAX_EPlugInStrings, AAX_IString*) const override { return 111; }
+    AAX_Result SetControlHighlightInfo(AAX_CParamID, AAX_CBoolean, AAX_EHighlightColor) override
+    {
+        return 112;
+    }
+
+protected:
+    void CreateViewContents() override {}
+    void CreateViewContainer() override {}
+    void DeleteViewContainer() override {}
 };
 
 // Reference count of a plug-in object, read through a real AddRef and Release.
@@ -214,6 +245,31 @@ TEST_F(GuiFixture, CreatorProcedureMakesOneObjectThatAnswersOnlyTheGuiInterface)
     EXPECT_EQ(Gui().GetViewContainerPtr(), nullptr);
 }
 
+TEST(GuiSlots, EveryHostPositionReachesItsOperation)
+{
+    const int32_t libraryLive = CACFUnknown::GetActiveObjectCount();
+    {
+        aaxhost::Host host;
+        aaxhost::GuiDriver driver(host);
+        ASSERT_EQ(driver.create(&SlotGUI::Create), 0);
+        aaxhost::IEffectGUI& g = *driver.gui();
+        aaxhost::ViewPoint size;
+        aaxhost::HostString label;
+        EXPECT_EQ(g.Initialize(nullptr), 103);
+        EXPECT_EQ(g.Uninitialize(), 104);
+        EXPECT_EQ(g.NotificationReceived(0, nullptr, 0), 105);
+        EXPECT_EQ(g.SetViewContainer(nullptr), 106);
+        EXPECT_EQ(g.GetViewSize(&size), 107);
+        EXPECT_EQ(g.Draw(nullptr), 108);
+        EXPECT_EQ(g.TimerWakeup(), 109);
+        EXPECT_EQ(g.ParameterUpdated("x"), 110);
+        EXPECT_EQ(g.GetCustomLabel(0, &label), 111);
+        EXPECT_EQ(g.SetControlHighlightInfo("x", 1, 0), 112);
+        EXPECT_EQ(driver.release(), 0u);
+    }
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+}
+
 TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
 {
     Open();
@@ -235,7 +291,10 @@ TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
     EXPECT_EQ(g.NotificationReceived(0x12345678u, &data, sizeof data), 0);
     EXPECT_EQ(g.TimerWakeup(), 0);
     EXPECT_EQ(g.SetControlHighlightInfo("Gain", 1, 2), 0);
+    const std::size_t mark = Mark();
     EXPECT_EQ(g.ParameterUpdated("Gain"), 0);
+    EXPECT_EQ(LinesSince(mark, {"TestGUI"}),
+              (std::vector<std::string>{"TestGUI.ParameterUpdated(\"Gain\")"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -601,6 +660,55 @@ TEST(GuiDriverAlone, GuiWithoutEffectStillOpensAndCloses)
         // The driver's destructor removes the container, uninitializes and releases.
     }
     TestGUI::SetRecorder(nullptr);
+    EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
+}
+
+TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndItsGui)
+{
+    const int32_t libraryLive = CACFUnknown::GetActiveObjectCount();
+    const int64_t hostLive = aaxhost::HostObject::liveCount();
+    {
+        aaxhost::Host host;
+        aaxhost::installDescriptionComponents(host);
+        TestGUI::SetRecorder(host.sharedRecorder());
+
+        // The plug-in registers its two creator procedures, as the framework does.
+        HostRef<aaxhost::HostEffectDescriptor> described;
+        {
+            AAX_VEffectDescriptor descriptor(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&TestGUI::Create),
+                                            kAAX_ProcPtrID_Create_EffectGUI),
+                      AAX_SUCCESS);
+            ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&ObservedEffect::Create),
+                                            kAAX_ProcPtrID_Create_EffectParameters),
+                      AAX_SUCCESS);
+            described = HostRef<aaxhost::HostEffectDescriptor>(aaxhost::HostEffectDescriptor::fromUnknown(
+                reinterpret_cast<aaxhost::IACFUnknown*>(descriptor.GetIUnknown())));
+        }
+        ASSERT_TRUE(described);
+
+        aaxhost::EffectDriver effect(host);
+        ASSERT_EQ(effect.create(aaxhost::effectCreatorOf(*described)), 0);
+        ASSERT_EQ(effect.initialize(), 0);
+        aaxhost::GuiDriver gui(host, effect);
+        ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*described)), 0);
+        ASSERT_EQ(gui.initialize(), 0);
+        TestGUI& object = TestGUI::From(gui.gui());
+        EXPECT_EQ(object.Editor(), &effecttest::TestEffect::From(effect.effect()));
+
+        // No display: the view is made, every parameter reported, nothing embedded.
+        EXPECT_EQ(gui.setViewContainer(gui.newViewContainer(aaxhost::kViewTypeHWND, nullptr)), 0);
+        EXPECT_EQ(host.recorder().count("ParameterUpdated"), 3u);
+        EXPECT_FALSE(object.Embedded());
+
+        EXPECT_EQ(gui.removeViewContainer(), 0);
+        EXPECT_EQ(gui.uninitialize(), 0);
+        EXPECT_EQ(gui.release(), 0u);
+        EXPECT_EQ(effect.uninitialize(), 0);
+        EXPECT_EQ(effect.release(), 0u);
+        TestGUI::SetRecorder(nullptr);
+    }
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostLive);
 }

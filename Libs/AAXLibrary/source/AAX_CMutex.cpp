@@ -17,6 +17,13 @@ AAX_CMutex::AAX_CMutex() : mMutex(new opaque_aax_mutex_t) {}
 
 AAX_CMutex::~AAX_CMutex()
 {
+    // A standard mutex must not be destroyed while held: a lock still held by the
+    // destroying thread is given back first.
+    if (mMutex != nullptr && mMutex->mOwner.load(std::memory_order_acquire) == std::this_thread::get_id())
+    {
+        mMutex->mOwner.store(std::thread::id(), std::memory_order_release);
+        mMutex->mMutex.unlock();
+    }
     delete mMutex;
     mMutex = nullptr;
 }

@@ -79,10 +79,10 @@ public:
 
 private:
     Host& host_;
-    HostRef<HostUnknown> controllerUnknown_;
     HostRef<Controller> controller_;
     HostRef<Transport> transport_;
     HostRef<AutomationDelegate> automation_;
+    HostRef<HostUnknown> controllerUnknown_;
     UnknownPtr<IEffectParameters> effect_;
     bool initialized_ = false;
 
