@@ -145,12 +145,27 @@ TEST(RenderOptions, DefaultsAndEveryOption)
 
 TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
 {
-    const std::vector<std::vector<std::string>> bad{
-        {"--rate", "0"},     {"--rate", "48000.5"}, {"--block", "0"},      {"--block", "x"},
-        {"--channels", "0"}, {"--channels", "65"},  {"--bpm", "0"},        {"--bpm", "-120"},
-        {"--bpm", "nan"},    {"--start", "inf"},    {"--seconds", "0"},    {"--seconds", "-1"},
-        {"--value", "nan"},  {"--index", "256"},    {"--index", "-1"},     {"--value", "0.2", "--index", "6"},
-        {"--out"},           {"--frobnicate"},      {"--seconds", "1e-9"}, {"--timeline", ""}};
+    const std::vector<std::vector<std::string>> bad{{"--rate", "0"},
+                                                    {"--rate", "48000.5"},
+                                                    {"--block", "0"},
+                                                    {"--block", "x"},
+                                                    {"--channels", "0"},
+                                                    {"--channels", "65"},
+                                                    {"--bpm", "0"},
+                                                    {"--bpm", "-120"},
+                                                    {"--bpm", "nan"},
+                                                    {"--start", "inf"},
+                                                    {"--seconds", "0"},
+                                                    {"--seconds", "-1"},
+                                                    {"--value", "nan"},
+                                                    {"--value", "1e300"},
+                                                    {"--index", "256"},
+                                                    {"--index", "-1"},
+                                                    {"--value", "0.2", "--index", "6"},
+                                                    {"--out"},
+                                                    {"--frobnicate"},
+                                                    {"--seconds", "1e-9"},
+                                                    {"--timeline", ""}};
     for (const auto& args : bad)
     {
         const auto r = parseArgs(args);
@@ -189,9 +204,10 @@ TEST(Timeline, ParsesEventsCommentsAndBlankLines)
 
 TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
 {
-    const std::vector<std::string> bad{"x play 120 0",  "-5 stop",     "10 play 120", "10 play 0 0",
-                                       "10 play 120 q", "10 stop now", "10 value",    "10 value nan",
-                                       "10 pause",      "10",          "1.5 stop",    "10 play nan 0"};
+    const std::vector<std::string> bad{"x play 120 0",   "-5 stop",     "10 play 120", "10 play 0 0",
+                                       "10 play 120 q",  "10 stop now", "10 value",    "10 value nan",
+                                       "10 value -1e40", "10 pause",    "10",          "1.5 stop",
+                                       "10 play nan 0"};
     for (const auto& line : bad)
     {
         const auto t = parseText("0 stop\n\n" + line + "\n");

@@ -58,6 +58,12 @@ bool validPpq(double ppq)
     return std::fabs(ppq) <= maxPpqMagnitude;
 }
 
+// Values reach the processor as floats: keep them well inside the float range.
+bool validValue(double value)
+{
+    return std::fabs(value) <= maxValueMagnitude;
+}
+
 std::vector<std::string> splitWords(const std::string& line)
 {
     std::vector<std::string> words;
@@ -191,8 +197,8 @@ Parsed<RenderOptions> parseArguments(int argc, const char* const* argv)
         }
         else if (name == "--value")
         {
-            if (!parseDouble(value, real))
-                return fail("--value must be a finite number, not '" + value + "'");
+            if (!parseDouble(value, real) || !validValue(real))
+                return fail("--value must be a number of magnitude at most 1e9, not '" + value + "'");
             o.value = real;
         }
         else if (name == "--index")
@@ -266,8 +272,8 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
             if (words.size() != 3)
                 return fail("expected 'SAMPLE value V'");
             event.kind = TimelineEvent::Kind::value;
-            if (!parseDouble(words[2], event.value))
-                return fail("'" + words[2] + "' is not a finite normalised value");
+            if (!parseDouble(words[2], event.value) || !validValue(event.value))
+                return fail("'" + words[2] + "' is not a normalised value (magnitude at most 1e9)");
         }
         else
         {

@@ -57,6 +57,7 @@ inline constexpr int maxBlock = 1 << 20;
 inline constexpr int maxChannels = 64;
 inline constexpr double maxBpm = 10000.0;
 inline constexpr double maxPpqMagnitude = 1.0e9;
+inline constexpr double maxValueMagnitude = 1.0e9;
 inline constexpr std::uint32_t maxIndex = 255;
 
 // The outcome of a parse: `error` is empty on success.

@@ -1,0 +1,45 @@
+#pragma once
+
+// `aaxhost describe`: loads a plug-in bundle, lets it register, reads back the
+// description the host received, makes one effect instance to list its
+// parameters and chunks, releases everything and unloads the bundle.
+
+#include "Json.h"
+
+#include <string>
+
+namespace aaxhost::tool
+{
+
+struct DescribeOptions
+{
+    // Make and initialise one effect instance (parameters and chunks).
+    bool instance = true;
+    // Keep the binary mapped after the pass (see PluginModule::Options).
+    bool keepLoaded = false;
+    // Sample rate and stem formats the instance's controller reports.
+    float sampleRate = 48000.0f;
+    int32_t inputStemFormat = 0x00010002;  // stereo
+    int32_t outputStemFormat = 0x00010002; // stereo
+};
+
+struct DescribeResult
+{
+    // False when the bundle could not be loaded (reason in `error`); the report
+    // is then empty.
+    bool loaded = false;
+    std::string error;
+    // The whole report (keys: see README.md of the tool).
+    Json report;
+    // Everything went as a plug-in should: registration and every instance call
+    // succeeded, no traces or assertion reports, no live objects at the end, and
+    // no host object still held.
+    bool clean = false;
+};
+
+DescribeResult describeBundle(const std::string& path, const DescribeOptions& options = {});
+
+// The report as readable text.
+std::string describeText(const Json& report);
+
+} // namespace aaxhost::tool

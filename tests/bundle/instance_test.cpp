@@ -1,0 +1,176 @@
+// One effect instance of the built bundle, driven through the host stand-in:
+// the bypass packet after initialisation, and the framework's state chunk
+// restored, read back and reflected in the controls chunk.
+#include "aaxhost/Description.h"
+#include "aaxhost/EffectDriver.h"
+#include "aaxhost/Host.h"
+#include "aaxhost/Loader.h"
+#include "aaxhost/UnknownPtr.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+constexpr uint32_t kJuceChunk = 0x6A756365;     // 'juce'
+constexpr uint32_t kControlsChunk = 0x656C636B; // 'elck'
+constexpr std::size_t kChunkHeader = 56;
+
+class BundleInstanceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        hostObjectsAtStart = aaxhost::HostObject::liveCount();
+        std::string error;
+        module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
+        ASSERT_NE(module, nullptr) << error;
+        host = std::make_unique<aaxhost::Host>();
+        aaxhost::installDescriptionComponents(*host);
+        acf().startup(host->unknownInterface());
+
+        aaxhost::UnknownPtr<aaxhost::IACFPluginDefinition> definition;
+        ASSERT_EQ(acf().registerPlugin(host->unknownInterface(),
+                                       reinterpret_cast<aaxhost::IACFPluginDefinition**>(definition.put())),
+                  0);
+        void* creator = nullptr;
+        for (const aaxhost::EffectRecord& effect :
+             aaxhost::HostCollection::fromUnknown(definition.get())->effects())
+            for (const aaxhost::ProcPtrRecord& proc : effect.descriptor->procPtrs())
+                if (proc.procId == 0)
+                    creator = proc.procPtr;
+        definition.reset();
+        ASSERT_NE(creator, nullptr);
+
+        driver = std::make_unique<aaxhost::EffectDriver>(*host);
+        ASSERT_EQ(driver->create(reinterpret_cast<aaxhost::EffectCreator>(creator)), 0);
+        ASSERT_EQ(driver->initialize(), 0);
+        driver->automation().clearEvents();
+    }
+
+    void TearDown() override
+    {
+        if (driver)
+        {
+            EXPECT_EQ(driver->uninitialize(), 0);
+            EXPECT_EQ(driver->release(), 0u);
+            driver.reset();
+        }
+        if (module)
+        {
+            EXPECT_EQ(acf().canUnloadNow(host->unknownInterface()), 0);
+            acf().shutdown(host->unknownInterface());
+            EXPECT_TRUE(host->services().traces().empty());
+            EXPECT_TRUE(host->services().assertions().empty());
+        }
+        host.reset();
+        module.reset();
+        EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
+    }
+
+    const aaxhost::EntryPoints& acf() const { return module->entryPoints(); }
+    aaxhost::IEffectParameters& effect() { return *driver->effect(); }
+
+    // A chunk as the host keeps it: header (size, version, three identifiers,
+    // chunk identifier, 32-byte name) and payload.
+    std::vector<uint8_t> chunk(uint32_t chunkId)
+    {
+        uint32_t size = 0;
+        EXPECT_EQ(effect().GetChunkSize(chunkId, &size), 0);
+        std::vector<uint8_t> record(kChunkHeader + size, 0);
+        EXPECT_EQ(effect().GetChunk(chunkId, record.data()), 0);
+        int32_t written = 0;
+        std::memcpy(&written, record.data(), 4);
+        EXPECT_EQ(static_cast<uint32_t>(written), size);
+        return std::vector<uint8_t>(record.begin() + kChunkHeader, record.end());
+    }
+
+    int64_t hostObjectsAtStart = 0;
+    std::unique_ptr<aaxhost::PluginModule> module;
+    std::unique_ptr<aaxhost::Host> host;
+    std::unique_ptr<aaxhost::EffectDriver> driver;
+};
+
+TEST_F(BundleInstanceTest, FirstCoefficientsPostTheBypassOnItsPort)
+{
+    ASSERT_EQ(driver->generateCoefficients(), 0);
+    const std::vector<aaxhost::PostedPacket> posted = driver->takePosted();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].port, 3);
+    EXPECT_EQ(posted[0].data, std::vector<uint8_t>(4, 0)); // 0.0f: not bypassed
+    ASSERT_EQ(driver->generateCoefficients(), 0);
+    EXPECT_TRUE(driver->takePosted().empty()) << "nothing changed, nothing posted";
+}
+
+TEST_F(BundleInstanceTest, RestoringTheStateChunkSetsTheIndexAndSendsItThroughTheHost)
+{
+    // The processor's state: the time-signature index in the first byte (12/8: index 10).
+    std::vector<uint8_t> record(kChunkHeader + 2, 0);
+    const int32_t size = 2;
+    std::memcpy(record.data(), &size, 4);
+    std::memcpy(record.data() + 20, &kJuceChunk, 4);
+    record[kChunkHeader] = 10;
+    ASSERT_EQ(effect().SetChunk(kJuceChunk, record.data()), 0);
+
+    double value = 0.0;
+    ASSERT_EQ(effect().GetParameterNormalizedValue("0", &value), 0);
+    EXPECT_NEAR(value, 10.0 / 30.0, 1e-6);
+    EXPECT_EQ(chunk(kJuceChunk), (std::vector<uint8_t>{10, 0}));
+
+    // The framework re-sends every parameter but its own bypass as a set request.
+    const auto requests = driver->automation().events(aaxhost::AutomationEvent::Kind::SetRequest);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].parameterId, "0");
+    EXPECT_NEAR(requests[0].value, 10.0 / 30.0, 1e-6);
+
+    // Once the host answers, the controls chunk holds the value: marker, then the
+    // entry 'd' '_' '0' with the float widened to a big-endian double.
+    EXPECT_EQ(driver->deliverRequests(), 1u);
+    const std::vector<aaxhost::Result> updates = driver->updateResults();
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0], 0);
+    const double stored = static_cast<double>(static_cast<float>(10.0 / 30.0));
+    uint64_t bits = 0;
+    std::memcpy(&bits, &stored, 8);
+    std::vector<uint8_t> expected{1, 1, 1, 1, 'd', '_', '0', 0};
+    for (int shift = 56; shift >= 0; shift -= 8)
+        expected.push_back(static_cast<uint8_t>(bits >> shift));
+    EXPECT_EQ(chunk(kControlsChunk), expected);
+}
+
+} // namespace
+
+namespace
+{
+
+// Without a host collection the framework's describer would run against
+// description objects that cannot reach the host (and dereference a property map
+// it never gets): registration refuses before it runs.
+TEST(BundleRegistration, RefusedWithoutAHostCollectionAndWithoutAnOutPointer)
+{
+    std::string error;
+    auto module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(module, nullptr) << error;
+    const aaxhost::EntryPoints& acf = module->entryPoints();
+    {
+        aaxhost::Host host; // no description components: the factory makes no collection
+        ASSERT_EQ(acf.startup(host.unknownInterface()), 0);
+        aaxhost::IACFPluginDefinition* definition = nullptr;
+        EXPECT_EQ(acf.registerPlugin(host.unknownInterface(), &definition), -20004);
+        EXPECT_EQ(definition, nullptr);
+        EXPECT_EQ(acf.registerPlugin(nullptr, &definition), -20004);
+        EXPECT_EQ(definition, nullptr);
+        EXPECT_EQ(acf.registerPlugin(host.unknownInterface(), nullptr), -20044);
+        EXPECT_EQ(acf.canUnloadNow(nullptr), 0);
+        EXPECT_EQ(acf.shutdown(nullptr), 0);
+        const std::vector<aaxhost::TraceRecord> traces = host.services().traces();
+        ASSERT_EQ(traces.size(), 4u); // two for each refused registration
+        EXPECT_EQ(traces[1].message, "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)");
+    }
+}
+
+} // namespace
