@@ -27,7 +27,8 @@ bool argAs(const Entry& entry, std::size_t i, T& out)
 
 std::vector<std::max_align_t> zeroedStorage(std::size_t bytes)
 {
-    const std::size_t units = std::max<std::size_t>(1, (bytes + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t));
+    const std::size_t units =
+        std::max<std::size_t>(1, (bytes + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t));
     std::vector<std::max_align_t> storage(units);
     std::memset(static_cast<void*>(storage.data()), 0, units * sizeof(std::max_align_t));
     return storage;
@@ -71,10 +72,11 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
     if (a.proc_ == nullptr)
         return fail("the component has no native process procedure");
 
-    const auto makeChannels = [&a](int32_t count, std::vector<std::vector<float>>& data,
-                                   std::vector<float*>& pointers)
+    const auto makeChannels =
+        [&a](int32_t count, std::vector<std::vector<float>>& data, std::vector<float*>& pointers)
     {
-        data.assign(static_cast<std::size_t>(count), std::vector<float>(static_cast<std::size_t>(a.layout_.maxBlock), 0.0f));
+        data.assign(static_cast<std::size_t>(count),
+                    std::vector<float>(static_cast<std::size_t>(a.layout_.maxBlock), 0.0f));
         pointers.clear();
         for (auto& channel : data)
             pointers.push_back(channel.data());
@@ -112,14 +114,17 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
             block.field = static_cast<int32_t>(index);
             block.size = static_cast<std::size_t>(size);
             block.storage = zeroedStorage(block.size);
-            (op == "AddDataInPort" ? a.ports_ : op == "AddPrivateData" ? a.privateData_ : a.temporaryData_)
+            (op == "AddDataInPort"    ? a.ports_
+             : op == "AddPrivateData" ? a.privateData_
+                                      : a.temporaryData_)
                 .push_back(std::move(block));
         }
         else if (op == "AddMIDINode")
         {
             int64_t type = 0;
             argAs(entry, 1, type);
-            a.midiNodes_.emplace_back(static_cast<int32_t>(index), std::make_unique<MidiNode>(static_cast<int32_t>(type)));
+            a.midiNodes_.emplace_back(static_cast<int32_t>(index),
+                                      std::make_unique<MidiNode>(static_cast<int32_t>(type)));
         }
         else if (op == "AddMeters")
         {
@@ -175,18 +180,21 @@ Result AlgorithmInstance::resetPrivateData(IEffectParameters& effect)
     std::vector<Block*> ordered;
     for (Block& block : privateData_)
         ordered.push_back(&block);
-    std::sort(ordered.begin(), ordered.end(), [](const Block* x, const Block* y) { return x->field < y->field; });
+    std::sort(ordered.begin(), ordered.end(),
+              [](const Block* x, const Block* y) { return x->field < y->field; });
     Result first = kResultOk;
     for (Block* block : ordered)
     {
-        const Result r = effect.ResetFieldData(block->field, block->data(), static_cast<uint32_t>(block->size));
+        const Result r =
+            effect.ResetFieldData(block->field, block->data(), static_cast<uint32_t>(block->size));
         if (r != kResultOk && first == kResultOk)
             first = r;
     }
     return first;
 }
 
-AlgorithmInstance::Delivery AlgorithmInstance::deliver(int32_t port, const void* data, std::size_t size) noexcept
+AlgorithmInstance::Delivery AlgorithmInstance::deliver(int32_t port, const void* data,
+                                                       std::size_t size) noexcept
 {
     for (Block& block : ports_)
     {

@@ -72,7 +72,8 @@ int64_t PluginSession::outputStemFormat(const HostComponentDescriptor& component
     return 0;
 }
 
-HostRef<HostComponentDescriptor> PluginSession::componentFor(int32_t inputChannels, int32_t outputChannels) const
+HostRef<HostComponentDescriptor> PluginSession::componentFor(int32_t inputChannels,
+                                                             int32_t outputChannels) const
 {
     HostEffectDescriptor* descriptor = effect();
     if (descriptor == nullptr)

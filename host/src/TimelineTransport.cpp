@@ -6,7 +6,8 @@
 namespace aaxhost
 {
 
-TimelineTransport::TimelineTransport(std::shared_ptr<CallRecorder> recorder, double sampleRate, std::string name)
+TimelineTransport::TimelineTransport(std::shared_ptr<CallRecorder> recorder, double sampleRate,
+                                     std::string name)
     : HostObjectOf(std::move(name), std::move(recorder)),
       sampleRate_(sampleRate > 0.0 && std::isfinite(sampleRate) ? sampleRate : 48000.0)
 {

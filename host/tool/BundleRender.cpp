@@ -21,7 +21,8 @@ std::string parameterIdByName(IEffectParameters& effect, const std::string& name
         if (effect.GetParameterIDFromIndex(i, &id) != kResultOk)
             continue;
         HostString parameterName;
-        if (effect.GetParameterName(id.text().c_str(), &parameterName) == kResultOk && parameterName.text() == name)
+        if (effect.GetParameterName(id.text().c_str(), &parameterName) == kResultOk &&
+            parameterName.text() == name)
             return id.text();
     }
     return {};
@@ -42,8 +43,8 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
     return EffectInstance::create(session, setup, error);
 }
 
-bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options, const FrameSink& sink,
-                           BundleRenderSummary& summary, std::string& error)
+bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
+                           const FrameSink& sink, BundleRenderSummary& summary, std::string& error)
 {
     using tambrix::render::TransportSimulation;
     const tambrix::render::RenderOptions& o = options.render;
@@ -63,7 +64,10 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
         error = "the plug-in has no parameter \"Time Signature\"";
         return false;
     }
-    const auto setValue = [&](double value) { instance.update(timeSignature.c_str(), value); };
+    const auto setValue = [&](double value)
+    {
+        instance.update(timeSignature.c_str(), value);
+    };
 
     if (options.bypass)
     {
@@ -138,7 +142,8 @@ std::string summaryJson(const BundleRenderSummary& summary, const std::string& o
         escaped += c;
     }
     std::ostringstream s;
-    s << "{\"out\":\"" << escaped << "\"" << ",\"samples\":" << summary.samples << ",\"channels\":" << summary.channels
+    s << "{\"out\":\"" << escaped << "\""
+      << ",\"samples\":" << summary.samples << ",\"channels\":" << summary.channels
       << ",\"rate\":" << summary.rate << ",\"pulses\":" << summary.pulses << "}";
     return s.str();
 }

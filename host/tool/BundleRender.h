@@ -44,8 +44,8 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
                                                    std::string* error);
 
 // Plays the options' transport through `instance` and hands every block to `sink`.
-bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options, const FrameSink& sink,
-                           BundleRenderSummary& summary, std::string& error);
+bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
+                           const FrameSink& sink, BundleRenderSummary& summary, std::string& error);
 
 std::string summaryJson(const BundleRenderSummary& summary, const std::string& out);
 

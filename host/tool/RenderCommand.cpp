@@ -38,9 +38,10 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
 
 std::string renderUsage()
 {
-    std::string text = "usage: aaxhost render BUNDLE [--bypass] [options]\n"
-                       "Plays the host transport through the bundle's effect and writes what its outputs carry.\n"
-                       "--bypass turns the master bypass on. The options are those of tambrix-render:\n";
+    std::string text =
+        "usage: aaxhost render BUNDLE [--bypass] [options]\n"
+        "Plays the host transport through the bundle's effect and writes what its outputs carry.\n"
+        "--bypass turns the master bypass on. The options are those of tambrix-render:\n";
     return text + tambrix::render::usage();
 }
 
@@ -89,8 +90,8 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     BundleRenderSummary summary;
     const bool rendered = renderThroughInstance(
-        *instance, command.options, [&writer](const float* frames, int count) { return writer.write(frames, count); },
-        summary, error);
+        *instance, command.options,
+        [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);
     instance.reset();
     const Result live = session->close();
     if (!rendered)

@@ -38,7 +38,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (command == "render")
-        return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+        return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                                 std::cerr);
     if (command != "describe")
     {
         std::fprintf(stderr, "aaxhost: unknown command '%s'\n", command.c_str());

@@ -26,9 +26,9 @@ class EffectInstance
 public:
     struct Setup
     {
-        int32_t channels = 2;      // input and output channels of the component
+        int32_t channels = 2; // input and output channels of the component
         double sampleRate = 48000.0;
-        int32_t maxBlock = 1024;   // the longest block runBlock() will be given
+        int32_t maxBlock = 1024; // the longest block runBlock() will be given
     };
 
     // Null with *error when no component carries the channel count, the effect

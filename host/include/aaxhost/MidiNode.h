@@ -22,7 +22,7 @@ static_assert(sizeof(MidiStream) == 2 * sizeof(void*), "MIDI stream layout");
 class IMidiNode
 {
 public:
-    virtual MidiStream* GetNodeBuffer() = 0;                // 0
+    virtual MidiStream* GetNodeBuffer() = 0;               // 0
     virtual Result PostMIDIPacket(MidiPacket* packet) = 0; // 1
 
 protected:
