@@ -2,12 +2,14 @@
 //
 //   aaxhost describe BUNDLE [--json]
 //   aaxhost render BUNDLE [--bypass] [options]   (RenderCommand.h)
+//   aaxhost script BUNDLE SCRIPT|-                (ScriptCommand.h)
 //
 // BUNDLE is an `X.aaxplugin` folder or the shared object itself. Exit status:
 // 0 when the plug-in behaved (see DescribeResult::clean), 1 when it loaded but
 // did not, 2 on a usage error or when it could not be loaded.
 #include "Describe.h"
 #include "RenderCommand.h"
+#include "ScriptCommand.h"
 
 #include <iostream>
 #include <vector>
@@ -22,6 +24,7 @@ int usage()
 {
     std::fprintf(stderr, "usage: aaxhost describe BUNDLE [--json]\n"
                          "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
+                         "       aaxhost script BUNDLE SCRIPT|-\n"
                          "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
     return 2;
 }
@@ -39,6 +42,9 @@ int main(int argc, char** argv)
     }
     if (command == "render")
         return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                                 std::cerr);
+    if (command == "script")
+        return aaxhost::script::runScriptCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                                  std::cerr);
     if (command != "describe")
     {
