@@ -317,6 +317,11 @@ private:
             a.set("traces", std::move(list));
             return;
         }
+        if (verb == "uninitialized")
+        {
+            args(w, 1, 1, "uninitialized");
+            return uninitialized(a);
+        }
         if (verb == "release")
         {
             args(w, 1, 1, "release");
@@ -546,6 +551,32 @@ private:
             return;
         }
         fail("unknown command 'gui " + sub + "'");
+    }
+
+    // A second effect object, never initialised, asked what a careless host asks
+    // before Initialize: coefficients, an update, parameter and chunk queries.
+    void uninitialized(Json& a)
+    {
+        HostEffectDescriptor* descriptor = plugin_.effect();
+        const EffectCreator creator = descriptor != nullptr ? effectCreatorOf(*descriptor) : nullptr;
+        if (creator == nullptr)
+            fail("the plug-in registered no effect creator (procedure 0)");
+        EffectDriver driver(plugin_.host());
+        const Result created = driver.create(creator);
+        if (created != kResultOk)
+            fail("creating the effect failed with " + std::to_string(created));
+        IEffectParameters& e = *driver.effect();
+        a.set("generate_coefficients", e.GenerateCoefficients());
+        a.set("update", e.UpdateParameterNormalizedValue("0", 0.5, 0));
+        int32_t count = -1;
+        a.set("number_of_parameters", e.GetNumberOfParameters(&count));
+        a.set("parameters", count);
+        uint32_t size = 0;
+        a.set("chunk_size", e.GetChunkSize(fourChars("elck"), &size));
+        int32_t changes = -1;
+        a.set("changes", e.GetNumberOfChanges(&changes));
+        a.set("uninitialize", e.Uninitialize());
+        a.set("release", static_cast<int64_t>(driver.release()));
     }
 
     double positionAt(int64_t sample) const
