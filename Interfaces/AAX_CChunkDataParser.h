@@ -48,15 +48,24 @@ public:
     void AddInt32(const char* name, int32_t value);
     void AddString(const char* name, AAX_CString value);
 
-    /// Payload size of the current entries (4 without entries).
+    /// Payload size of the current entries (4 without entries); -1 when it would not fit
+    /// the record's signed size field.
     int32_t GetChunkDataSize();
-    /// Writes the payload and sets the record's size; 0, or -333 on failure.
+    /// Writes the payload into a record with room for GetChunkDataSize() payload bytes and
+    /// sets the record's size (no other header field); 0. An entry that cannot be stored
+    /// so that it reads back (no type, a name over 252 bytes, a zero byte inside a name or
+    /// string) is refused with a trace and -333, the size field left as it was; a null
+    /// record gives AAX_ERROR_NULL_ARGUMENT.
     int32_t GetChunkData(AAX_SPlugInChunk* chunk);
-    /// Replaces the entries by those read from the record's payload.
+    /// Replaces the entries by those read from the record's payload (and takes its
+    /// version). Reads nothing past the record's size field: an entry that would run past
+    /// it is dropped and the walk ends. A null record just clears.
     void LoadChunk(const AAX_SPlugInChunk* chunk);
 
     /// Circular search resuming after the last hit; -1 when absent.
     int32_t FindName(const AAX_CString& name);
+    /// True and the value when the entry FindName finds has the type asked for; otherwise
+    /// (also for a null name or out-pointer) false and the out value untouched.
     bool FindDouble(const char* name, double* value);
     bool FindInt32(const char* name, int32_t* value);
     bool FindString(const char* name, AAX_CString* value);

@@ -24,6 +24,10 @@ TEST(MetronaEditorTest, ControlsAndLayout)
     EXPECT_EQ(editor.getHeight(), 174);
     EXPECT_FALSE(editor.isResizable());
     ASSERT_EQ(editor.getNumChildComponents(), 3);
+    // The refresh polls every 200 ms; the message-loop tests below wait far longer than that,
+    // so they alone would not notice a slower period.
+    EXPECT_TRUE(editor.isTimerRunning());
+    EXPECT_EQ(editor.getTimerInterval(), 200);
 
     auto& box = f.box();
     EXPECT_EQ(box.getBounds(), juce::Rectangle<int>(39, 120, 75, 24));

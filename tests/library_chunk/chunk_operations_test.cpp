@@ -30,31 +30,31 @@ namespace
 constexpr uint32_t kElck = 0x656C636Bu;
 constexpr uint32_t kJuce = 0x6A756365u;
 
-std::vector<TestEffect::Spec> gSpecs;
+std::vector<TestEffect::Definition> gDefinitions;
 TestEffect* gMade = nullptr;
 
 void* MakeTestEffect()
 {
-    gMade = new TestEffect(gSpecs);
+    gMade = new TestEffect(gDefinitions);
     return static_cast<AAX_IACFEffectParameters_V4*>(gMade);
 }
 
 class ChunkOperations : public ::testing::Test
 {
 protected:
-    void SetUp() override { Start(TestEffect::DefaultSpecs()); }
+    void SetUp() override { Start(TestEffect::DefaultDefinitions()); }
     void TearDown() override
     {
         driver_.reset();
         AAX_CHostServices::Set(nullptr);
     }
 
-    void Start(std::vector<TestEffect::Spec> specs)
+    void Start(std::vector<TestEffect::Definition> definitions)
     {
         driver_.reset();
         AAX_CHostServices::Set(nullptr);
         AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host_.unknownInterface()));
-        gSpecs = std::move(specs);
+        gDefinitions = std::move(definitions);
         driver_ = std::make_unique<aaxhost::EffectDriver>(host_);
         ASSERT_EQ(0, driver_->create(&MakeTestEffect));
         ASSERT_EQ(0, driver_->initialize());
@@ -380,6 +380,116 @@ TEST_F(ChunkOperations, DoubleParameterTakesValuesBeyondTheFloatRange)
     EXPECT_TRUE(Equal(record));
     p("Freq").doubleValue = 1e299;
     EXPECT_FALSE(Equal(record));
+}
+
+} // namespace
+
+namespace
+{
+
+// Does with its own chunk what the framework's wrapper does: takes the base class's
+// chunk count as its chunk's index at construction and hands every other index and
+// identifier to the base operations.
+class StateChunkEffect final : public TestEffect
+{
+public:
+    StateChunkEffect() { AAX_CEffectParameters::GetNumberOfChunks(&mStateIndex); }
+
+    AAX_Result GetNumberOfChunks(int32_t* count) const override
+    {
+        *count = mStateIndex + 1;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id) const override
+    {
+        if (index != mStateIndex)
+            return AAX_CEffectParameters::GetChunkIDFromIndex(index, id);
+        *id = kJuce;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) const override
+    {
+        if (id != kJuce)
+            return AAX_CEffectParameters::GetChunkSize(id, size);
+        *size = 2;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) const override
+    {
+        if (id != kJuce)
+            return AAX_CEffectParameters::GetChunk(id, chunk);
+        chunk->fSize = 2;
+        chunk->fData[0] = static_cast<char>(mState);
+        chunk->fData[1] = 0;
+        return AAX_SUCCESS;
+    }
+    AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override
+    {
+        if (id != kJuce)
+            return AAX_CEffectParameters::SetChunk(id, chunk);
+        mState = static_cast<uint8_t>(chunk->fData[0]);
+        return AAX_SUCCESS;
+    }
+
+    int32_t mStateIndex = -1;
+    uint8_t mState = 6;
+};
+
+StateChunkEffect* gStateMade = nullptr;
+
+void* MakeStateChunkEffect()
+{
+    gStateMade = new StateChunkEffect();
+    return static_cast<AAX_IACFEffectParameters_V4*>(gStateMade);
+}
+
+TEST(ChunkOperationsWithADerivedChunk, TheDerivedChunkFollowsTheControlsChunk)
+{
+    aaxhost::Host host;
+    aaxhost::EffectDriver driver(host);
+    ASSERT_EQ(0, driver.create(&MakeStateChunkEffect));
+    ASSERT_EQ(0, driver.initialize());
+    aaxhost::IEffectParameters& effect = *driver.effect();
+    EXPECT_EQ(1, gStateMade->mStateIndex);
+
+    // What a host does to save: every chunk by index, its size, then its contents.
+    int32_t count = 0;
+    ASSERT_EQ(0, effect.GetNumberOfChunks(&count));
+    ASSERT_EQ(2, count);
+    std::vector<uint32_t> ids;
+    std::vector<std::unique_ptr<ChunkRecord>> records;
+    for (int32_t index = 0; index < count; ++index)
+    {
+        uint32_t id = 0;
+        ASSERT_EQ(0, effect.GetChunkIDFromIndex(index, &id));
+        uint32_t size = 0;
+        ASSERT_EQ(0, effect.GetChunkSize(id, &size));
+        records.push_back(std::make_unique<ChunkRecord>(static_cast<int32_t>(size), Bytes{}, id, 0));
+        ASSERT_EQ(0, effect.GetChunk(id, records.back()->get()));
+        ids.push_back(id);
+    }
+    EXPECT_EQ((std::vector<uint32_t>{kElck, kJuce}), ids);
+    uint32_t id = 1;
+    EXPECT_EQ(-20006, effect.GetChunkIDFromIndex(2, &id));
+    EXPECT_EQ(0u, id);
+    EXPECT_EQ(-20007, effect.GetChunkSize(0x41424344u, &id));
+
+    // Both chunks compare equal with the state they came from; the derived one unread.
+    for (const auto& record : records)
+    {
+        uint8_t equal = 0;
+        ASSERT_EQ(0, effect.CompareActiveChunk(record->get(), &equal));
+        EXPECT_EQ(1, equal);
+    }
+
+    // Restoring both.
+    gStateMade->parameter("Count")->intValue = 3;
+    gStateMade->mState = 9;
+    ASSERT_EQ(0, effect.SetChunk(kElck, records[0]->get()));
+    ASSERT_EQ(0, effect.SetChunk(kJuce, records[1]->get()));
+    EXPECT_EQ(-7, gStateMade->parameter("Count")->intValue);
+    EXPECT_EQ(6, gStateMade->mState);
+    EXPECT_EQ(-20007, effect.SetChunk(0x41424344u, records[0]->get()));
 }
 
 } // namespace

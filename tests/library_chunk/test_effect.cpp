@@ -103,7 +103,7 @@ bool KindParameter::SetValueWithString(const AAX_IString& value)
     return true;
 }
 
-std::vector<TestEffect::Spec> TestEffect::DefaultSpecs()
+std::vector<TestEffect::Definition> TestEffect::DefaultDefinitions()
 {
     using K = KindParameter::Kind;
     return {{"Gain", K::Float}, {"Count", K::Int32}, {"MasterBypassID", K::Bool},
@@ -113,9 +113,9 @@ std::vector<TestEffect::Spec> TestEffect::DefaultSpecs()
 
 AAX_Result TestEffect::EffectInit()
 {
-    for (const Spec& spec : mSpecs)
+    for (const Definition& definition : mDefinitions)
     {
-        auto* parameter = new KindParameter(spec.identifier, spec.kind);
+        auto* parameter = new KindParameter(definition.identifier, definition.kind);
         parameter->floatValue = 0.75f;
         parameter->intValue = -7;
         parameter->boolValue = true;

@@ -110,14 +110,17 @@ private:
 class TestEffect : public AAX_CEffectParameters
 {
 public:
-    struct Spec
+    struct Definition
     {
         const char* identifier;
         KindParameter::Kind kind;
     };
-    static std::vector<Spec> DefaultSpecs();
+    static std::vector<Definition> DefaultDefinitions();
 
-    explicit TestEffect(std::vector<Spec> specs = DefaultSpecs()) : mSpecs(std::move(specs)) {}
+    explicit TestEffect(std::vector<Definition> definitions = DefaultDefinitions())
+        : mDefinitions(std::move(definitions))
+    {
+    }
 
     AAX_Result EffectInit() override;
     // Reports `extra` more parameters than the manager holds.
@@ -135,7 +138,7 @@ public:
     const AAX_CChunkDataParser& parser() const { return mChunkParser; }
 
 private:
-    std::vector<Spec> mSpecs;
+    std::vector<Definition> mDefinitions;
     std::vector<KindParameter*> mParameters; // owned by the parameter manager
 };
 

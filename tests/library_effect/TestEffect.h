@@ -50,6 +50,7 @@ public:
     int32_t NumChunkedParameters() const { return mNumChunkedParameters; }
     const std::set<std::string>& FilteredParameters() const { return mFilteredParameters; }
     AAX_IAutomationDelegate* AutomationDelegate() const { return mAutomationDelegate; }
+    void Filter(AAX_CParamID id) { FilterParameterIDOnSave(id); }
 
 private:
     Setup mSetup;

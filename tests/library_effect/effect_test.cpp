@@ -3,6 +3,8 @@
 
 #include "EffectFixture.h"
 
+#include "AAX_CHostServices.h"
+
 #include "aaxhost/PageTable.h"
 
 #include <cmath>
@@ -218,6 +220,28 @@ TEST_F(EffectFixture, WithoutBypassTheEmptyIdentifierIsFiltered)
     EXPECT_EQ(bypass.text(), "");
     EXPECT_EQ(Object().FilteredParameters(), std::set<std::string>{""});
     EXPECT_EQ(Object().NumChunkedParameters(), 0); // 1 parameter less 1 filtered identifier
+}
+
+TEST_F(EffectFixture, MoreFilteredIdentifiersThanParametersIsReportedAndInitializeGoesOn)
+{
+    AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host->unknownInterface()));
+    Object().SetSetup(
+        [](TestEffect& effect)
+        {
+            effect.Manager().AddParameter(MakeParameter("Gain", "Gain", 0.5f));
+            effect.Filter("X");
+            effect.Filter("Y");
+            effect.Filter(nullptr); // ignored
+            return AAX_Result(AAX_SUCCESS);
+        });
+    EXPECT_EQ(driver->initialize(), 0);
+    AAX_CHostServices::Set(nullptr);
+    // "X", "Y" and the empty identifier of the missing bypass: 1 - 3.
+    EXPECT_EQ(Object().NumChunkedParameters(), -2);
+    const auto assertions = host->services().assertions();
+    ASSERT_EQ(assertions.size(), 1u);
+    EXPECT_EQ(assertions[0].condition, "mNumChunkedParameters >= 0");
+    EXPECT_EQ(assertions[0].flags, 1);
 }
 
 // ---------------------------------------------------------------------------

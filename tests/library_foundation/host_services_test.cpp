@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -163,6 +164,27 @@ TEST_F(HostServicesTest, ShutDownReleasesEveryHostReference)
         EXPECT_EQ(host.unknown().overReleases(), 0u);
     }
     EXPECT_EQ(aaxhost::HostObject::liveCount(), liveHostObjects);
+}
+
+TEST_F(HostServicesTest, ShutDownReleasesVersionThreeThenTwoThenOne)
+{
+    aaxhost::Host host;
+    AAX_CHostServices::Set(asLibrary(host));
+    // Each version is its own host object; one call through each tells them apart.
+    AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "v1");
+    AAX_CHostServices::GetAAXHostServices()->StackTrace(1, 1, "v2");
+    AAX_CHostServices::HandleAssertFailure("f.cpp", 1, "v3", 1);
+    const void* v1 = host.recorder().calls("Trace").at(0).address;
+    const void* v2 = host.recorder().calls("StackTrace").at(0).address;
+    const void* v3 = host.recorder().calls("HandleAssertFailure").at(0).address;
+    ASSERT_TRUE(v1 != v2 && v2 != v3 && v1 != v3);
+
+    host.recorder().setRecordReferenceCalls(true);
+    AAX_CHostServices::Set(nullptr);
+    std::vector<const void*> released;
+    for (const auto& call : host.recorder().calls("HostServices", "Release"))
+        released.push_back(call.address);
+    EXPECT_EQ(released, (std::vector<const void*>{v3, v2, v1}));
 }
 
 TEST_F(HostServicesTest, TheWrapperOverANullUnknownHasNoInterfaces)

@@ -1,4 +1,5 @@
 #include "TestGUI.h"
+#include "VirtualSlot.h"
 
 #include "AAX_Enums.h"
 
@@ -76,6 +77,11 @@ void TestGUI::ThrowIfAsked(const char* operation) const
 AAX_Result TestGUI::ParameterUpdated(AAX_CParamID inParamID)
 {
     Record("ParameterUpdated", {aaxhost::textValue(inParamID)});
+    if (mUninitializeOnUpdate)
+    {
+        mUninitializeOnUpdate = false;
+        Uninitialize();
+    }
     return AAX_CEffectGUI::ParameterUpdated(inParamID);
 }
 
@@ -104,6 +110,12 @@ void TestGUI::DeleteViewContainer()
     ThrowIfAsked("DeleteViewContainer");
     mEmbedded = false;
     mEditor = nullptr;
+}
+
+std::vector<std::size_t> TestGUI::ViewOperationSlots()
+{
+    return {VirtualSlot(&TestGUI::CreateViewContents), VirtualSlot(&TestGUI::CreateViewContainer),
+            VirtualSlot(&TestGUI::DeleteViewContainer), VirtualSlot(&TestGUI::UpdateAllParameters)};
 }
 
 } // namespace guitest

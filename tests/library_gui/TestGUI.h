@@ -15,6 +15,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace guitest
 {
@@ -45,6 +46,13 @@ public:
     AAX_IController* Controller() const { return mController; }
     AAX_ITransport* Transport() const { return mTransport; }
     void ReportAllParameters() { UpdateAllParameters(); }
+    // The table positions of the four operations a subclass provides or calls:
+    // CreateViewContents, CreateViewContainer, DeleteViewContainer, UpdateAllParameters
+    // (empty where the positions cannot be read from member pointers).
+    static std::vector<std::size_t> ViewOperationSlots();
+    // The next ParameterUpdated uninitializes the object (as a host call made from
+    // inside the report could).
+    void UninitializeOnNextUpdate() { mUninitializeOnUpdate = true; }
 
 protected:
     void CreateViewContents() override;
@@ -58,6 +66,7 @@ private:
     effecttest::TestEffect* mEditor = nullptr;
     bool mEmbedded = false;
     bool mDestroying = false;
+    bool mUninitializeOnUpdate = false;
 };
 
 } // namespace guitest

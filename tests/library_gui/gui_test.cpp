@@ -4,6 +4,7 @@
 
 #include "TestEffect.h"
 #include "TestGUI.h"
+#include "VirtualSlot.h"
 
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
@@ -268,6 +269,23 @@ TEST(GuiSlots, EveryHostPositionReachesItsOperation)
         EXPECT_EQ(driver.release(), 0u);
     }
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), libraryLive);
+}
+
+TEST(GuiSlots, TableOrderEndsInTheViewOperations)
+{
+#if defined(__x86_64__)
+    // After the three identity operations come the ten host operations, then the
+    // identity query, the destructor's two entries and the four view operations.
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::QueryInterface), 0u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::Release), 2u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::Initialize), 3u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::SetViewContainer), 6u);
+    EXPECT_EQ(VirtualSlot(&AAX_CEffectGUI::SetControlHighlightInfo), 12u);
+    EXPECT_EQ(VirtualSlot(&AAX_IEffectGUI::InternalQueryInterface), 13u);
+    EXPECT_EQ(TestGUI::ViewOperationSlots(), (std::vector<std::size_t>{16, 17, 18, 19}));
+#else
+    GTEST_SKIP() << "table positions are read with the x86-64 layout of member pointers";
+#endif
 }
 
 TEST_F(GuiFixture, FixedAnswersLeaveTheirOutputsAlone)
@@ -577,6 +595,18 @@ TEST_F(GuiFixture, ParametersAreReportedInIndexOrderSkippingFailingOnes)
               (std::vector<std::string>{"TestGUI.ParameterUpdated(\"Gain\")",
                                         std::string("TestGUI.ParameterUpdated(\"") + cDefaultMasterBypassID +
                                             "\")"}));
+}
+
+TEST_F(GuiFixture, ReportStopsWhenTheObjectIsUninitializedMeanwhile)
+{
+    Open();
+    const uint32_t effectRefs = RefCount(effect->effect());
+    Gui().UninitializeOnNextUpdate();
+    Gui().ReportAllParameters();
+    EXPECT_EQ(Fx().askedIndices, (std::vector<int32_t>{0}));
+    EXPECT_EQ(host->recorder().count("ParameterUpdated"), 1u);
+    EXPECT_EQ(Gui().GetEffectParameters(), nullptr);
+    EXPECT_EQ(RefCount(effect->effect()), effectRefs - 1);
 }
 
 TEST_F(GuiFixture, NoOrFailingParameterCountAsksForNoIdentifier)

@@ -172,7 +172,9 @@ void AAX_CEffectGUI::UpdateAllParameters()
     if (mEffectParameters->GetNumberOfParameters(&numParameters) != AAX_SUCCESS || numParameters < 0)
         return;
 
-    for (int32_t index = 0; index < numParameters; ++index)
+    // The field is read again for every index: a subclass's ParameterUpdated may have
+    // uninitialized the object meanwhile.
+    for (int32_t index = 0; index < numParameters && mEffectParameters != nullptr; ++index)
     {
         // A failing index is skipped; the walk goes on.
         AAX_CString parameterID;

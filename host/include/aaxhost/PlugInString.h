@@ -27,21 +27,13 @@ protected:
     PlugInString(const PlugInString&) = default;
 };
 
-// Reading and writing the plug-in's string objects. The plug-in's classes are
-// not ours (only the table layout is shared), so the sanitizer's dynamic-type
-// check is left out of these two calls.
-#if defined(__GNUC__)
-#define AAXHOST_FOREIGN_CALL __attribute__((no_sanitize("vptr")))
-#else
-#define AAXHOST_FOREIGN_CALL
-#endif
-
-AAXHOST_FOREIGN_CALL inline void setPlugInString(PlugInString& target, const char* text)
+// Writing and reading the plug-in's string objects.
+inline void setPlugInString(PlugInString& target, const char* text)
 {
     target.Set(text);
 }
 
-AAXHOST_FOREIGN_CALL inline const char* getPlugInString(const PlugInString& source)
+inline const char* getPlugInString(const PlugInString& source)
 {
     return source.Get();
 }
