@@ -7,6 +7,7 @@
 #include "aaxhost/PlugInString.h"
 #include "aaxhost/UnknownPtr.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -15,6 +16,10 @@ namespace aaxhost::tool
 
 namespace
 {
+
+// Limits on what is listed of a plug-in that reports absurd counts.
+constexpr int32_t kMaxListedParameters = 100000;
+constexpr int32_t kMaxListedChunks = 1000;
 
 std::string hex(uint64_t value, int digits)
 {
@@ -316,7 +321,7 @@ void describeInstance(Host& host, void* creator, const DescribeOptions& options,
             IEffectParameters& effect = *driver.effect();
             int32_t count = 0;
             results.set("number_of_parameters", effect.GetNumberOfParameters(&count));
-            for (int32_t i = 0; i < count; ++i)
+            for (int32_t i = 0; i < std::min(count, kMaxListedParameters); ++i)
             {
                 HostString id;
                 if (effect.GetParameterIDFromIndex(i, &id) != kResultOk)
@@ -348,7 +353,7 @@ void describeInstance(Host& host, void* creator, const DescribeOptions& options,
 
             int32_t chunkCount = 0;
             results.set("number_of_chunks", effect.GetNumberOfChunks(&chunkCount));
-            for (int32_t i = 0; i < chunkCount; ++i)
+            for (int32_t i = 0; i < std::min(chunkCount, kMaxListedChunks); ++i)
             {
                 uint32_t chunkId = 0;
                 uint32_t size = 0;

@@ -11,6 +11,9 @@
 
 #include <cstring>
 #include <memory>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -171,6 +174,64 @@ TEST(BundleRegistration, RefusedWithoutAHostCollectionAndWithoutAnOutPointer)
         ASSERT_EQ(traces.size(), 4u); // two for each refused registration
         EXPECT_EQ(traces[1].message, "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)");
     }
+}
+
+} // namespace
+
+namespace
+{
+
+// A host that answers the stem-format feature by property: the framework
+// describes only the pairs of formats the host supports.
+TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
+{
+    std::string error;
+    auto module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(module, nullptr) << error;
+    const aaxhost::EntryPoints& acf = module->entryPoints();
+    const int64_t hostObjectsAtStart = aaxhost::HostObject::liveCount();
+    {
+        aaxhost::Host host;
+        aaxhost::installDescriptionComponents(host);
+        aaxhost::HostRef<aaxhost::HostDescriptionHost> descriptionHost =
+            aaxhost::installDescriptionHost(host);
+        aaxhost::HostFeatureInfo& stemFormats = descriptionHost->stemFormatFeature();
+        constexpr int32_t kMono = 0x00000001;
+        constexpr int32_t kStereo = 0x00010002;
+        // Every format index the framework may ask about, with any channel count:
+        // supported for mono and stereo, unsupported otherwise.
+        for (int32_t index = 0; index <= 12; ++index)
+            for (int32_t channels = 0; channels <= 16; ++channels)
+            {
+                const int32_t format = (index << 16) | channels;
+                stemFormats.setPropertyLevel(format, format == kMono || format == kStereo
+                                                         ? aaxhost::kSupportLevelSupported
+                                                         : aaxhost::kSupportLevelUnsupported);
+            }
+
+        ASSERT_EQ(acf.startup(host.unknownInterface()), 0);
+        aaxhost::UnknownPtr<aaxhost::IACFPluginDefinition> definition;
+        ASSERT_EQ(acf.registerPlugin(host.unknownInterface(),
+                                     reinterpret_cast<aaxhost::IACFPluginDefinition**>(definition.put())),
+                  0);
+        const auto effects = aaxhost::HostCollection::fromUnknown(definition.get())->effects();
+        ASSERT_EQ(effects.size(), 1u);
+        std::set<std::pair<int64_t, int64_t>> pairs;
+        for (const auto& component : effects[0].descriptor->components())
+            for (const aaxhost::ProcessProcRecord& proc : component->processProcs())
+                pairs.insert(
+                    {proc.properties->value(51).value_or(-1), proc.properties->value(52).value_or(-1)});
+        const std::set<std::pair<int64_t, int64_t>> expected{
+            {kMono, kMono}, {kMono, kStereo}, {kStereo, kMono}, {kStereo, kStereo}};
+        EXPECT_EQ(pairs, expected);
+        EXPECT_EQ(effects[0].descriptor->components().size(), 4u);
+
+        definition.reset();
+        EXPECT_EQ(acf.canUnloadNow(nullptr), 0);
+        EXPECT_EQ(acf.shutdown(nullptr), 0);
+        EXPECT_TRUE(host.services().traces().empty());
+    }
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
 }
 
 } // namespace
