@@ -18,7 +18,15 @@ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAMBRIX_SANITIZE=address,undefined >/dev/null
 cmake --build "$asan" -j "$jobs"
 
+# The threads of a running plug-in (audio, host updates, chunks, editor timer) under
+# ThreadSanitizer: everything they touch, JUCE and the bundle included, built with it.
+tsan=${build}-tsan
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTAMBRIX_BUILD_BENCHMARKS=OFF -DTAMBRIX_SANITIZE=thread >/dev/null
+cmake --build "$tsan" -j "$jobs" --target e2e_thread_tests
+
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan" >/dev/null
+  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan" \
+  -DTAMBRIX_TSAN_THREAD_TESTS="$(pwd)/$tsan/bin/e2e_thread_tests" >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure
