@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds everything and runs every test through ctest:
 # the normal build, plus the interface library, the host and their tests built again
-# with AddressSanitizer and UndefinedBehaviorSanitizer (run as part of the same ctest).
+# with AddressSanitizer and UndefinedBehaviorSanitizer and with ThreadSanitizer, the
+# threads of a running plug-in (audio, host updates, chunks, editor timer; JUCE and the
+# bundle built with ThreadSanitizer too), and the controls-chunk fuzzer for a minute (all
+# run as part of the same ctest).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,21 +15,26 @@ jobs=$(nproc)
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 build=${TAMBRIX_BUILD_DIR:-build}
 asan=${build}-asan
+tsan=${build}-tsan
+tsanplugin=${build}-tsan-plugin
 
 cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAMBRIX_LIBRARY_ONLY=ON -DTAMBRIX_BUILD_BENCHMARKS=OFF \
   -DTAMBRIX_SANITIZE=address,undefined >/dev/null
 cmake --build "$asan" -j "$jobs"
 
-# The threads of a running plug-in (audio, host updates, chunks, editor timer) under
-# ThreadSanitizer: everything they touch, JUCE and the bundle included, built with it.
-tsan=${build}-tsan
 cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTAMBRIX_LIBRARY_ONLY=ON -DTAMBRIX_BUILD_BENCHMARKS=OFF \
+  -DTAMBRIX_SANITIZE=thread >/dev/null
+cmake --build "$tsan" -j "$jobs"
+
+cmake -S . -B "$tsanplugin" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAMBRIX_BUILD_BENCHMARKS=OFF -DTAMBRIX_SANITIZE=thread >/dev/null
-cmake --build "$tsan" -j "$jobs" --target e2e_thread_tests
+cmake --build "$tsanplugin" -j "$jobs" --target e2e_thread_tests
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan" \
-  -DTAMBRIX_TSAN_THREAD_TESTS="$(pwd)/$tsan/bin/e2e_thread_tests" >/dev/null
+  -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan;$(pwd)/$tsan" \
+  -DTAMBRIX_TSAN_THREAD_TESTS="$(pwd)/$tsanplugin/bin/e2e_thread_tests" \
+  -DTAMBRIX_FUZZ_SECONDS="${TAMBRIX_FUZZ_SECONDS:-60}" >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure

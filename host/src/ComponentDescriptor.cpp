@@ -240,10 +240,10 @@ Result HostComponentDescriptor::AddProcessProc(IACFUnknown* properties, uint32_t
     if (map == nullptr)
         return kAaxErrorNullArgument;
 
-    const auto pointer = [map](int32_t id) -> const void*
+    const auto pointer = [map](int32_t id) -> void*
     {
         const std::optional<PropertyValue> value = map->value(id);
-        return value ? reinterpret_cast<const void*>(*value) : nullptr;
+        return value ? reinterpret_cast<void*>(*value) : nullptr;
     };
     std::vector<uint32_t> ids;
     Result result = kResultOk;

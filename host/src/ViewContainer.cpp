@@ -73,7 +73,7 @@ Result ViewContainer::SetViewSize(ViewPoint* size) noexcept
         return hostresult::NullArgument;
     }
     const ViewPoint requested = *size;
-    record("SetViewSize", {double{requested.vert}, double{requested.horz}});
+    record("SetViewSize", {static_cast<double>(requested.vert), static_cast<double>(requested.horz)});
     if (const Result r = answer("SetViewSize", kResultOk); r != kResultOk)
         return r;
     if (!(std::isfinite(requested.vert) && std::isfinite(requested.horz) && requested.vert > 0.0f &&

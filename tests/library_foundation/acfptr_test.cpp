@@ -116,7 +116,8 @@ TEST_F(ACFPtrTest, AssignmentAddsTheNewReferenceBeforeReleasingTheOld)
     b.clear();
     a.clear();
     EXPECT_EQ(second->refCount(), 2u);
-    c = c;
+    auto& sameC = c;
+    c = sameC;
     a = c;
     EXPECT_EQ(second->refCount(), 3u);
 }

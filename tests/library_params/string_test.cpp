@@ -142,7 +142,8 @@ TEST(CString, ConstructionAssignmentAndLength)
     EXPECT_STREQ(copy.Get(), "other");
 
     // Assignment to itself, through either form.
-    copy = copy;
+    auto& sameCopy = copy;
+    copy = sameCopy;
     EXPECT_STREQ(copy.Get(), "other");
     static_cast<AAX_IString&>(copy) = static_cast<const AAX_IString&>(copy);
     EXPECT_STREQ(copy.Get(), "other");

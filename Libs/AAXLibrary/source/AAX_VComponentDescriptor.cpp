@@ -306,9 +306,10 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* inProperti
         }
 
         AAX_CSelector procID = 0;
-        result = AddProcessProc_Native(reinterpret_cast<AAX_CProcessProc>(processProc), registered,
-                                       reinterpret_cast<AAX_CInstanceInitProc>(instanceInitProc),
-                                       reinterpret_cast<AAX_CBackgroundProc>(backgroundProc), &procID);
+        result = AddProcessProc_Native(
+            reinterpret_cast<AAX_CProcessProc>(const_cast<void*>(processProc)), registered,
+            reinterpret_cast<AAX_CInstanceInitProc>(const_cast<void*>(instanceInitProc)),
+            reinterpret_cast<AAX_CBackgroundProc>(const_cast<void*>(backgroundProc)), &procID);
         if (result == AAX_SUCCESS)
             procIDs.push_back(procID);
     }
