@@ -3,8 +3,8 @@
 # the normal build, plus the interface library, the host and their tests built again
 # with AddressSanitizer and UndefinedBehaviorSanitizer and with ThreadSanitizer, the
 # threads of a running plug-in (audio, host updates, chunks, editor timer; JUCE and the
-# bundle built with ThreadSanitizer too), and the controls-chunk fuzzer for a minute (all
-# run as part of the same ctest).
+# bundle built with ThreadSanitizer too), and the controls-chunk fuzzer for
+# TAMBRIX_FUZZ_SECONDS (default 10; CI runs it for a minute), all as part of the same ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -35,6 +35,6 @@ cmake --build "$tsanplugin" -j "$jobs" --target e2e_thread_tests
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAMBRIX_SANITIZED_BUILD_DIRS="$(pwd)/$asan;$(pwd)/$tsan" \
   -DTAMBRIX_TSAN_THREAD_TESTS="$(pwd)/$tsanplugin/bin/e2e_thread_tests" \
-  -DTAMBRIX_FUZZ_SECONDS="${TAMBRIX_FUZZ_SECONDS:-60}" >/dev/null
+  -DTAMBRIX_FUZZ_SECONDS="${TAMBRIX_FUZZ_SECONDS:-10}" >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure

@@ -1,4 +1,4 @@
-#include "aaxhost/Description.h"
+#include "DescriptionSupport.h"
 
 namespace aaxhost
 {
@@ -31,32 +31,27 @@ void* HostCollection::findInterface(const Uid& iid) noexcept
 
 std::vector<EffectRecord> HostCollection::effects() const
 {
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    return effects_;
+    return lockedCopy(collectionMutex_, effects_);
 }
 
 std::optional<std::string> HostCollection::manufacturerName() const
 {
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    return manufacturer_;
+    return lockedCopy(collectionMutex_, manufacturer_);
 }
 
 std::vector<std::string> HostCollection::packageNames() const
 {
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    return packages_;
+    return lockedCopy(collectionMutex_, packages_);
 }
 
 std::optional<uint32_t> HostCollection::packageVersion() const
 {
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    return version_;
+    return lockedCopy(collectionMutex_, version_);
 }
 
 HostRef<HostPropertyMap> HostCollection::properties() const
 {
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    return properties_;
+    return lockedCopy(collectionMutex_, properties_);
 }
 
 Result HostCollection::UnusedOperation3()
@@ -142,13 +137,7 @@ Result HostCollection::SetProperties(IACFUnknown* properties)
     const Result forced = answer("SetProperties", kResultOk);
     if (forced != kResultOk)
         return forced;
-    HostPropertyMap* map = HostPropertyMap::fromUnknown(properties);
-    if (map == nullptr)
-        return kResultInvalidPointer;
-    HostRef<HostPropertyMap> kept(map);
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    std::swap(properties_, kept); // the old map is released after the lock
-    return kResultOk;
+    return keepPropertyMap(properties, collectionMutex_, properties_);
 }
 
 } // namespace aaxhost

@@ -1,4 +1,4 @@
-#include "aaxhost/Description.h"
+#include "DescriptionSupport.h"
 
 namespace aaxhost
 {
@@ -14,11 +14,6 @@ template <class Fn>
 const void* procAddress(Fn fn)
 {
     return reinterpret_cast<const void*>(fn);
-}
-
-std::string text(const char* value)
-{
-    return value != nullptr ? std::string(value) : std::string();
 }
 } // namespace
 
@@ -44,14 +39,12 @@ void* HostComponentDescriptor::findInterface(const Uid& iid) noexcept
 
 std::vector<Entry> HostComponentDescriptor::fields() const
 {
-    std::lock_guard<std::mutex> lock(descriptorMutex_);
-    return fields_;
+    return lockedCopy(descriptorMutex_, fields_);
 }
 
 std::vector<ProcessProcRecord> HostComponentDescriptor::processProcs() const
 {
-    std::lock_guard<std::mutex> lock(descriptorMutex_);
-    return procs_;
+    return lockedCopy(descriptorMutex_, procs_);
 }
 
 Result HostComponentDescriptor::field(const char* operation, std::vector<Value> args)
@@ -188,10 +181,10 @@ Result HostComponentDescriptor::registerTI(const char* dll, const char* process,
         return kAaxErrorNullArgument;
     ProcessProcRecord proc;
     proc.kind = ProcessProcRecord::Kind::TI;
-    proc.dllFileName = text(dll);
-    proc.processProcSymbol = text(process);
-    proc.instanceInitSymbol = text(init);
-    proc.backgroundSymbol = text(background);
+    proc.dllFileName = textOrEmpty(dll);
+    proc.processProcSymbol = textOrEmpty(process);
+    proc.instanceInitSymbol = textOrEmpty(init);
+    proc.backgroundSymbol = textOrEmpty(background);
     proc.properties = HostRef<HostPropertyMap>(map);
     std::lock_guard<std::mutex> lock(descriptorMutex_);
     proc.id = nextProcId_++;

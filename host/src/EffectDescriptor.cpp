@@ -1,15 +1,7 @@
-#include "aaxhost/Description.h"
+#include "DescriptionSupport.h"
 
 namespace aaxhost
 {
-
-namespace
-{
-std::string text(const char* value)
-{
-    return value != nullptr ? std::string(value) : std::string();
-}
-} // namespace
 
 HostEffectDescriptor::HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder)
     : HostObjectOf("EffectDescriptor", std::move(recorder))
@@ -32,44 +24,37 @@ void* HostEffectDescriptor::findInterface(const Uid& iid) noexcept
 
 std::vector<std::string> HostEffectDescriptor::names() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return names_;
+    return lockedCopy(effectMutex_, names_);
 }
 
 std::vector<uint32_t> HostEffectDescriptor::categories() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return categories_;
+    return lockedCopy(effectMutex_, categories_);
 }
 
 std::vector<ProcPtrRecord> HostEffectDescriptor::procPtrs() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return procPtrs_;
+    return lockedCopy(effectMutex_, procPtrs_);
 }
 
 std::vector<HostRef<HostComponentDescriptor>> HostEffectDescriptor::components() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return components_;
+    return lockedCopy(effectMutex_, components_);
 }
 
 HostRef<HostPropertyMap> HostEffectDescriptor::properties() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return properties_;
+    return lockedCopy(effectMutex_, properties_);
 }
 
 std::vector<MeterRecord> HostEffectDescriptor::meters() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return meters_;
+    return lockedCopy(effectMutex_, meters_);
 }
 
 std::vector<Entry> HostEffectDescriptor::others() const
 {
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    return others_;
+    return lockedCopy(effectMutex_, others_);
 }
 
 Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)
@@ -119,7 +104,7 @@ Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const
     if (parameterId == nullptr)
         return kAaxErrorNullArgument;
     std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{"AddCategoryBypassParameter", {uint64_t{category}, text(parameterId)}});
+    others_.push_back(Entry{"AddCategoryBypassParameter", {uint64_t{category}, textOrEmpty(parameterId)}});
     return kResultOk;
 }
 
@@ -142,13 +127,7 @@ Result HostEffectDescriptor::SetProperties(IACFUnknown* properties)
     const Result forced = answer("SetProperties", kResultOk);
     if (forced != kResultOk)
         return forced;
-    HostPropertyMap* map = HostPropertyMap::fromUnknown(properties);
-    if (map == nullptr)
-        return kResultInvalidPointer;
-    HostRef<HostPropertyMap> kept(map);
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    std::swap(properties_, kept); // the old map is released after the lock
-    return kResultOk;
+    return keepPropertyMap(properties, effectMutex_, properties_);
 }
 
 Result HostEffectDescriptor::AddResourceInfo(int32_t resourceType, const char* info)
@@ -160,7 +139,7 @@ Result HostEffectDescriptor::AddResourceInfo(int32_t resourceType, const char* i
     if (info == nullptr)
         return kAaxErrorNullArgument;
     std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{"AddResourceInfo", {int64_t{resourceType}, text(info)}});
+    others_.push_back(Entry{"AddResourceInfo", {int64_t{resourceType}, textOrEmpty(info)}});
     return kResultOk;
 }
 
@@ -190,7 +169,7 @@ Result HostEffectDescriptor::AddControlMIDINode(uint32_t nodeId, int32_t nodeTyp
         return kAaxErrorNullArgument;
     std::lock_guard<std::mutex> lock(effectMutex_);
     others_.push_back(Entry{"AddControlMIDINode",
-                            {uint64_t{nodeId}, int64_t{nodeType}, text(name), uint64_t{channelMask}}});
+                            {uint64_t{nodeId}, int64_t{nodeType}, textOrEmpty(name), uint64_t{channelMask}}});
     return kResultOk;
 }
 

@@ -1,17 +1,11 @@
 #include "aaxhost/HostServices.h"
 
+#include "DescriptionSupport.h"
+
 #include <cstdio>
 
 namespace aaxhost
 {
-
-namespace
-{
-std::string text(const char* message)
-{
-    return message != nullptr ? std::string(message) : std::string();
-}
-} // namespace
 
 void HostServicesLog::addTrace(TraceRecord record)
 {
@@ -42,20 +36,17 @@ void HostServicesLog::addAssertion(AssertionRecord record)
 
 std::vector<TraceRecord> HostServicesLog::traces() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return traces_;
+    return lockedCopy(mutex_, traces_);
 }
 
 std::vector<StackTraceRecord> HostServicesLog::stackTraces() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return stackTraces_;
+    return lockedCopy(mutex_, stackTraces_);
 }
 
 std::vector<AssertionRecord> HostServicesLog::assertions() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return assertions_;
+    return lockedCopy(mutex_, assertions_);
 }
 
 void HostServicesLog::clear()
@@ -96,7 +87,7 @@ Result HostServices::Trace(int32_t priority, const char* message) noexcept
 {
     record("Trace", {int64_t{priority}, textValue(message)});
     if (log_)
-        log_->addTrace(TraceRecord{priority, text(message)});
+        log_->addTrace(TraceRecord{priority, textOrEmpty(message)});
     return answer("Trace", kResultOk);
 }
 
@@ -105,7 +96,7 @@ Result HostServices::StackTrace(int32_t tracePriority, int32_t stackTracePriorit
 {
     record("StackTrace", {int64_t{tracePriority}, int64_t{stackTracePriority}, textValue(message)});
     if (log_)
-        log_->addStackTrace(StackTraceRecord{tracePriority, stackTracePriority, text(message)});
+        log_->addStackTrace(StackTraceRecord{tracePriority, stackTracePriority, textOrEmpty(message)});
     return answer("StackTrace", kResultOk);
 }
 
@@ -114,7 +105,7 @@ Result HostServices::HandleAssertFailure(const char* file, int32_t line, const c
 {
     record("HandleAssertFailure", {textValue(file), int64_t{line}, textValue(condition), int64_t{flags}});
     if (log_)
-        log_->addAssertion(AssertionRecord{text(file), line, text(condition), flags});
+        log_->addAssertion(AssertionRecord{textOrEmpty(file), line, textOrEmpty(condition), flags});
     return answer("HandleAssertFailure", kResultOk);
 }
 

@@ -65,8 +65,11 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
         return nullptr;
     }
 
+    // A name without a slash would make dlopen search the library path instead of
+    // opening the file that was just found in the current folder.
+    const std::string loadPath = binary.find('/') == std::string::npos ? "./" + binary : binary;
     dlerror(); // clear any earlier message
-    void* handle = dlopen(binary.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(loadPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
     {
         const char* message = dlerror();

@@ -15,6 +15,20 @@ namespace
 
 constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
 
+// The common answer of the read operations: the forced result (`early`) when
+// there is one, NullArgument when an output is null, otherwise `write` fills
+// the outputs and the call succeeds.
+template <class Write, class... Out>
+Result deliver(Result early, Write&& write, Out*... outputs)
+{
+    if (early != kResultOk)
+        return early;
+    if (((outputs == nullptr) || ...))
+        return hostresult::NullArgument;
+    write();
+    return kResultOk;
+}
+
 } // namespace
 
 Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
@@ -108,83 +122,58 @@ Result Transport::finish(const char* operation, Result normal, std::initializer_
 
 Result Transport::GetCurrentTempo(double* bpm) noexcept
 {
-    const Result r = finish("GetCurrentTempo", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (bpm == nullptr)
-        return hostresult::NullArgument;
-    *bpm = tempo_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentTempo", kResultOk), [&] { *bpm = tempo_.load(); }, bpm);
 }
 
 Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
 {
-    const Result r = finish("GetCurrentMeter", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (numerator == nullptr || denominator == nullptr)
-        return hostresult::NullArgument;
-    const uint64_t meter = meter_.load();
-    *numerator = static_cast<int32_t>(meter >> 32);
-    *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentMeter", kResultOk),
+        [&]
+        {
+            const uint64_t meter = meter_.load();
+            *numerator = static_cast<int32_t>(meter >> 32);
+            *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
+        },
+        numerator, denominator);
 }
 
 Result Transport::IsTransportPlaying(bool* playing) noexcept
 {
-    const Result r = finish("IsTransportPlaying", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (playing == nullptr)
-        return hostresult::NullArgument;
-    *playing = playing_.load();
-    return kResultOk;
+    return deliver(
+        finish("IsTransportPlaying", kResultOk), [&] { *playing = playing_.load(); }, playing);
 }
 
 Result Transport::GetCurrentTickPosition(int64_t* ticks) noexcept
 {
-    const Result r = finish("GetCurrentTickPosition", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = ticksAt(sample_.load());
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentTickPosition", kResultOk), [&] { *ticks = ticksAt(sample_.load()); }, ticks);
 }
 
 Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
 {
-    const Result r = finish("GetCurrentLoopPosition", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (looping == nullptr || startTick == nullptr || endTick == nullptr)
-        return hostresult::NullArgument;
-    *looping = looping_.load();
-    *startTick = loopStart_.load();
-    *endTick = loopEnd_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentLoopPosition", kResultOk),
+        [&]
+        {
+            *looping = looping_.load();
+            *startTick = loopStart_.load();
+            *endTick = loopEnd_.load();
+        },
+        looping, startTick, endTick);
 }
 
 Result Transport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
 {
-    const Result r = finish("GetCurrentNativeSampleLocation", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (sample == nullptr)
-        return hostresult::NullArgument;
-    *sample = sample_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentNativeSampleLocation", kResultOk), [&] { *sample = sample_.load(); }, sample);
 }
 
 Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
 {
-    const Result r = finish("GetCustomTickPosition", kResultOk, {sample});
-    if (r != kResultOk)
-        return r;
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = ticksAt(sample);
-    return kResultOk;
+    return deliver(
+        finish("GetCustomTickPosition", kResultOk, {sample}), [&] { *ticks = ticksAt(sample); }, ticks);
 }
 
 Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
@@ -227,71 +216,58 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
 
 Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
-    const Result r = finish("GetTicksPerQuarter", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = static_cast<uint32_t>(kTicksPerQuarter);
-    return kResultOk;
+    return deliver(
+        finish("GetTicksPerQuarter", kResultOk), [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); },
+        ticks);
 }
 
 Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
 {
-    const Result r = finish("GetCurrentTicksPerBeat", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
-    *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
-    return kResultOk;
+    return deliver(
+        finish("GetCurrentTicksPerBeat", kResultOk),
+        [&]
+        {
+            const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
+            *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
+        },
+        ticks);
 }
 
 Result Transport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
 {
-    const Result r = finish("GetTimelineSelectionStartPosition", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (sample == nullptr)
-        return hostresult::NullArgument;
-    *sample = selectionStart_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetTimelineSelectionStartPosition", kResultOk), [&] { *sample = selectionStart_.load(); },
+        sample);
 }
 
 Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
 {
-    const Result r = finish("GetTimeCodeInfo", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (frameRate == nullptr || offset == nullptr)
-        return hostresult::NullArgument;
-    *frameRate = frameRate_.load();
-    *offset = timeCodeOffset_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetTimeCodeInfo", kResultOk),
+        [&]
+        {
+            *frameRate = frameRate_.load();
+            *offset = timeCodeOffset_.load();
+        },
+        frameRate, offset);
 }
 
 Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
 {
-    const Result r = finish("GetFeetFramesInfo", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (rate == nullptr || offset == nullptr)
-        return hostresult::NullArgument;
-    *rate = feetFramesRate_.load();
-    *offset = feetFramesOffset_.load();
-    return kResultOk;
+    return deliver(
+        finish("GetFeetFramesInfo", kResultOk),
+        [&]
+        {
+            *rate = feetFramesRate_.load();
+            *offset = feetFramesOffset_.load();
+        },
+        rate, offset);
 }
 
 Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
-    const Result r = finish("IsMetronomeEnabled", kResultOk);
-    if (r != kResultOk)
-        return r;
-    if (enabled == nullptr)
-        return hostresult::NullArgument;
-    *enabled = metronome_.load();
-    return kResultOk;
+    return deliver(
+        finish("IsMetronomeEnabled", kResultOk), [&] { *enabled = metronome_.load(); }, enabled);
 }
 
 void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)

@@ -134,15 +134,22 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
 
 std::string summaryJson(const BundleRenderSummary& summary, const std::string& out)
 {
-    std::string escaped;
+    // The same line as tambrix-render's: the file name's bytes as a JSON string
+    // (quote, backslash and control characters escaped), then the counts.
+    std::ostringstream s;
+    s << "{\"out\":\"";
     for (const char c : out)
     {
-        if (c == '\\' || c == '"')
-            escaped += '\\';
-        escaped += c;
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            s << '\\' << c;
+        else if (byte < 0x20)
+            s << "\\u00"
+              << "0123456789abcdef"[byte >> 4] << "0123456789abcdef"[byte & 0xFu];
+        else
+            s << c;
     }
-    std::ostringstream s;
-    s << "{\"out\":\"" << escaped << "\""
+    s << "\""
       << ",\"samples\":" << summary.samples << ",\"channels\":" << summary.channels
       << ",\"rate\":" << summary.rate << ",\"pulses\":" << summary.pulses << "}";
     return s.str();

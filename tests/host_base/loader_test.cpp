@@ -105,6 +105,18 @@ TEST(Loader, UnloadableFilesAreReported)
     EXPECT_NE(error.find("cannot load " + notElf), std::string::npos) << error;
 }
 
+TEST(Loader, BinaryNamedWithoutAFolderIsOpenedFromTheCurrentFolder)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(kBundle + "/Contents/x86_64-linux");
+    std::string error;
+    auto module = PluginModule::open("FakePlugin.so", &error);
+    std::filesystem::current_path(before);
+    ASSERT_NE(module, nullptr) << error;
+    uint64_t version = 0;
+    EXPECT_EQ(module->entryPoints().getSDKVersion(&version), kResultOk);
+}
+
 TEST(Loader, UnloadsOnDestructionUnlessKept)
 {
     {

@@ -12,6 +12,7 @@
 
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
+#include "aaxhost/HostServices.h"
 #include "aaxhost/Identifiers.h"
 
 #include <gtest/gtest.h>
@@ -265,6 +266,59 @@ TEST_F(EntryPointsTest, NoFurtherComponentsAndNoClassFactory)
         EXPECT_EQ(ACFGetClassFactory(nullptr, *id, zero, &factory), -20009);
         EXPECT_EQ(factory, nullptr);
     }
+}
+
+// Host services whose every report throws: what escapes the library's own catch
+// clauses (here, the trace of a caught exception) must not reach the host.
+class ThrowingServices final : public aaxhost::HostObjectOf<aaxhost::AAX_IACFHostServices_V3>
+{
+public:
+    explicit ThrowingServices(std::shared_ptr<aaxhost::CallRecorder> recorder)
+        : HostObjectOf("ThrowingServices", std::move(recorder))
+    {
+    }
+    aaxhost::Result UnusedOperation3() override { return aaxhost::kResultOk; }
+    aaxhost::Result Trace(int32_t, const char*) override { throw std::runtime_error("trace refused"); }
+    aaxhost::Result StackTrace(int32_t, int32_t, const char*) override
+    {
+        throw std::runtime_error("stack trace refused");
+    }
+    aaxhost::Result HandleAssertFailure(const char*, int32_t, const char*, int32_t) override
+    {
+        throw std::runtime_error("assertion report refused");
+    }
+
+protected:
+    void* findInterface(const aaxhost::Uid& iid) noexcept override
+    {
+        return iid == aaxhost::IID_IAAXHostServicesV1 || iid == aaxhost::IID_IAAXHostServicesV2 ||
+                       iid == aaxhost::IID_IAAXHostServicesV3
+                   ? as<aaxhost::AAX_IACFHostServices_V3>()
+                   : nullptr;
+    }
+};
+
+TEST_F(EntryPointsTest, AnExceptionEscapingTheCatchClausesBecomesUnexpectedAtTheExport)
+{
+    ASSERT_EQ(ACFShutdown(hostUnknown()), 0);
+    host->factory().registerComponent(aaxhost::AAXCompID_HostServices,
+                                      [](const aaxhost::CreateRequest& request) {
+                                          return aaxhost::HostRef<aaxhost::HostObject>(
+                                              aaxhost::makeHost<ThrowingServices>(request.recorder));
+                                      });
+    ASSERT_EQ(ACFStartup(hostUnknown()), 0);
+
+    for (const entry_test::Describer& describer :
+         {entry_test::Describer([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_UNIMPLEMENTED}; }),
+          entry_test::Describer([](AAX_ICollection&) -> AAX_Result
+                                { throw std::runtime_error("no buses"); })})
+    {
+        entry_test::setDescriber(describer);
+        IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
+        EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), kUnexpected);
+        EXPECT_EQ(definition, untouched<IACFPluginDefinition>());
+    }
+    ASSERT_EQ(ACFShutdown(hostUnknown()), 0);
 }
 
 TEST_F(EntryPointsTest, SDKVersionIsLibrary2Point3Build13200373)

@@ -195,6 +195,18 @@ TEST(ClockSignal, EmptyPlayingBlockRecordsItsStartPosition)
     EXPECT_EQ(onsetsOf(s), (std::vector<std::int64_t>{1}));
 }
 
+TEST(ClockSignal, StartedClockFollowsAJumpWithoutWaitingForABarLine)
+{
+    // Playing from 0.0, then the host jumps to 0.3 (tick 7): the clock stays
+    // started, so the next pulse comes at grid point 8 (8 x 1/24 in single
+    // precision = 0.33333334), 800.0001 samples after the jump, not at the next bar.
+    auto p = makeProcessor(48000, 512);
+    ManualPlayHead head;
+    playRun(*p, head, 0.0, 120, 48000, 1536, 512); // ends between pulses
+    const auto s = playRun(*p, head, 0.3, 120, 48000, 2048, 512);
+    EXPECT_EQ(onsetsOf(s), (std::vector<std::int64_t>{801, 1801}));
+}
+
 TEST(ClockSignal, RestartAfterDoubleRateStopRunsAtSingleRate)
 {
     auto p = makeProcessor(48000, 512);

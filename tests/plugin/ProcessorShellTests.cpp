@@ -43,7 +43,9 @@ TEST(ProcessorParameter, RoundsHalvesAwayFromZero)
         std::uint32_t index;
     };
     for (const Case c : {Case{0.5f / 30.0f, 0.5f, 1}, Case{2.5f / 30.0f, 2.5f, 3},
-                         Case{4.5f / 30.0f, 4.5f, 5}, Case{-2.5f / 30.0f, -2.5f, 4294967293u}})
+                         Case{4.5f / 30.0f, 4.5f, 5}, Case{-2.5f / 30.0f, -2.5f, 4294967293u},
+                         // A half only in single precision: 0.35f x 30 is 10.4999998 in double.
+                         Case{0.35f, 10.5f, 11}})
     {
         ASSERT_EQ(c.value * 30.0f, c.product);
         p.setParameter(0, c.value);

@@ -221,7 +221,6 @@ TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
 
 TEST(Transport, EventsTakeEffectAtTheNextBlockBoundary)
 {
-    std::vector<TimelineEvent> events;
     const auto t = parseText("0 stop\n1000 play 120 0.3\n1000 value 0.5\n2048 stop\n");
     ASSERT_TRUE(t.ok());
     TransportSimulation transport(48000, 90, 7.0, t.result);
@@ -370,4 +369,16 @@ TEST(RenderTool, BlockSizeDoesNotChangeTheSignal)
     }
     for (size_t i = 1; i < signals.size(); ++i)
         EXPECT_EQ(signals[i], signals[0]);
+}
+
+TEST(RenderTool, SummaryIsValidJsonForAnyFileName)
+{
+    RenderSummary summary;
+    summary.samples = 10;
+    summary.channels = 1;
+    summary.rate = 48000;
+    summary.pulses = 2;
+    EXPECT_EQ(summaryJson(summary, "a\tb\"c\\d\n\x01\xc3\xa9.wav"),
+              "{\"out\":\"a\\u0009b\\\"c\\\\d\\u000a\\u0001\xc3\xa9.wav\",\"samples\":10,\"channels\":1,"
+              "\"rate\":48000,\"pulses\":2}");
 }

@@ -1,5 +1,6 @@
 #include "AAX_VCollection.h"
 
+#include "AAX_DescriptionSupport.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 #include "AAX_VEffectDescriptor.h"
@@ -8,20 +9,16 @@
 
 #include <memory>
 
+using namespace AAX_DescriptionSupport;
+
 AAX_VCollection::AAX_VCollection(IACFUnknown* pUnkHost) : mUnkHost(pUnkHost), mDescriptionHost(pUnkHost)
 {
     if (pUnkHost == nullptr)
         return;
     ACFPtr<IACFComponentFactory> factory;
-    if (pUnkHost->QueryInterface(IID_IACFComponentFactory, factory.outputVoid()) != ACF_OK ||
-        factory.isNull())
-    {
-        factory.detach(); // a failed query hands over nothing
+    if (!QueryInto(pUnkHost, IID_IACFComponentFactory, factory))
         return;
-    }
-    if (factory.get()->CreateComponent(AAXCompID_AAXCollection, nullptr, IID_IAAXCollectionV1,
-                                       mIACFCollection.outputVoid()) != ACF_OK)
-        mIACFCollection.detach();
+    CreateInto(factory.get(), AAXCompID_AAXCollection, IID_IAAXCollectionV1, mIACFCollection);
 }
 
 // Effect descriptors (each with its components and maps), then property maps;
@@ -29,12 +26,8 @@ AAX_VCollection::AAX_VCollection(IACFUnknown* pUnkHost) : mUnkHost(pUnkHost), mD
 // and last the host unknown.
 AAX_VCollection::~AAX_VCollection()
 {
-    for (AAX_IEffectDescriptor* descriptor : mEffectDescriptors)
-        delete descriptor;
-    mEffectDescriptors.clear();
-    for (AAX_IPropertyMap* map : mPropertyMaps)
-        delete map;
-    mPropertyMaps.clear();
+    DeleteAll(mEffectDescriptors);
+    DeleteAll(mPropertyMaps);
 }
 
 IACFUnknown* AAX_VCollection::GetIUnknown() const
@@ -83,17 +76,14 @@ AAX_Result AAX_VCollection::SetPackageVersion(uint32_t inVersion)
 
 AAX_IPropertyMap* AAX_VCollection::NewPropertyMap()
 {
-    std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(mUnkHost.get()));
-    mPropertyMaps.insert(map.get());
-    return map.release();
+    return NewOwnedPropertyMap(mUnkHost.get(), mPropertyMaps);
 }
 
 AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* inProperties)
 {
     if (mIACFCollection.isNull())
         return AAX_ERROR_NULL_OBJECT;
-    return mIACFCollection.get()->SetProperties(inProperties != nullptr ? inProperties->GetIUnknown()
-                                                                        : nullptr);
+    return mIACFCollection.get()->SetProperties(HostObjectOf(inProperties));
 }
 
 AAX_IDescriptionHost* AAX_VCollection::DescriptionHost()

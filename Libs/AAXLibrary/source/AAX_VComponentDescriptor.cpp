@@ -2,6 +2,7 @@
 
 #include "AAX_Assert.h"
 #include "AAX_CHostServices.h"
+#include "AAX_DescriptionSupport.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 #include "AAX_VPropertyMap.h"
@@ -10,26 +11,10 @@
 #include <memory>
 #include <vector>
 
+using namespace AAX_DescriptionSupport;
+
 namespace
 {
-template <class T>
-bool QueryInto(IACFUnknown* unknown, const acfIID& iid, ACFPtr<T>& out)
-{
-    if (unknown == nullptr)
-        return false;
-    if (unknown->QueryInterface(iid, out.outputVoid()) != ACF_OK)
-    {
-        out.detach();
-        return false;
-    }
-    return !out.isNull();
-}
-
-IACFUnknown* HostObjectOf(AAX_IPropertyMap* map)
-{
-    return map != nullptr ? map->GetIUnknown() : nullptr;
-}
-
 // Reads a pointer property; an absent one reads as null.
 const void* PointerProperty(const AAX_IPropertyMap& map, AAX_EProperty property, bool* present = nullptr)
 {
@@ -52,11 +37,8 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* pUnkHost) : mUnk
     ACFPtr<IACFComponentFactory> factory;
     if (!QueryInto(pUnkHost, IID_IACFComponentFactory, factory))
         return;
-    if (factory.get()->CreateComponent(AAXCompID_AAXComponentDescriptor, nullptr,
-                                       IID_IAAXComponentDescriptorV1,
-                                       mIACFComponentDescriptor.outputVoid()) != ACF_OK)
-        mIACFComponentDescriptor.detach();
-    if (mIACFComponentDescriptor)
+    if (CreateInto(factory.get(), AAXCompID_AAXComponentDescriptor, IID_IAAXComponentDescriptorV1,
+                   mIACFComponentDescriptor))
     {
         QueryInto(mIACFComponentDescriptor.get(), IID_IAAXComponentDescriptorV2, mIACFComponentDescriptorV2);
         QueryInto(mIACFComponentDescriptor.get(), IID_IAAXComponentDescriptorV3, mIACFComponentDescriptorV3);
@@ -67,9 +49,7 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* pUnkHost) : mUnk
 // and the host unknown.
 AAX_VComponentDescriptor::~AAX_VComponentDescriptor()
 {
-    for (AAX_IPropertyMap* map : mPropertyMaps)
-        delete map;
-    mPropertyMaps.clear();
+    DeleteAll(mPropertyMaps);
 }
 
 IACFUnknown* AAX_VComponentDescriptor::GetIUnknown() const
@@ -190,9 +170,7 @@ AAX_Result AAX_VComponentDescriptor::AddReservedField(AAX_CFieldIndex inFieldInd
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap() const
 {
-    std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(mUnkHost.get()));
-    mPropertyMaps.insert(map.get());
-    return map.release();
+    return NewOwnedPropertyMap(mUnkHost.get(), mPropertyMaps);
 }
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::DuplicatePropertyMap(AAX_IPropertyMap* inPropertyMap) const

@@ -1,5 +1,6 @@
 #include "AAX_VEffectDescriptor.h"
 
+#include "AAX_DescriptionSupport.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 #include "AAX_VComponentDescriptor.h"
@@ -8,26 +9,7 @@
 
 #include <memory>
 
-namespace
-{
-template <class T>
-bool QueryInto(IACFUnknown* unknown, const acfIID& iid, ACFPtr<T>& out)
-{
-    if (unknown == nullptr)
-        return false;
-    if (unknown->QueryInterface(iid, out.outputVoid()) != ACF_OK)
-    {
-        out.detach();
-        return false;
-    }
-    return !out.isNull();
-}
-
-IACFUnknown* HostObjectOf(AAX_IPropertyMap* map)
-{
-    return map != nullptr ? map->GetIUnknown() : nullptr;
-}
-} // namespace
+using namespace AAX_DescriptionSupport;
 
 AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* pUnkHost) : mUnkHost(pUnkHost)
 {
@@ -36,10 +18,8 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* pUnkHost) : mUnkHost(p
     ACFPtr<IACFComponentFactory> factory;
     if (!QueryInto(pUnkHost, IID_IACFComponentFactory, factory))
         return;
-    if (factory.get()->CreateComponent(AAXCompID_AAXEffectDescriptor, nullptr, IID_IAAXEffectDescriptorV1,
-                                       mIACFEffectDescriptor.outputVoid()) != ACF_OK)
-        mIACFEffectDescriptor.detach();
-    if (mIACFEffectDescriptor)
+    if (CreateInto(factory.get(), AAXCompID_AAXEffectDescriptor, IID_IAAXEffectDescriptorV1,
+                   mIACFEffectDescriptor))
         QueryInto(mIACFEffectDescriptor.get(), IID_IAAXEffectDescriptorV2, mIACFEffectDescriptorV2);
 }
 
@@ -47,12 +27,8 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* pUnkHost) : mUnkHost(p
 // version 2, version 1 and the host unknown.
 AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
 {
-    for (AAX_IComponentDescriptor* component : mComponentDescriptors)
-        delete component;
-    mComponentDescriptors.clear();
-    for (AAX_IPropertyMap* map : mPropertyMaps)
-        delete map;
-    mPropertyMaps.clear();
+    DeleteAll(mComponentDescriptors);
+    DeleteAll(mPropertyMaps);
 }
 
 IACFUnknown* AAX_VEffectDescriptor::GetIUnknown() const
@@ -113,9 +89,7 @@ AAX_Result AAX_VEffectDescriptor::AddProcPtr(void* inProcPtr, AAX_CProcPtrID inP
 
 AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap()
 {
-    std::unique_ptr<AAX_IPropertyMap> map(AAX_VPropertyMap::Create(mUnkHost.get()));
-    mPropertyMaps.insert(map.get());
-    return map.release();
+    return NewOwnedPropertyMap(mUnkHost.get(), mPropertyMaps);
 }
 
 AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* inProperties)

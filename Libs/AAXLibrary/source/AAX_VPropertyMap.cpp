@@ -1,28 +1,16 @@
 #include "AAX_VPropertyMap.h"
 
+#include "AAX_DescriptionSupport.h"
 #include "AAX_Errors.h"
 #include "AAX_UIDs.h"
 
 #include <memory>
 #include <new>
 
+using namespace AAX_DescriptionSupport;
+
 namespace
 {
-// Queries `unknown` for `iid` into `out`. A failed query leaves `out` empty
-// and owns nothing, whatever the host left in the out-pointer.
-template <class T>
-bool QueryInto(IACFUnknown* unknown, const acfIID& iid, ACFPtr<T>& out)
-{
-    if (unknown == nullptr)
-        return false;
-    if (unknown->QueryInterface(iid, out.outputVoid()) != ACF_OK)
-    {
-        out.detach();
-        return false;
-    }
-    return !out.isNull();
-}
-
 // Stem formats that pass without the host's description services: format
 // indices 0 to 12 (the high half, read with its sign), "any" and "none".
 bool IsKnownStemFormat(AAX_CPropertyValue value)
@@ -37,6 +25,14 @@ bool IsKnownStemFormat(AAX_CPropertyValue value)
 AAX_CPropertyValue Narrow(AAX_CPointerPropertyValue value)
 {
     return static_cast<AAX_CPropertyValue>(static_cast<uint32_t>(static_cast<uintptr_t>(value)));
+}
+
+// Reads the host's slot of `property` into `value`; false when there is no
+// host map or it holds no such property.
+bool ReadSlot(const ACFPtr<AAX_IACFPropertyMap>& map, AAX_EProperty property,
+              AAX_CPointerPropertyValue& value)
+{
+    return !map.isNull() && map.get()->GetProperty(property, &value) != 0;
 }
 } // namespace
 
@@ -69,10 +65,7 @@ AAX_VPropertyMap* AAX_VPropertyMap::Acquire(IACFUnknown* inPropertyMapUnknown)
 
 void AAX_VPropertyMap::InitWithFactory(IACFComponentFactory* inFactory, IACFUnknown* inHostUnknown)
 {
-    if (inFactory->CreateComponent(AAXCompID_AAXPropertyMap, nullptr, IID_IAAXPropertyMapV1,
-                                   mIACFPropertyMap.outputVoid()) != ACF_OK)
-        mIACFPropertyMap.detach();
-    if (mIACFPropertyMap)
+    if (CreateInto(inFactory, AAXCompID_AAXPropertyMap, IID_IAAXPropertyMapV1, mIACFPropertyMap))
     {
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV2, mIACFPropertyMapV2);
         QueryInto(mIACFPropertyMap.get(), IID_IAAXPropertyMapV3, mIACFPropertyMapV3);
@@ -95,10 +88,8 @@ void AAX_VPropertyMap::InitWithPropertyMap(IACFUnknown* inPropertyMapUnknown, IA
 
 bool AAX_VPropertyMap::GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const
 {
-    if (outValue == nullptr || mIACFPropertyMap.isNull())
-        return false;
     AAX_CPointerPropertyValue value = 0;
-    if (mIACFPropertyMap.get()->GetProperty(inProperty, &value) == 0)
+    if (outValue == nullptr || !ReadSlot(mIACFPropertyMap, inProperty, value))
         return false;
     *outValue = Narrow(value);
     return true;
@@ -106,10 +97,8 @@ bool AAX_VPropertyMap::GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue*
 
 bool AAX_VPropertyMap::GetPointerProperty(AAX_EProperty inProperty, const void** outValue) const
 {
-    if (outValue == nullptr || mIACFPropertyMap.isNull())
-        return false;
     AAX_CPointerPropertyValue value = 0;
-    if (mIACFPropertyMap.get()->GetProperty(inProperty, &value) == 0)
+    if (outValue == nullptr || !ReadSlot(mIACFPropertyMap, inProperty, value))
         return false;
     *outValue = reinterpret_cast<const void*>(value);
     return true;
