@@ -1,11 +1,18 @@
 // aaxhost: the host stand-in from the command line.
 //
 //   aaxhost describe BUNDLE [--json]
+//   aaxhost render BUNDLE [--bypass] [options]   (RenderCommand.h)
+//   aaxhost script BUNDLE SCRIPT|-                (ScriptCommand.h)
 //
 // BUNDLE is an `X.aaxplugin` folder or the shared object itself. Exit status:
 // 0 when the plug-in behaved (see DescribeResult::clean), 1 when it loaded but
 // did not, 2 on a usage error or when it could not be loaded.
 #include "Describe.h"
+#include "RenderCommand.h"
+#include "ScriptCommand.h"
+
+#include <iostream>
+#include <vector>
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +23,8 @@ namespace
 int usage()
 {
     std::fprintf(stderr, "usage: aaxhost describe BUNDLE [--json]\n"
+                         "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
+                         "       aaxhost script BUNDLE SCRIPT|-\n"
                          "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
     return 2;
 }
@@ -31,6 +40,12 @@ int main(int argc, char** argv)
         usage();
         return 0;
     }
+    if (command == "render")
+        return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                                 std::cerr);
+    if (command == "script")
+        return aaxhost::script::runScriptCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                                 std::cerr);
     if (command != "describe")
     {
         std::fprintf(stderr, "aaxhost: unknown command '%s'\n", command.c_str());

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "aaxhost/AlgorithmInstance.h"
+#include "aaxhost/EffectDriver.h"
+#include "aaxhost/PluginSession.h"
+#include "aaxhost/TimelineTransport.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace aaxhost
+{
+
+// One instance of a session's effect as a host plays it: the effect object
+// (creator procedure 0) initialised with a controller whose sample rate and stem
+// formats are those of the chosen component, a timeline transport, and an
+// algorithm instance laid out from that component with its private data reset
+// by the effect. runBlock() is one audio cycle: the plug-in's pending set
+// requests come back as host updates, GenerateCoefficients posts the dirty
+// packets into the algorithm's data ports, the transport is put at the block's
+// position, and the native process procedure runs once.
+class EffectInstance
+{
+public:
+    struct Setup
+    {
+        int32_t channels = 2; // input and output channels of the component
+        double sampleRate = 48000.0;
+        int32_t maxBlock = 1024; // the longest block runBlock() will be given
+    };
+
+    // Null with *error when no component carries the channel count, the effect
+    // cannot be created or initialised, or the component cannot be run.
+    static std::unique_ptr<EffectInstance> create(PluginSession& session, const Setup& setup,
+                                                  std::string* error);
+    // Uninitialises and releases the effect.
+    ~EffectInstance();
+    EffectInstance(const EffectInstance&) = delete;
+    EffectInstance& operator=(const EffectInstance&) = delete;
+
+    EffectDriver& driver() noexcept { return *driver_; }
+    IEffectParameters& effect() noexcept { return *driver_->effect(); }
+    TimelineTransport& transport() noexcept { return *transport_; }
+    AlgorithmInstance& algorithm() noexcept { return *algorithm_; }
+    const HostComponentDescriptor& component() const noexcept { return *component_; }
+    int64_t stemFormat() const noexcept { return stemFormat_; }
+
+    // A host update of a parameter, then the requests the plug-in made meanwhile.
+    Result update(const char* parameterId, double normalized);
+    // The plug-in's pending set requests delivered as host updates; how many.
+    std::size_t deliverRequests();
+    // GenerateCoefficients and the delivery of what it posted into the data ports.
+    Result generateCoefficients();
+    // One audio cycle of `frames` samples with the transport at `position`.
+    // False when frames is out of range.
+    bool runBlock(const TimelineTransport::Position& position, int32_t frames);
+
+    // Packets posted since the last call, in order.
+    std::vector<PostedPacket> takePacketLog();
+    // Posted packets that found no data-in port or did not fit it.
+    std::size_t undeliveredPackets() const noexcept { return undelivered_; }
+
+    // Uninitialize and release now; the answer of the final Release (0 = destroyed).
+    uint32_t close();
+
+private:
+    EffectInstance() = default;
+
+    std::unique_ptr<EffectDriver> driver_;
+    HostRef<TimelineTransport> transport_;
+    HostRef<HostComponentDescriptor> component_;
+    std::unique_ptr<AlgorithmInstance> algorithm_;
+    int64_t stemFormat_ = 0;
+    std::vector<PostedPacket> packetLog_;
+    std::size_t undelivered_ = 0;
+    bool closed_ = false;
+};
+
+} // namespace aaxhost

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "aaxhost/ControllerInterfaces.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace aaxhost
+{
+
+// The packets a MIDI node holds for one block: count, then their address.
+struct MidiStream
+{
+    uint32_t bufferSize = 0;
+    MidiPacket* buffer = nullptr;
+};
+static_assert(sizeof(MidiStream) == 2 * sizeof(void*), "MIDI stream layout");
+
+// Host side of a MIDI node of the algorithm's context: a plain interface (no
+// reference counting), position 0 hands out the block's packets, position 1
+// takes one packet the algorithm sends.
+class IMidiNode
+{
+public:
+    virtual MidiStream* GetNodeBuffer() = 0;               // 0
+    virtual Result PostMIDIPacket(MidiPacket* packet) = 0; // 1
+
+protected:
+    ~IMidiNode() = default;
+};
+
+// One MIDI node of an algorithm instance. Its storage is reserved up front, so
+// the audio thread never allocates: an input node hands out the packets queued
+// for the block, an output node keeps up to `capacity` posted packets per block
+// and counts the ones beyond.
+class MidiNode final : public IMidiNode
+{
+public:
+    explicit MidiNode(int32_t nodeType, std::size_t capacity = 1024);
+
+    int32_t nodeType() const noexcept { return nodeType_; }
+    // Packets for the next block (input nodes); false when beyond the capacity.
+    bool setInput(const std::vector<MidiPacket>& packets);
+    // Empties the input queue and the posted packets.
+    void clear() noexcept;
+    // Starts a block: the posted packets of the last block are dropped.
+    void beginBlock() noexcept;
+    const std::vector<MidiPacket>& posted() const noexcept { return posted_; }
+    std::size_t dropped() const noexcept { return dropped_; }
+
+    MidiStream* GetNodeBuffer() noexcept override;
+    Result PostMIDIPacket(MidiPacket* packet) noexcept override;
+
+private:
+    int32_t nodeType_;
+    std::size_t capacity_;
+    std::vector<MidiPacket> input_;
+    std::vector<MidiPacket> posted_;
+    std::size_t dropped_ = 0;
+    MidiStream stream_;
+};
+
+} // namespace aaxhost

@@ -1,0 +1,119 @@
+#include "aaxhost/EffectInstance.h"
+
+#include "aaxhost/Creators.h"
+
+#include <utility>
+
+namespace aaxhost
+{
+
+std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, const Setup& setup,
+                                                       std::string* error)
+{
+    const auto fail = [error](std::string message) -> std::unique_ptr<EffectInstance>
+    {
+        if (error != nullptr)
+            *error = std::move(message);
+        return nullptr;
+    };
+
+    HostEffectDescriptor* descriptor = session.effect();
+    if (descriptor == nullptr)
+        return fail("the plug-in describes no effect");
+    HostRef<HostComponentDescriptor> component = session.componentFor(setup.channels, setup.channels);
+    if (!component)
+        return fail("the plug-in has no component for " + std::to_string(setup.channels) + " channels");
+    const EffectCreator creator = effectCreatorOf(*descriptor);
+    if (creator == nullptr)
+        return fail("the plug-in registered no effect creator (procedure 0)");
+
+    std::unique_ptr<EffectInstance> instance(new EffectInstance());
+    EffectInstance& e = *instance;
+    e.component_ = component;
+    e.stemFormat_ = PluginSession::outputStemFormat(*component);
+    e.driver_ = std::make_unique<EffectDriver>(session.host());
+    e.driver_->controller().setSampleRate(static_cast<float>(setup.sampleRate));
+    e.driver_->controller().setStemFormats(static_cast<int32_t>(PluginSession::inputStemFormat(*component)),
+                                           static_cast<int32_t>(e.stemFormat_));
+    e.transport_ = makeHost<TimelineTransport>(session.host().sharedRecorder(), setup.sampleRate);
+    installTimelineTransport(e.driver_->controllerUnknown(), e.transport_);
+
+    Result r = e.driver_->create(creator);
+    if (r != kResultOk)
+        return fail("creating the effect failed with " + std::to_string(r));
+    r = e.driver_->initialize();
+    if (r != kResultOk)
+        return fail("Initialize failed with " + std::to_string(r));
+
+    AlgorithmInstance::Layout layout;
+    layout.inputChannels = static_cast<int32_t>(PluginSession::inputStemFormat(*component) & 0xFFFF);
+    layout.outputChannels = static_cast<int32_t>(e.stemFormat_ & 0xFFFF);
+    layout.maxBlock = setup.maxBlock;
+    layout.sampleRate = static_cast<float>(setup.sampleRate);
+    std::string layoutError;
+    e.algorithm_ = AlgorithmInstance::create(*component, layout, &layoutError);
+    if (!e.algorithm_)
+        return fail(layoutError);
+    r = e.algorithm_->resetPrivateData(e.effect());
+    if (r != kResultOk)
+        return fail("ResetFieldData failed with " + std::to_string(r));
+    return instance;
+}
+
+EffectInstance::~EffectInstance()
+{
+    close();
+}
+
+uint32_t EffectInstance::close()
+{
+    if (closed_ || !driver_)
+        return 0;
+    closed_ = true;
+    if (driver_->initialized())
+        driver_->uninitialize();
+    const uint32_t count = driver_->release();
+    return count;
+}
+
+Result EffectInstance::update(const char* parameterId, double normalized)
+{
+    const Result r = driver_->update(parameterId, normalized);
+    deliverRequests();
+    return r;
+}
+
+std::size_t EffectInstance::deliverRequests()
+{
+    return driver_->deliverRequests();
+}
+
+Result EffectInstance::generateCoefficients()
+{
+    const Result r = driver_->generateCoefficients();
+    for (PostedPacket& packet : driver_->takePosted())
+    {
+        if (algorithm_->deliver(packet.port, packet.data.data(), packet.data.size()) !=
+            AlgorithmInstance::Delivery::delivered)
+            ++undelivered_;
+        packetLog_.push_back(std::move(packet));
+    }
+    return r;
+}
+
+bool EffectInstance::runBlock(const TimelineTransport::Position& position, int32_t frames)
+{
+    if (frames < 0 || frames > algorithm_->layout().maxBlock)
+        return false;
+    deliverRequests();
+    generateCoefficients();
+    transport_->setPosition(position);
+    return algorithm_->process(frames);
+}
+
+std::vector<PostedPacket> EffectInstance::takePacketLog()
+{
+    return std::exchange(packetLog_, {});
+}
+
+} // namespace aaxhost

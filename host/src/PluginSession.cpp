@@ -1,0 +1,120 @@
+#include "aaxhost/PluginSession.h"
+
+namespace aaxhost
+{
+
+std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std::string* error)
+{
+    const auto fail = [error](std::string message) -> std::unique_ptr<PluginSession>
+    {
+        if (error != nullptr)
+            *error = std::move(message);
+        return nullptr;
+    };
+
+    std::unique_ptr<PluginSession> session(new PluginSession());
+    std::string loadError;
+    // The framework leaves exit handlers behind: the binary stays mapped.
+    session->module_ = PluginModule::open(path, &loadError, PluginModule::Options{true});
+    if (!session->module_)
+        return fail(loadError);
+    session->host_ = std::make_unique<Host>();
+    installDescriptionComponents(*session->host_);
+    session->descriptionHost_ = installDescriptionHost(*session->host_);
+
+    const EntryPoints& acf = session->module_->entryPoints();
+    const Result started = acf.startup(session->host_->unknownInterface());
+    if (started != kResultOk)
+        return fail("ACFStartup failed with " + std::to_string(started));
+    session->started_ = true;
+
+    const Result registered =
+        acf.registerPlugin(session->host_->unknownInterface(),
+                           reinterpret_cast<IACFPluginDefinition**>(session->definition_.put()));
+    if (registered != kResultOk || !session->definition_)
+        return fail("ACFRegisterPlugin failed with " + std::to_string(registered));
+    session->collection_ = HostCollection::fromUnknown(session->definition_.get());
+    if (session->collection_ == nullptr)
+        return fail("the plug-in definition is not the host's collection");
+    if (session->effect() == nullptr)
+        return fail("the plug-in describes no effect");
+    return session;
+}
+
+PluginSession::~PluginSession()
+{
+    close();
+}
+
+HostEffectDescriptor* PluginSession::effect() const
+{
+    if (collection_ == nullptr)
+        return nullptr;
+    const auto effects = collection_->effects();
+    return effects.empty() ? nullptr : effects.front().descriptor.get();
+}
+
+int64_t PluginSession::inputStemFormat(const HostComponentDescriptor& component)
+{
+    for (const ProcessProcRecord& proc : component.processProcs())
+        if (proc.properties)
+            if (auto v = proc.properties->value(property::InputStemFormat))
+                return static_cast<int64_t>(*v);
+    return 0;
+}
+
+int64_t PluginSession::outputStemFormat(const HostComponentDescriptor& component)
+{
+    for (const ProcessProcRecord& proc : component.processProcs())
+        if (proc.properties)
+            if (auto v = proc.properties->value(property::OutputStemFormat))
+                return static_cast<int64_t>(*v);
+    return 0;
+}
+
+HostRef<HostComponentDescriptor> PluginSession::componentFor(int32_t inputChannels,
+                                                             int32_t outputChannels) const
+{
+    HostEffectDescriptor* descriptor = effect();
+    if (descriptor == nullptr)
+        return {};
+    HostRef<HostComponentDescriptor> fallback;
+    for (const HostRef<HostComponentDescriptor>& component : descriptor->components())
+    {
+        const int64_t in = inputStemFormat(*component);
+        const int64_t out = outputStemFormat(*component);
+        if ((in & 0xFFFF) != inputChannels || (out & 0xFFFF) != outputChannels)
+            continue;
+        if (in == out)
+            return component;
+        if (!fallback)
+            fallback = component;
+    }
+    return fallback;
+}
+
+Result PluginSession::canUnloadNow()
+{
+    if (!module_ || !host_)
+        return kResultOk;
+    return module_->entryPoints().canUnloadNow(host_->unknownInterface());
+}
+
+Result PluginSession::close()
+{
+    if (closed_)
+        return *closed_;
+    definition_.reset();
+    collection_ = nullptr;
+    Result live = kResultOk;
+    if (started_)
+    {
+        live = canUnloadNow();
+        module_->entryPoints().shutdown(host_->unknownInterface());
+        started_ = false;
+    }
+    closed_ = live;
+    return live;
+}
+
+} // namespace aaxhost

@@ -1,0 +1,188 @@
+#include "aaxhost/TimelineTransport.h"
+
+#include <cmath>
+#include <limits>
+
+namespace aaxhost
+{
+
+TimelineTransport::TimelineTransport(std::shared_ptr<CallRecorder> recorder, double sampleRate,
+                                     std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder)),
+      sampleRate_(sampleRate > 0.0 && std::isfinite(sampleRate) ? sampleRate : 48000.0)
+{
+}
+
+TimelineTransport::~TimelineTransport() = default;
+
+void* TimelineTransport::findInterface(const Uid& iid) noexcept
+{
+    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
+        return as<AAX_IACFTransport_V2>();
+    return nullptr;
+}
+
+void TimelineTransport::setPosition(const Position& position) noexcept
+{
+    // One writer (the host's block loop); readers retry while the count is odd or moved.
+    const uint64_t s = sequence_.load(std::memory_order_relaxed);
+    sequence_.store(s + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    playing_.store(position.playing, std::memory_order_relaxed);
+    bpm_.store(position.bpm, std::memory_order_relaxed);
+    ticks_.store(position.ticks, std::memory_order_relaxed);
+    sample_.store(position.sample, std::memory_order_relaxed);
+    sequence_.store(s + 2, std::memory_order_release);
+}
+
+TimelineTransport::Position TimelineTransport::position() const noexcept
+{
+    Position p;
+    for (;;)
+    {
+        const uint64_t before = sequence_.load(std::memory_order_acquire);
+        p.playing = playing_.load(std::memory_order_relaxed);
+        p.bpm = bpm_.load(std::memory_order_relaxed);
+        p.ticks = ticks_.load(std::memory_order_relaxed);
+        p.sample = sample_.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) == 0 && sequence_.load(std::memory_order_relaxed) == before)
+            return p;
+    }
+}
+
+int64_t TimelineTransport::ticksFrom(const Position& p, double rate, int64_t sample) noexcept
+{
+    if (!p.playing || sample == p.sample)
+        return p.ticks;
+    const long double moved = std::round(static_cast<long double>(sample - p.sample) * p.bpm *
+                                         (static_cast<long double>(kTicksPerQuarter) / 60.0L) / rate);
+    const long double ticks = static_cast<long double>(p.ticks) + moved;
+    constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
+    if (!(ticks > lowest))
+        return std::numeric_limits<int64_t>::min();
+    if (!(ticks < -lowest))
+        return std::numeric_limits<int64_t>::max();
+    return static_cast<int64_t>(ticks);
+}
+
+int64_t TimelineTransport::ticksAt(int64_t sample) const noexcept
+{
+    return ticksFrom(position(), sampleRate_, sample);
+}
+
+Result TimelineTransport::GetCurrentTempo(double* bpm) noexcept
+{
+    if (bpm == nullptr)
+        return hostresult::NullArgument;
+    *bpm = position().bpm;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
+{
+    if (numerator == nullptr || denominator == nullptr)
+        return hostresult::NullArgument;
+    *numerator = 4;
+    *denominator = 4;
+    return kResultOk;
+}
+
+Result TimelineTransport::IsTransportPlaying(bool* playing) noexcept
+{
+    if (playing == nullptr)
+        return hostresult::NullArgument;
+    *playing = position().playing;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCurrentTickPosition(int64_t* ticks) noexcept
+{
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = position().ticks;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
+{
+    if (looping == nullptr || startTick == nullptr || endTick == nullptr)
+        return hostresult::NullArgument;
+    *looping = false;
+    *startTick = 0;
+    *endTick = 0;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
+{
+    if (sample == nullptr)
+        return hostresult::NullArgument;
+    *sample = position().sample;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
+{
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = ticksAt(sample);
+    return kResultOk;
+}
+
+Result TimelineTransport::GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64_t) noexcept
+{
+    return kAaxErrorUnimplemented;
+}
+
+Result TimelineTransport::GetTicksPerQuarter(uint32_t* ticks) noexcept
+{
+    if (ticks == nullptr)
+        return hostresult::NullArgument;
+    *ticks = static_cast<uint32_t>(kTicksPerQuarter);
+    return kResultOk;
+}
+
+Result TimelineTransport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
+{
+    return GetTicksPerQuarter(ticks);
+}
+
+Result TimelineTransport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
+{
+    return GetCurrentNativeSampleLocation(sample);
+}
+
+Result TimelineTransport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
+{
+    if (frameRate == nullptr || offset == nullptr)
+        return hostresult::NullArgument;
+    *frameRate = 0;
+    *offset = 0;
+    return kResultOk;
+}
+
+Result TimelineTransport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
+{
+    if (rate == nullptr || offset == nullptr)
+        return hostresult::NullArgument;
+    *rate = 0;
+    *offset = 0;
+    return kResultOk;
+}
+
+Result TimelineTransport::IsMetronomeEnabled(int32_t* enabled) noexcept
+{
+    if (enabled == nullptr)
+        return hostresult::NullArgument;
+    *enabled = 0;
+    return kResultOk;
+}
+
+void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport)
+{
+    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
+    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
+}
+
+} // namespace aaxhost

@@ -1,0 +1,257 @@
+// aaxhost script: each line answered by one JSON line; a script of every bad
+// input the host interface allows leaves the plug-in working.
+#include "BundleRender.h"
+#include "ClockRender.h"
+#include "Json.h"
+#include "MetronaAudioProcessor.h"
+#include "ScriptCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using aaxhost::tool::Json;
+
+std::vector<Json> runScript(const std::string& script, int* exitCode = nullptr)
+{
+    std::istringstream in(script);
+    std::ostringstream out, err;
+    const int code = aaxhost::script::runScript(TAMBRIX_BUNDLE, in, out, err);
+    if (exitCode != nullptr)
+        *exitCode = code;
+    std::vector<Json> answers;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);)
+    {
+        std::string error;
+        auto json = Json::parse(line, &error);
+        EXPECT_TRUE(json.has_value()) << error << ": " << line;
+        if (json)
+            answers.push_back(*json);
+    }
+    return answers;
+}
+
+TEST(Script, AnswersEveryLineInOrder)
+{
+    int code = -1;
+    const auto a = runScript("param list\n"
+                             "\n"
+                             "# a comment\n"
+                             "param get 0\n"
+                             "chunk get juce\n"
+                             "param set 0 0.1\n"
+                             "chunk get juce\n"
+                             "changes\n"
+                             "play 120 0\n"
+                             "process 4\n"
+                             "packets\n"
+                             "packets\n"
+                             "gui open\n"
+                             "gui close\n"
+                             "frobnicate 3\n"
+                             "param set 0\n"
+                             "live\n"
+                             "release\n"
+                             "live\n",
+                             &code);
+    ASSERT_EQ(a.size(), 17u);
+    EXPECT_EQ(code, 1); // two lines were errors
+
+    EXPECT_EQ(a[0]["line"].asInteger(), 1);
+    const Json& params = a[0]["params"];
+    ASSERT_EQ(params.size(), 2u);
+    EXPECT_EQ(params[0]["id"].asString(), "0");
+    EXPECT_EQ(params[0]["name"].asString(), "Time Signature");
+    EXPECT_EQ(params[1]["id"].asString(), "MasterBypassID");
+
+    EXPECT_EQ(a[1]["line"].asInteger(), 4);
+    EXPECT_DOUBLE_EQ(a[1]["value"].asNumber(), static_cast<double>(6.0f / 30.0f)); // index 6 by default
+    EXPECT_EQ(a[2]["hex"].asString(), "0600");                                     // the index in byte 0
+    EXPECT_EQ(a[3]["result"].asInteger(), 0);
+    EXPECT_EQ(a[4]["hex"].asString(), "0300"); // 0.1 x 30 = index 3
+    EXPECT_EQ(a[5]["changes"].asInteger(), 1);
+
+    // 4 blocks of 512 samples from position 0 at 120 bpm: onsets at 0, 1001, 2001 (sample 2048 ends the run).
+    EXPECT_EQ(a[7]["samples"].asInteger(), 2048);
+    EXPECT_EQ(a[7]["pulses"].asInteger(), 3);
+    // The first coefficients post the bypass value once, as a 4-byte float 0.
+    ASSERT_EQ(a[8]["packets"].size(), 1u);
+    EXPECT_EQ(a[8]["packets"][0]["port"].asInteger(), 3);
+    EXPECT_EQ(a[8]["packets"][0]["hex"].asString(), "00000000");
+    EXPECT_EQ(a[9]["packets"].size(), 0u);
+
+    EXPECT_EQ(a[10]["width"].asNumber(), 150.0);
+    EXPECT_EQ(a[10]["height"].asNumber(), 174.0);
+    EXPECT_EQ(a[11]["result"].asInteger(), 0);
+
+    EXPECT_FALSE(a[12]["ok"].asBool());
+    EXPECT_EQ(a[12]["line"].asInteger(), 15);
+    EXPECT_NE(a[12]["error"].asString().find("line 15"), std::string::npos);
+    EXPECT_FALSE(a[13]["ok"].asBool());
+    EXPECT_NE(a[13]["error"].asString().find("line 16"), std::string::npos);
+
+    EXPECT_EQ(a[14]["live"].asInteger(), 2); // the effect and the GUI object
+    EXPECT_EQ(a[15]["live"].asInteger(), 0);
+    EXPECT_EQ(a[16]["live"].asInteger(), 0);
+}
+
+TEST(Script, RequestFromThePlugInSideComesBackAsAnUpdate)
+{
+    const auto a = runScript("param request 0 0.5\nparam get 0\nchanges\n");
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0]["updates"].asInteger(), 1);
+    EXPECT_DOUBLE_EQ(a[1]["value"].asNumber(), 0.5);
+    EXPECT_EQ(a[2]["changes"].asInteger(), 1);
+}
+
+TEST(Script, ControlsChunkRoundTrip)
+{
+    const auto a =
+        runScript("chunk get elck\nparam set 0 0.2\nchunk compare elck 01010101645f30003fc99999a0000000\n"
+                  "chunk set elck 01010101645f30003fc99999a0000000\nchunk get elck\n");
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_EQ(a[0]["version"].asInteger(), -1);
+    EXPECT_EQ(a[0]["name"].asString(), "Complete Controls State");
+    // The entry of parameter "0" ('d', "0", padding) then holds 0.2, the float widened, as a big-endian
+    // double.
+    EXPECT_EQ(a[0]["hex"].asString().substr(0, 16), "01010101645f3000");
+    EXPECT_TRUE(a[2]["equal"].asBool());
+    EXPECT_EQ(a[3]["result"].asInteger(), 0);
+    EXPECT_EQ(a[4]["hex"].asString(), "01010101645f30003fc99999a0000000");
+}
+
+std::vector<float> renderDirect(const tambrix::render::RenderOptions& o)
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+    MetronaAudioProcessor processor;
+    std::vector<float> out;
+    tambrix::render::RenderSummary summary;
+    std::string error;
+    EXPECT_TRUE(tambrix::render::renderClock(
+        processor, o,
+        [&out, &o](const float* f, int n)
+        {
+            out.insert(out.end(), f, f + static_cast<std::ptrdiff_t>(n) * o.channels);
+            return true;
+        },
+        summary, error))
+        << error;
+    return out;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(BadInput, EveryBadInputIsAnsweredAndLeavesNothingLive)
+{
+    const std::string script = readFile(BAD_INPUTS_SCRIPT);
+    ASSERT_FALSE(script.empty());
+    int lines = 0;
+    std::istringstream in(script);
+    for (std::string line; std::getline(in, line);)
+        if (line.find_first_not_of(" \t") != std::string::npos && line[line.find_first_not_of(" \t")] != '#')
+            ++lines;
+    int code = -1;
+    const auto a = runScript(script, &code);
+    ASSERT_EQ(static_cast<int>(a.size()), lines); // nothing crashed, every line answered
+    EXPECT_EQ(code, 1);                           // the host-side refusals ("no GUI is open")
+    EXPECT_EQ(a.back()["live"].asInteger(), 0);
+    for (const Json& answer : a)
+    {
+        if (answer["command"].asString() == "param set" && answer["id"].asString() == "nothere")
+        {
+            EXPECT_EQ(answer["result"].asInteger(), -20001);
+        }
+    }
+}
+
+// The same bad inputs straight at the instance that renders afterwards: once the
+// host has put its values back, the render is the clean one, bit for bit.
+TEST(BadInput, RenderAfterwardsIsBitIdenticalToACleanOne)
+{
+    std::string error;
+    auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(session, nullptr) << error;
+    aaxhost::render::BundleRenderOptions options;
+    options.render.seconds = 2.0;
+    options.render.block = 300;
+    options.render.start = 0.1;
+    std::vector<float> afterBadInput;
+    {
+        auto instance = aaxhost::render::makeRenderInstance(*session, options, &error);
+        ASSERT_NE(instance, nullptr) << error;
+        aaxhost::IEffectParameters& e = instance->effect();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        for (const double v : {nan, inf, -inf, -3.0, 1e300, 2.0})
+        {
+            instance->update("0", v);
+            instance->update("MasterBypassID", v);
+            instance->update("nothere", v);
+            e.SetParameterNormalizedValue("0", v);
+            instance->deliverRequests();
+            aaxhost::HostString text;
+            e.GetParameterStringFromValue("0", v, &text, 0);
+            e.GetParameterStringFromValue("nothere", v, &text, 32);
+        }
+        double parsed = 0.0;
+        e.GetParameterValueFromString("0", &parsed, aaxhost::HostString("not a number"));
+        // Malformed and foreign chunks.
+        for (const std::vector<uint8_t>& payload :
+             {std::vector<uint8_t>{}, std::vector<uint8_t>{1}, std::vector<uint8_t>{1, 1, 1, 1, 'd', 0xFF},
+              std::vector<uint8_t>(64, 0xFF)})
+            for (const uint32_t id : {0x656C636Bu, 0x6A756365u, 0x78787878u})
+            {
+                std::vector<uint8_t> record(56 + payload.size(), 0);
+                const int32_t size = static_cast<int32_t>(payload.size());
+                uint8_t* header = record.data();
+                ASSERT_NE(header, nullptr);
+                std::memcpy(header, &size, 4);
+                std::memcpy(header + 20, &id, 4);
+                if (!payload.empty())
+                    std::memcpy(record.data() + 56, payload.data(), payload.size());
+                if (id != 0x6A756365u || !payload.empty()) // a state byte of 0xFF is a legal index
+                    e.SetChunk(id, record.data());
+                uint8_t equal = 0;
+                e.CompareActiveChunk(record.data(), &equal);
+            }
+        // A few stopped blocks under the bad values.
+        for (int i = 0; i < 3; ++i)
+            instance->runBlock({}, 300);
+        // The host puts its values back.
+        instance->update("MasterBypassID", 0.0);
+        instance->update("0", static_cast<double>(6.0f / 30.0f));
+        // A fresh start of the clock: the stopped blocks above left it unsynchronised.
+        aaxhost::render::BundleRenderSummary summary;
+        ASSERT_TRUE(aaxhost::render::renderThroughInstance(
+            *instance, options,
+            [&afterBadInput](const float* f, int n)
+            {
+                afterBadInput.insert(afterBadInput.end(), f, f + 2 * n);
+                return true;
+            },
+            summary, error))
+            << error;
+    }
+    EXPECT_EQ(session->close(), 0);
+    const std::vector<float> clean = renderDirect(options.render);
+    ASSERT_EQ(clean.size(), afterBadInput.size());
+    EXPECT_EQ(std::memcmp(clean.data(), afterBadInput.data(), clean.size() * sizeof(float)), 0);
+}
+
+} // namespace

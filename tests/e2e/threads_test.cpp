@@ -1,0 +1,184 @@
+// The threads of a running plug-in together, for ThreadSanitizer (build with
+// -DTAMBRIX_SANITIZE=thread; see test.sh) and as a stress test otherwise:
+//  - through the bundle: the audio cycle (requests, coefficients, process
+//    procedure), host updates of both parameters, chunk saves and restores of the
+//    framework's state, and the GUI opened and closed on the main thread;
+//  - on the processor and its editor: processBlock, host parameter changes,
+//    state saves and restores, and the editor's timer on the message thread.
+#include "BundleRender.h"
+#include "MetronaAudioProcessor.h"
+#include "MetronaEditor.h"
+
+#include "aaxhost/Creators.h"
+#include "aaxhost/GuiDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+constexpr uint32_t kJuceChunk = 0x6A756365;
+constexpr uint32_t kControlsChunk = 0x656C636B;
+
+std::vector<uint8_t> chunkRecord(uint32_t id, uint32_t payloadSize)
+{
+    std::vector<uint8_t> record(56 + payloadSize, 0);
+    const int32_t size = static_cast<int32_t>(payloadSize);
+    if (uint8_t* header = record.data())
+    {
+        std::memcpy(header, &size, 4);
+        std::memcpy(header + 20, &id, 4);
+    }
+    return record;
+}
+
+TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
+{
+    std::string error;
+    auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(session, nullptr) << error;
+    {
+        aaxhost::EffectInstance::Setup setup;
+        auto instance = aaxhost::EffectInstance::create(*session, setup, &error);
+        ASSERT_NE(instance, nullptr) << error;
+        aaxhost::IEffectParameters& effect = instance->effect();
+        std::atomic<bool> done{false};
+
+        std::thread audio(
+            [&]
+            {
+                aaxhost::TimelineTransport::Position p;
+                p.playing = true;
+                for (int block = 0; block < 400; ++block)
+                {
+                    p.sample = block * 512;
+                    p.ticks = static_cast<int64_t>(block) * 512 * 20; // 120 bpm at 48 kHz
+                    instance->runBlock(p, 512);
+                }
+                done = true;
+            });
+        std::thread updates(
+            [&]
+            {
+                for (int i = 0; !done; ++i)
+                {
+                    instance->driver().update("0", (i % 30) / 30.0);
+                    instance->driver().update("MasterBypassID", (i % 7) == 0 ? 1.0 : 0.0);
+                    std::this_thread::yield();
+                }
+            });
+        std::thread chunks(
+            [&]
+            {
+                while (!done)
+                {
+                    for (const uint32_t id : {kJuceChunk, kControlsChunk})
+                    {
+                        uint32_t size = 0;
+                        if (effect.GetChunkSize(id, &size) != 0 || size > 4096)
+                            continue;
+                        std::vector<uint8_t> record = chunkRecord(id, size);
+                        if (effect.GetChunk(id, record.data()) == 0 && id == kJuceChunk)
+                            effect.SetChunk(id, record.data());
+                    }
+                    std::this_thread::yield();
+                }
+            });
+
+        // The main thread opens and closes the editor meanwhile.
+        aaxhost::GuiDriver gui(session->host(), instance->driver());
+        ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*session->effect())), 0);
+        ASSERT_EQ(gui.initialize(), 0);
+        while (!done)
+        {
+            gui.setViewContainer(gui.newViewContainer(1, nullptr));
+            gui.removeViewContainer();
+            std::this_thread::yield();
+        }
+        audio.join();
+        updates.join();
+        chunks.join();
+        instance->deliverRequests();
+    }
+    EXPECT_EQ(session->close(), 0);
+}
+
+TEST(Threads, ProcessorAndEditorTimer)
+{
+    juce::ScopedJuceInitialiser_GUI juce; // this thread is the message thread
+    MetronaAudioProcessor processor;
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add(juce::AudioChannelSet::stereo());
+    layout.outputBuses.add(juce::AudioChannelSet::stereo());
+    ASSERT_TRUE(processor.setBusesLayout(layout));
+    processor.setRateAndBufferSizeDetails(48000.0, 512);
+    processor.prepareToPlay(48000.0, 512);
+
+    struct Head : juce::AudioPlayHead
+    {
+        double ppq = 0.0;
+        juce::Optional<PositionInfo> getPosition() const override
+        {
+            PositionInfo info;
+            info.setIsPlaying(true);
+            info.setBpm(120.0);
+            info.setPpqPosition(ppq);
+            info.setPpqPositionOfLastBarStart(0.0);
+            return info;
+        }
+    } head;
+    processor.setPlayHead(&head);
+    std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditor());
+    ASSERT_NE(editor, nullptr);
+    auto* timer = dynamic_cast<juce::Timer*>(editor.get());
+    ASSERT_NE(timer, nullptr);
+    timer->stopTimer(); // driven by hand below, on this thread
+
+    std::atomic<bool> done{false};
+    std::thread audio(
+        [&]
+        {
+            juce::AudioBuffer<float> buffer(2, 512);
+            juce::MidiBuffer midi;
+            for (int block = 0; block < 400; ++block)
+            {
+                const juce::ScopedLock lock(processor.getCallbackLock());
+                processor.processBlock(buffer, midi);
+                head.ppq += 512 * 120.0 / (60.0 * 48000.0);
+            }
+            done = true;
+        });
+    std::thread host(
+        [&]
+        {
+            JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
+            for (int i = 0; !done; ++i)
+                processor.setParameter(0, static_cast<float>(i % 31) / 30.0f);
+            JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+        });
+    std::thread state(
+        [&]
+        {
+            juce::MemoryBlock block;
+            while (!done)
+            {
+                processor.getStateInformation(block);
+                processor.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
+            }
+        });
+    while (!done)
+        timer->timerCallback();
+    audio.join();
+    host.join();
+    state.join();
+    timer->timerCallback();
+    editor.reset();
+    processor.setPlayHead(nullptr);
+}
+
+} // namespace

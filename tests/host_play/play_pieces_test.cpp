@@ -1,0 +1,165 @@
+// The timeline transport and the algorithm instance, checked against a component
+// described by hand and a process procedure of the test's own.
+#include "aaxhost/AlgorithmInstance.h"
+#include "aaxhost/CallRecorder.h"
+#include "aaxhost/TimelineTransport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+namespace
+{
+
+TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
+{
+    auto recorder = std::make_shared<aaxhost::CallRecorder>();
+    auto transport = aaxhost::makeHost<aaxhost::TimelineTransport>(recorder, 48000.0);
+    aaxhost::TimelineTransport::Position p;
+    p.playing = true;
+    p.bpm = 120.0;
+    p.ticks = 1920000; // quarter note 2
+    p.sample = 96000;
+    transport->setPosition(p);
+
+    int64_t ticks = 0, sample = 0;
+    EXPECT_EQ(transport->GetCurrentTickPosition(&ticks), 0);
+    EXPECT_EQ(ticks, 1920000);
+    EXPECT_EQ(transport->GetCurrentNativeSampleLocation(&sample), 0);
+    EXPECT_EQ(sample, 96000);
+    // 120 bpm at 48 kHz: 2 quarter notes a second, 40 ticks a sample.
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 96000), 0);
+    EXPECT_EQ(ticks, 1920000);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 96100), 0);
+    EXPECT_EQ(ticks, 1924000);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 95900), 0);
+    EXPECT_EQ(ticks, 1916000);
+
+    // Stopped: the position stays where it is.
+    p.playing = false;
+    transport->setPosition(p);
+    bool playing = true;
+    EXPECT_EQ(transport->IsTransportPlaying(&playing), 0);
+    EXPECT_FALSE(playing);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 200000), 0);
+    EXPECT_EQ(ticks, 1920000);
+
+    // No meter of the host's own: no bar position; null outputs refused.
+    int32_t bars = -7, beats = -7;
+    int64_t display = -7;
+    EXPECT_EQ(transport->GetBarBeatPosition(&bars, &beats, &display, 0), aaxhost::kAaxErrorUnimplemented);
+    EXPECT_EQ(bars, -7);
+    EXPECT_EQ(transport->GetCurrentTempo(nullptr), aaxhost::hostresult::NullArgument);
+}
+
+// The test's process procedure: writes into each output channel its index + the
+// port's float and the buffer length, so the test sees every field reach it.
+struct Seen
+{
+    int calls = 0;
+    int32_t length = -1;
+    void* instances = nullptr;
+};
+Seen seen;
+
+void testProcess(void* const* begin, const void* end)
+{
+    for (auto it = begin; it != end; ++it)
+    {
+        void* const* context = static_cast<void* const*>(*it);
+        float* const* outputs = static_cast<float* const*>(context[1]);
+        const int32_t length = *static_cast<const int32_t*>(context[2]);
+        float port = 0.0f;
+        std::memcpy(&port, context[3], 4);
+        for (int ch = 0; ch < 2; ++ch)
+            for (int32_t i = 0; i < length; ++i)
+                outputs[ch][i] = static_cast<float>(ch) + port;
+        ++seen.calls;
+        seen.length = length;
+    }
+}
+
+aaxhost::HostRef<aaxhost::HostComponentDescriptor> component(bool withProc = true)
+{
+    auto recorder = std::make_shared<aaxhost::CallRecorder>();
+    auto c = aaxhost::makeHost<aaxhost::HostComponentDescriptor>(recorder);
+    c->AddAudioIn(0);
+    c->AddAudioOut(1);
+    c->AddAudioBufferLength(2);
+    c->AddDataInPort(3, 4, 1);
+    c->AddMIDINode(5, 0, "in", 0xFFFF); // index 4 left unused
+    c->AddPrivateData(6, 8, 0);
+    if (withProc)
+    {
+        auto properties = aaxhost::makeHost<aaxhost::HostPropertyMap>(recorder);
+        c->AddProcessProc_Native(&testProcess, properties->v3Interface(), nullptr, nullptr, nullptr);
+    }
+    return c;
+}
+
+TEST(AlgorithmInstance, LaysOutTheContextFromTheFields)
+{
+    std::string error;
+    aaxhost::AlgorithmInstance::Layout layout;
+    layout.inputChannels = 2;
+    layout.outputChannels = 2;
+    layout.maxBlock = 64;
+    auto a = aaxhost::AlgorithmInstance::create(*component(), layout, &error);
+    ASSERT_NE(a, nullptr) << error;
+    ASSERT_EQ(a->fieldCount(), 7u);
+    void* const* context = static_cast<void* const*>(a->context());
+    EXPECT_EQ(context[4], nullptr);
+    EXPECT_NE(context[6], nullptr);
+    EXPECT_EQ(context[5], static_cast<aaxhost::IMidiNode*>(a->midiNode(5)));
+    EXPECT_EQ(a->midiNode(5)->GetNodeBuffer()->bufferSize, 0u);
+
+    const float half = 0.5f;
+    EXPECT_EQ(a->deliver(3, &half, 4), aaxhost::AlgorithmInstance::Delivery::delivered);
+    seen = {};
+    ASSERT_TRUE(a->process(10));
+    EXPECT_EQ(seen.calls, 1);
+    EXPECT_EQ(seen.length, 10);
+    EXPECT_EQ(a->output(0)[9], 0.5f);
+    EXPECT_EQ(a->output(1)[0], 1.5f);
+    EXPECT_EQ(a->output(1)[10], 0.0f); // beyond the block: untouched, cleared
+
+    const uint8_t eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(a->deliver(3, eight, 8), aaxhost::AlgorithmInstance::Delivery::truncated);
+    EXPECT_EQ(a->portData(3), (std::vector<uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(a->deliver(1, eight, 4), aaxhost::AlgorithmInstance::Delivery::notAPort);
+    const uint8_t two[2] = {9, 9};
+    EXPECT_EQ(a->deliver(3, two, 2), aaxhost::AlgorithmInstance::Delivery::delivered);
+    EXPECT_EQ(a->portData(3), (std::vector<uint8_t>{9, 9, 0, 0}));
+
+    EXPECT_FALSE(a->process(65));
+    EXPECT_FALSE(a->process(-1));
+    EXPECT_TRUE(a->process(0));
+}
+
+TEST(AlgorithmInstance, RefusesWhatItCannotRun)
+{
+    std::string error;
+    aaxhost::AlgorithmInstance::Layout layout;
+    EXPECT_EQ(aaxhost::AlgorithmInstance::create(*component(false), layout, &error), nullptr);
+    EXPECT_NE(error.find("process procedure"), std::string::npos) << error;
+
+    auto sideChain = component();
+    sideChain->AddSideChainIn(9);
+    EXPECT_EQ(aaxhost::AlgorithmInstance::create(*sideChain, layout, &error), nullptr);
+    EXPECT_NE(error.find("AddSideChainIn"), std::string::npos) << error;
+
+    auto twice = component();
+    twice->AddPrivateData(3, 4, 0);
+    EXPECT_EQ(aaxhost::AlgorithmInstance::create(*twice, layout, &error), nullptr);
+    EXPECT_NE(error.find("twice"), std::string::npos) << error;
+
+    auto huge = component();
+    huge->AddPrivateData(2000, 4, 0);
+    EXPECT_EQ(aaxhost::AlgorithmInstance::create(*huge, layout, &error), nullptr);
+
+    layout.maxBlock = 0;
+    EXPECT_EQ(aaxhost::AlgorithmInstance::create(*component(), layout, &error), nullptr);
+}
+
+} // namespace
