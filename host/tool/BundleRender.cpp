@@ -4,7 +4,6 @@
 #include "Transport.h"
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 namespace aaxhost::render
@@ -130,29 +129,6 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
     summary.rate = o.rate;
     summary.pulses = counter.count();
     return ok;
-}
-
-std::string summaryJson(const BundleRenderSummary& summary, const std::string& out)
-{
-    // The same line as tambrix-render's: the file name's bytes as a JSON string
-    // (quote, backslash and control characters escaped), then the counts.
-    std::ostringstream s;
-    s << "{\"out\":\"";
-    for (const char c : out)
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            s << '\\' << c;
-        else if (byte < 0x20)
-            s << "\\u00"
-              << "0123456789abcdef"[byte >> 4] << "0123456789abcdef"[byte & 0xFu];
-        else
-            s << c;
-    }
-    s << "\""
-      << ",\"samples\":" << summary.samples << ",\"channels\":" << summary.channels
-      << ",\"rate\":" << summary.rate << ",\"pulses\":" << summary.pulses << "}";
-    return s.str();
 }
 
 } // namespace aaxhost::render

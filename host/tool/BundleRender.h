@@ -5,6 +5,7 @@
 // the bundle's effect object and native process procedure.
 
 #include "RenderOptions.h"
+#include "RenderSummary.h"
 
 #include "aaxhost/EffectInstance.h"
 #include "aaxhost/PluginSession.h"
@@ -22,13 +23,7 @@ struct BundleRenderOptions
     bool bypass = false; // the master bypass on from the first block
 };
 
-struct BundleRenderSummary
-{
-    std::int64_t samples = 0;
-    int channels = 0;
-    int rate = 0;
-    std::int64_t pulses = 0; // pulse onsets counted on the first channel
-};
+using BundleRenderSummary = tambrix::render::RenderSummary;
 
 // Receives `frames` interleaved frames; returns false to stop with an error.
 using FrameSink = std::function<bool(const float* interleaved, int frames)>;
@@ -46,7 +41,5 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
 // Plays the options' transport through `instance` and hands every block to `sink`.
 bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
                            const FrameSink& sink, BundleRenderSummary& summary, std::string& error);
-
-std::string summaryJson(const BundleRenderSummary& summary, const std::string& out);
 
 } // namespace aaxhost::render

@@ -6,6 +6,7 @@
 // block to a sink as interleaved frames.
 
 #include "RenderOptions.h"
+#include "RenderSummary.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -15,14 +16,6 @@
 
 namespace tambrix::render
 {
-
-struct RenderSummary
-{
-    std::int64_t samples = 0;
-    int channels = 0;
-    int rate = 0;
-    std::int64_t pulses = 0; // pulse onsets counted on the first channel
-};
 
 // Receives `frames` interleaved frames; returns false to stop with an error.
 using FrameSink = std::function<bool(const float* interleaved, int frames)>;
@@ -34,7 +27,5 @@ bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, 
 
 // The normalised value that --index N sends: N / 30 in single precision.
 float valueForIndexOption(std::uint32_t index);
-
-std::string summaryJson(const RenderSummary& summary, const std::string& out);
 
 } // namespace tambrix::render
