@@ -45,8 +45,11 @@ double number(const std::string& text)
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE)
+    if (text.empty() || end != text.c_str() + text.size())
         fail("'" + text + "' is not a number");
+    // Out of range means overflow; an underflow (a subnormal or zero) is the number given.
+    if (errno == ERANGE && std::isinf(v))
+        fail("'" + text + "' is out of range");
     return v; // nan and inf are allowed: a host may send them
 }
 
