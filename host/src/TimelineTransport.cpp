@@ -55,8 +55,11 @@ int64_t TimelineTransport::ticksFrom(const Position& p, double rate, int64_t sam
 {
     if (!p.playing || sample == p.sample)
         return p.ticks;
-    const long double moved = std::round(static_cast<long double>(sample - p.sample) * p.bpm *
-                                         (static_cast<long double>(kTicksPerQuarter) / 60.0L) / rate);
+    // The distance in long double: a plug-in may ask about any sample, and the
+    // difference of two far-apart 64-bit locations does not fit 64 bits.
+    const long double distance = static_cast<long double>(sample) - static_cast<long double>(p.sample);
+    const long double moved =
+        std::round(distance * p.bpm * (static_cast<long double>(kTicksPerQuarter) / 60.0L) / rate);
     const long double ticks = static_cast<long double>(p.ticks) + moved;
     constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
     if (!(ticks > lowest))

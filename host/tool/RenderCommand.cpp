@@ -11,15 +11,19 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
 {
     tambrix::render::Parsed<RenderCommandLine> parsed;
     std::vector<std::string> rest{"aaxhost render"};
-    for (std::size_t i = 0; i < args.size(); ++i)
+    bool first = true;
+    for (const std::string& arg : args)
     {
-        const std::string& arg = args[i];
         if (arg == "--bypass")
+        {
             parsed.result.options.bypass = true;
-        else if (i == 0 && !arg.empty() && arg[0] != '-')
-            parsed.result.bundle = arg; // BUNDLE comes first
+            continue;
+        }
+        if (first && !arg.empty() && arg[0] != '-')
+            parsed.result.bundle = arg; // BUNDLE comes first (--bypass may stand before it)
         else
             rest.push_back(arg);
+        first = false;
     }
     std::vector<const char*> argv;
     for (const std::string& arg : rest)

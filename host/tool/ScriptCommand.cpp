@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -45,8 +46,11 @@ double number(const std::string& text)
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE)
+    if (text.empty() || end != text.c_str() + text.size())
         fail("'" + text + "' is not a number");
+    // Out of range means overflow; an underflow (a subnormal or zero) is the number given.
+    if (errno == ERANGE && std::isinf(v))
+        fail("'" + text + "' is out of range");
     return v; // nan and inf are allowed: a host may send them
 }
 
@@ -180,6 +184,9 @@ public:
             answer.set("command", command);
             try
             {
+                // Identifiers go to the plug-in as C strings: a NUL byte would cut them short.
+                if (text.find('\0') != std::string::npos)
+                    fail("the line holds a NUL byte");
                 execute(w, answer);
                 answer.set("ok", true);
             }
@@ -665,8 +672,11 @@ int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (args[1] == "-")
         return runScript(args[0], std::cin, out, err);
-    std::ifstream file(args[1]);
-    if (!file)
+    std::error_code ec;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(args[1], ec))
+        file.open(args[1]);
+    if (!file.is_open())
     {
         err << "aaxhost script: cannot read " << args[1] << "\n";
         return 2;

@@ -4,6 +4,7 @@
 #include "BundleRender.h"
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
+#include "RenderCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -308,6 +309,23 @@ TEST(RenderCommand, ToolsWriteTheSameFile)
     const std::string wa = slurp(a), wb = slurp(b);
     EXPECT_GT(wa.size(), 192000u * 2 * 4);
     EXPECT_EQ(wa, wb);
+}
+
+TEST(RenderCommand, BypassMayStandBeforeOrAfterTheBundle)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"b.aaxplugin", "--bypass", "--rate", "44100"},
+          std::vector<std::string>{"--bypass", "b.aaxplugin", "--rate", "44100"}})
+    {
+        const auto parsed = aaxhost::render::parseRenderCommand(args);
+        ASSERT_TRUE(parsed.ok()) << parsed.error;
+        EXPECT_EQ(parsed.result.bundle, "b.aaxplugin");
+        EXPECT_TRUE(parsed.result.options.bypass);
+        EXPECT_EQ(parsed.result.options.render.rate, 44100);
+    }
+    // An option's value is never taken for the bundle.
+    EXPECT_FALSE(aaxhost::render::parseRenderCommand({"--out", "x.wav"}).ok());
+    EXPECT_FALSE(aaxhost::render::parseRenderCommand({"--bypass", "--out", "x.wav", "b.aaxplugin"}).ok());
 }
 
 TEST(RenderCommand, BadArgumentsWriteNothing)

@@ -105,6 +105,33 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[16]["live"].asInteger(), 0);
 }
 
+TEST(Script, SubnormalNumbersAreNumbersAndOverflowIsAnError)
+{
+    const auto a = runScript("play 120 1e-320\nplay 120 -4.9e-324\nplay 120 1e999\nstop\n");
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_TRUE(a[0]["ok"].asBool());
+    EXPECT_GT(a[0]["ppq"].asNumber(), 0.0);
+    EXPECT_LT(a[0]["ppq"].asNumber(), 1e-300);
+    EXPECT_TRUE(a[1]["ok"].asBool());
+    EXPECT_FALSE(a[2]["ok"].asBool());
+    EXPECT_NE(a[2]["error"].asString().find("line 3"), std::string::npos);
+    EXPECT_TRUE(a[3]["ok"].asBool()); // the script goes on
+}
+
+TEST(Script, NulBytesAndUnreadableScriptsAreRefused)
+{
+    const auto a = runScript(std::string("param get 0\0junk\nparam get 0\n", 29));
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_FALSE(a[0]["ok"].asBool());
+    EXPECT_NE(a[0]["error"].asString().find("line 1"), std::string::npos);
+    EXPECT_TRUE(a[1]["ok"].asBool());
+
+    std::ostringstream out, err;
+    EXPECT_EQ(aaxhost::script::runScriptCommand({TAMBRIX_BUNDLE, ::testing::TempDir()}, out, err), 2);
+    EXPECT_EQ(aaxhost::script::runScriptCommand({TAMBRIX_BUNDLE, "/nonexistent/script"}, out, err), 2);
+    EXPECT_TRUE(out.str().empty());
+}
+
 TEST(Script, RequestFromThePlugInSideComesBackAsAnUpdate)
 {
     const auto a = runScript("param request 0 0.5\nparam get 0\nchanges\n");

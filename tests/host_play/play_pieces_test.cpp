@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace
@@ -35,6 +36,16 @@ TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
     EXPECT_EQ(ticks, 1924000);
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 95900), 0);
     EXPECT_EQ(ticks, 1916000);
+
+    // Far-apart sample locations: the ticks saturate instead of overflowing.
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, std::numeric_limits<int64_t>::min()), 0);
+    EXPECT_EQ(ticks, std::numeric_limits<int64_t>::min());
+    p.sample = std::numeric_limits<int64_t>::min() + 10;
+    transport->setPosition(p);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, std::numeric_limits<int64_t>::max()), 0);
+    EXPECT_EQ(ticks, std::numeric_limits<int64_t>::max());
+    p.sample = 96000;
+    transport->setPosition(p);
 
     // Stopped: the position stays where it is.
     p.playing = false;
