@@ -67,10 +67,9 @@ int64_t Transport::advance(int64_t samples) noexcept
 int64_t Transport::ticksAt(int64_t sample) const noexcept
 {
     // Ticks per sample = tempo / 60 quarter notes per second * 960000 / rate.
-    const long double ticks =
-        std::floor(static_cast<long double>(sample) * static_cast<long double>(tempo_.load()) *
-                   (static_cast<long double>(kTicksPerQuarter) / 60.0L) /
-                   static_cast<long double>(sampleRate_.load()));
+    const long double ticks = std::floor(
+        static_cast<long double>(sample) * static_cast<long double>(tempo_.load()) *
+        (static_cast<long double>(kTicksPerQuarter) / 60.0L) / static_cast<long double>(sampleRate_.load()));
     constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
     constexpr long double beyond = -lowest; // 2^63, the first value past the range
     if (ticks < lowest)
