@@ -1,5 +1,7 @@
 #include "AAX_CEffectParameters.h"
 
+#include "AAX_Guarded.h"
+
 #include "AAX_Assert.h"
 #include "AAX_IParameter.h"
 #include "AAX_VAutomationDelegate.h"
@@ -18,20 +20,7 @@ AAX_CParamID cPreviewID = "PreviewID";
 namespace
 {
 
-// Runs one host-facing operation; an exception never crosses the interface, it becomes
-// AAX_ERROR_UNKNOWN_EXCEPTION.
-template <class Operation>
-AAX_Result Guarded(Operation&& operation) noexcept
-{
-    try
-    {
-        return operation();
-    }
-    catch (...)
-    {
-        return AAX_ERROR_UNKNOWN_EXCEPTION;
-    }
-}
+using AAXLibraryPrivate::Guarded;
 
 // The longest (first of equally long) non-empty line of `text` that has at most
 // `maxLength` characters; empty when there is none.

@@ -5,6 +5,8 @@
 
 #include "AAX_CEffectParameters.h"
 
+#include "AAX_Guarded.h"
+
 #include "AAX_CHostServices.h"
 #include "AAX_IParameter.h"
 
@@ -16,24 +18,13 @@
 namespace
 {
 
+using AAXLibraryPrivate::Guarded;
+
 // Source name and lines of the assertion reports for a missing parameter.
 constexpr const char* kAssertFile = "AAX_CEffectParameters";
 constexpr int32_t kBuildAssertLine = 816;
 constexpr int32_t kCompareAssertLine = 668;
 constexpr const char* kMissingParameterCondition = "NULL != parameter";
-
-template <class Operation>
-AAX_Result Guarded(Operation&& operation) noexcept
-{
-    try
-    {
-        return operation();
-    }
-    catch (...)
-    {
-        return AAX_ERROR_UNKNOWN_EXCEPTION;
-    }
-}
 
 // A parameter's value, by the first of its value getters that succeeds
 // (float, int32, bool, double, string).
