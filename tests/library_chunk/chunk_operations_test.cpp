@@ -219,6 +219,20 @@ TEST_F(ChunkOperations, SavedChunkRestoresEveryParameter)
     EXPECT_TRUE(Equal(*saved));
 }
 
+TEST_F(ChunkOperations, AParameterAnsweringSeveralKindsIsStoredAsTheFirstOfThem)
+{
+    using K = KindParameter::Kind;
+    Start({{"Fl", K::Float}, {"In", K::Int32}, {"Bo", K::Bool}, {"Do", K::Double}});
+    p("Fl").alsoAnswers = {K::Int32, K::Bool, K::Double, K::String};
+    p("In").alsoAnswers = {K::Bool, K::Double, K::String};
+    p("Bo").alsoAnswers = {K::Double, K::String};
+    p("Do").alsoAnswers = {K::String};
+    const auto record = Save();
+    const Bytes expected =
+        PayloadBuilder().marker().d("Fl", 0.75).l("In", -7).l("Bo", 1).d("Do", 440.125).bytes();
+    EXPECT_EQ(hexText(expected), hexText(record->payload(record->allocated())));
+}
+
 TEST_F(ChunkOperations, BypassIsNeverWrittenNorRestored)
 {
     ChunkRecord record(DefaultPayload().l("MasterBypassID", 0).d("MasterBypassID", 0.0).bytes());

@@ -30,7 +30,7 @@ std::string Bits(double value)
 
 bool KindParameter::GetValueAsBool(bool* value) const
 {
-    if (mKind != Kind::Bool)
+    if (!answers(Kind::Bool))
         return false;
     *value = boolValue;
     return true;
@@ -38,7 +38,7 @@ bool KindParameter::GetValueAsBool(bool* value) const
 
 bool KindParameter::GetValueAsInt32(int32_t* value) const
 {
-    if (mKind != Kind::Int32)
+    if (!answers(Kind::Int32))
         return false;
     *value = intValue;
     return true;
@@ -46,7 +46,7 @@ bool KindParameter::GetValueAsInt32(int32_t* value) const
 
 bool KindParameter::GetValueAsFloat(float* value) const
 {
-    if (mKind != Kind::Float)
+    if (!answers(Kind::Float))
         return false;
     *value = floatValue;
     return true;
@@ -54,7 +54,7 @@ bool KindParameter::GetValueAsFloat(float* value) const
 
 bool KindParameter::GetValueAsDouble(double* value) const
 {
-    if (mKind != Kind::Double)
+    if (!answers(Kind::Double))
         return false;
     *value = doubleValue;
     return true;
@@ -62,7 +62,7 @@ bool KindParameter::GetValueAsDouble(double* value) const
 
 bool KindParameter::GetValueAsString(AAX_IString* value) const
 {
-    if (mKind != Kind::String)
+    if (!answers(Kind::String))
         return false;
     value->Set(stringValue.Get());
     return true;

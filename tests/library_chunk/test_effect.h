@@ -1,13 +1,15 @@
 #pragma once
 
 // A test effect for the controls chunk: parameters of every value kind, whose value
-// getters answer for exactly one kind, and which log every value set on them.
+// getters answer for their own kind (and any others a test names), and which log
+// every value set on them.
 
 #include "AAX_CEffectParameters.h"
 #include "AAX_CString.h"
 #include "AAX_IParameter.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,8 @@ public:
     KindParameter(const char* identifier, Kind kind) : mIdentifier(identifier), mKind(kind) {}
 
     Kind kind() const { return mKind; }
+    // Kinds whose getters answer as well as the parameter's own.
+    std::set<Kind> alsoAnswers;
     // Every SetValueWith... call, as text ("float 0x3f400000", "int32 7", "bool 1",
     // "double 0x...", "string Text").
     std::vector<std::string> sets;
@@ -40,7 +44,7 @@ public:
     double doubleValue = 0.0;
     AAX_CString stringValue;
 
-    // Value getters: only the parameter's own kind answers.
+    // Value getters: the parameter's own kind and alsoAnswers answer.
     bool GetValueAsBool(bool* value) const override;
     bool GetValueAsInt32(int32_t* value) const override;
     bool GetValueAsFloat(float* value) const override;
@@ -99,6 +103,8 @@ public:
     void UpdateNormalizedValue(double) override {}
 
 private:
+    bool answers(Kind kind) const { return kind == mKind || alsoAnswers.count(kind) != 0; }
+
     std::string mIdentifier;
     Kind mKind;
     AAX_CString mName;

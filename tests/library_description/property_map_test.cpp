@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -16,6 +19,37 @@ class PropertyMapTest : public desc_test::DescriptionTest
 {
 protected:
     MapPtr create() { return MapPtr(AAX_VPropertyMap::Create(hostUnknown())); }
+};
+
+// One version of a host property map as a host object of its own, so that the
+// host's record shows which version was asked. It answers its own identifier and
+// passes the identifiers in `others` on to their objects. The plug-in may only
+// query and release it.
+class MapVersion final : public aaxhost::HostObjectOf<aaxhost::IACFUnknown>
+{
+public:
+    MapVersion(std::shared_ptr<aaxhost::CallRecorder> recorder, std::string name, const aaxhost::Uid& own)
+        : HostObjectOf(std::move(name), std::move(recorder)), own_(own)
+    {
+    }
+
+    std::vector<std::pair<aaxhost::Uid, aaxhost::HostRef<aaxhost::HostObject>>> others;
+
+protected:
+    void* findInterface(const aaxhost::Uid& iid) noexcept override
+    {
+        return iid == own_ ? primaryInterface() : nullptr;
+    }
+    aaxhost::Result answerQuery(const aaxhost::Uid& iid, void** out) noexcept override
+    {
+        for (const auto& other : others)
+            if (other.first == iid)
+                return other.second->query(iid, out);
+        return HostObjectOf::answerQuery(iid, out);
+    }
+
+private:
+    aaxhost::Uid own_;
 };
 
 // A 32-bit pattern as the signed value the interface carries.
@@ -176,6 +210,41 @@ TEST_F(PropertyMapTest, IdentifierUnknownIsTheNewestVersion)
     EXPECT_EQ(records, fake);
     EXPECT_EQ(n, 3u);
     EXPECT_EQ(count("PropertyMap", "UnusedOperation8"), 0u);
+}
+
+TEST_F(PropertyMapTest, TheDescriptionHostIsSoughtFromTheHostUnknownToTheFirstVersion)
+{
+    using aaxhost::HostObject;
+    using aaxhost::HostRef;
+    const auto recorder = host->sharedRecorder();
+    auto v1 = aaxhost::makeHost<MapVersion>(recorder, "MapV1", aaxhost::IID_IAAXPropertyMapV1);
+    auto v2 = aaxhost::makeHost<MapVersion>(recorder, "MapV2", aaxhost::IID_IAAXPropertyMapV2);
+    auto v3 = aaxhost::makeHost<MapVersion>(recorder, "MapV3", aaxhost::IID_IAAXPropertyMapV3);
+    v1->others = {{aaxhost::IID_IAAXPropertyMapV2, v2}, {aaxhost::IID_IAAXPropertyMapV3, v3}};
+    host->factory().registerComponent(aaxhost::AAXCompID_AAXPropertyMap, [v1](const aaxhost::CreateRequest&)
+                                      { return HostRef<HostObject>(v1); });
+    host->recorder().setRecordReferenceCalls(true);
+
+    // The host objects asked for the description host while a map is made.
+    const auto asked = [this]
+    {
+        host->recorder().clear();
+        create();
+        std::vector<std::string> objects;
+        for (const aaxhost::Call& call : host->recorder().calls("QueryInterface"))
+            if (call.arg<aaxhost::Uid>(0) == aaxhost::IID_IAAXDescriptionHostV1)
+                objects.push_back(call.object);
+        return objects;
+    };
+    EXPECT_EQ(asked(),
+              (std::vector<std::string>{"HostUnknown", "ComponentFactory", "MapV2", "MapV3", "MapV1"}));
+
+    v3->others = {
+        {aaxhost::IID_IAAXDescriptionHostV1, aaxhost::makeHost<aaxhost::HostDescriptionHost>(recorder)}};
+    EXPECT_EQ(asked(), (std::vector<std::string>{"HostUnknown", "ComponentFactory", "MapV2", "MapV3"}));
+
+    addDescriptionHost();
+    EXPECT_EQ(asked(), std::vector<std::string>{"HostUnknown"});
 }
 
 TEST_F(PropertyMapTest, CreateNeedsAUnknownWithAFactory)

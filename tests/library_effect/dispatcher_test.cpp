@@ -56,6 +56,52 @@ std::vector<uint8_t> Bytes(uint8_t pattern)
     return {pattern, pattern};
 }
 
+template <class T>
+std::vector<uint8_t> BytesOf(T value)
+{
+    std::vector<uint8_t> bytes(sizeof(T));
+    std::memcpy(bytes.data(), &value, sizeof(T));
+    return bytes;
+}
+
+// A float parameter that answers the value queries it is told to: bool true,
+// float 0.75, int32 -7, double 440.125.
+class ManyValuesParameter : public AAX_CParameter<float>
+{
+public:
+    enum Answers
+    {
+        Bool = 1,
+        Float = 2,
+        Int32 = 4,
+        Double = 8
+    };
+
+    ManyValuesParameter(const char* identifier, int answers)
+        : AAX_CParameter<float>(identifier, AAX_CString(identifier), 0.0f, AAX_CLinearTaperDelegate<float>(),
+                                AAX_CNumberDisplayDelegate<float, 3>(), true),
+          mAnswers(answers)
+    {
+    }
+
+    bool GetValueAsBool(bool* value) const override { return Answer(Bool, value, true); }
+    bool GetValueAsFloat(float* value) const override { return Answer(Float, value, 0.75f); }
+    bool GetValueAsInt32(int32_t* value) const override { return Answer(Int32, value, int32_t{-7}); }
+    bool GetValueAsDouble(double* value) const override { return Answer(Double, value, 440.125); }
+
+private:
+    template <class T>
+    bool Answer(int kind, T* out, T value) const
+    {
+        if ((mAnswers & kind) == 0)
+            return false;
+        *out = value;
+        return true;
+    }
+
+    int mAnswers;
+};
+
 class DispatcherFixture : public EffectFixture
 {
 protected:
@@ -274,6 +320,60 @@ TEST_F(DispatcherFixture, TheSingleValueHandlerWritesTheFloatOrLeavesThePacketAl
     EXPECT_EQ(packet.GetSize(), 4u);
     std::memcpy(&value, packet.GetData(), sizeof(value));
     EXPECT_EQ(value, 0.75f);
+}
+
+TEST_F(DispatcherFixture, TheSingleValueHandlerTakesTheFirstTypeTheParameterAnswers)
+{
+    using P = ManyValuesParameter;
+    const struct
+    {
+        const char* identifier;
+        int answers;
+        AAX_Result result;
+        std::vector<uint8_t> data;
+    } cases[] = {
+        {"bool", P::Bool | P::Float | P::Int32 | P::Double, 0, BytesOf(uint32_t{1})},
+        {"float", P::Float | P::Int32 | P::Double, 0, BytesOf(0.75f)},
+        {"int32", P::Int32 | P::Double, 0, BytesOf(int32_t{-7})},
+        {"double", P::Double, 0, BytesOf(440.125)},
+        {"none", 0, AAX_ERROR_NULL_OBJECT, {}},
+    };
+    InitializeWith([](AAX_CPacketDispatcher&) {});
+    for (const auto& c : cases)
+    {
+        Object().Manager().AddParameter(new P(c.identifier, c.answers));
+        AAX_CPacket packet(0);
+        EXPECT_EQ(Object().Dispatcher().GenerateSingleValuePacket(c.identifier, packet), c.result)
+            << c.identifier;
+        const auto* data = static_cast<const uint8_t*>(packet.GetData());
+        EXPECT_EQ(std::vector<uint8_t>(data, data + packet.GetSize()), c.data) << c.identifier;
+    }
+}
+
+TEST_F(DispatcherFixture, DispatchAnswersWithTheResultOfTheLastPost)
+{
+    InitializeWith(
+        [this](AAX_CPacketDispatcher& dispatcher)
+        {
+            const ScriptedHandler write(ScriptedHandler::Mode::Write, 1, &calls);
+            dispatcher.RegisterPacket("A", 1, &write);
+            dispatcher.RegisterPacket("B", 2, &write);
+        });
+    // The host refuses the post of one port (a throwing hook is answered with kResultUnexpected).
+    int32_t refused = 1;
+    driver->setPacketHook(
+        [&refused](const aaxhost::PostedPacket& packet)
+        {
+            if (packet.port == refused)
+                throw std::runtime_error("refused");
+        });
+    EXPECT_EQ(driver->generateCoefficients(), 0); // port 1 refused, then port 2 taken
+
+    refused = 2;
+    driver->update("A", 0.1);
+    driver->update("B", 0.1);
+    EXPECT_EQ(driver->generateCoefficients(), aaxhost::kResultUnexpected);
+    driver->setPacketHook({});
 }
 
 TEST(PacketData, HoldsZeroedBytesAndRefusesSizeZero)

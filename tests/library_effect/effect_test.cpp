@@ -381,6 +381,49 @@ TEST_F(EffectFixture, RelativeUpdatesAreClampedAtBothEnds)
     EXPECT_EQ(Changes(), 4);
 }
 
+namespace
+{
+// An effect that keeps its values elsewhere, as the framework does: it reads every
+// value as 0.25 and only logs what it is asked to set or update.
+class ValuesElsewhereEffect : public TestEffect
+{
+public:
+    static void* Create() { return static_cast<AAX_IACFEffectParameters_V4*>(new ValuesElsewhereEffect); }
+    static ValuesElsewhereEffect& From(void* primaryInterface)
+    {
+        return static_cast<ValuesElsewhereEffect&>(TestEffect::From(primaryInterface));
+    }
+
+    AAX_Result GetParameterNormalizedValue(AAX_CParamID, double* oValue) const override
+    {
+        *oValue = 0.25;
+        return AAX_SUCCESS;
+    }
+    AAX_Result SetParameterNormalizedValue(AAX_CParamID id, double value) override
+    {
+        log.emplace_back("set " + std::string(id), value);
+        return AAX_SUCCESS;
+    }
+    AAX_Result UpdateParameterNormalizedValue(AAX_CParamID id, double value, AAX_EUpdateSource) override
+    {
+        log.emplace_back("update " + std::string(id), value);
+        return AAX_SUCCESS;
+    }
+
+    std::vector<std::pair<std::string, double>> log;
+};
+} // namespace
+
+TEST_F(EffectFixture, RelativeChangesGoThroughTheDerivedClassesValues)
+{
+    aaxhost::EffectDriver derived(*host);
+    ASSERT_EQ(derived.create(&ValuesElsewhereEffect::Create), aaxhost::kResultOk);
+    EXPECT_EQ(derived.effect()->SetParameterNormalizedRelative("Gain", 0.5), 0);
+    EXPECT_EQ(derived.effect()->UpdateParameterNormalizedRelative("Gain", -0.125), 0);
+    const std::vector<std::pair<std::string, double>> expected = {{"set Gain", 0.75}, {"update Gain", 0.125}};
+    EXPECT_EQ(ValuesElsewhereEffect::From(derived.effect()).log, expected);
+}
+
 // ---------------------------------------------------------------------------
 // The request path: a change from the plug-in's side goes to the host first
 

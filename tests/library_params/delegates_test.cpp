@@ -96,6 +96,23 @@ TEST(LinearTaper, NaNAndHugeValuesStayInRange)
     EXPECT_EQ(full.RealToNormalized(FLT_MAX), 1.0);
 }
 
+// A taper that holds real values to quarters: both conversions must use it.
+class QuarterTaper : public Taper
+{
+public:
+    float ConstrainRealValue(float value) const override
+    {
+        return std::round(Taper::ConstrainRealValue(value) * 4.0f) / 4.0f;
+    }
+};
+
+TEST(LinearTaper, ConversionsUseTheConstraintOfADerivedTaper)
+{
+    const QuarterTaper taper;
+    EXPECT_EQ(taper.NormalizedToReal(0.3), 0.25f);
+    EXPECT_EQ(taper.RealToNormalized(0.7f), 0.75);
+}
+
 TEST(LinearTaper, CloneOutlivesItsSource)
 {
     std::unique_ptr<AAX_ITaperDelegate<float>> clone;
