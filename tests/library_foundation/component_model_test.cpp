@@ -9,18 +9,30 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace
 {
 int gDestroyed = 0;
+std::string gEnding; // the steps of the last release, as a GUI object records them
 
 // The smallest GUI object: every operation of the host-facing table answers 0.
 class TestGUI final : public AAX_IEffectGUI
 {
 public:
     ~TestGUI() override { ++gDestroyed; }
+
+    // An object on the stack records the last release's steps but keeps its memory.
+    bool onTheStack = false;
+    void FinalRelease() override { gEnding += "final release, "; }
+    void ReclaimMemory() override
+    {
+        gEnding += "reclaim memory";
+        if (!onTheStack)
+            AAX_IEffectGUI::ReclaimMemory();
+    }
 
     AAX_Result Initialize(IACFUnknown*) override { return 0; }
     AAX_Result Uninitialize() override { return 0; }
@@ -116,6 +128,7 @@ protected:
     void SetUp() override
     {
         gDestroyed = 0;
+        gEnding.clear();
         liveAtStart = CACFUnknown::GetActiveObjectCount();
     }
     void TearDown() override { EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), liveAtStart); }
@@ -138,6 +151,15 @@ TEST_F(ComponentModel, ObjectLivesFromConstructionToTheLastRelease)
     EXPECT_EQ(gui->Release(), 0u); // deletes it
     EXPECT_EQ(gDestroyed, 1);
     EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), liveAtStart);
+}
+
+TEST_F(ComponentModel, TheLastReleaseRunsFinalReleaseBeforeReclaimMemory)
+{
+    TestGUI gui;
+    gui.onTheStack = true;
+    EXPECT_EQ(gui.AddRef(), 1u);
+    EXPECT_EQ(gui.Release(), 0u);
+    EXPECT_EQ(gEnding, "final release, reclaim memory");
 }
 
 TEST_F(ComponentModel, AnObjectNeverHandedOutStillCountsAsLive)

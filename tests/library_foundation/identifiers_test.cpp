@@ -1,10 +1,12 @@
-// The library's fixed identifiers, byte for byte, against their published text forms.
+// The library's fixed identifiers, byte for byte, against their published text forms,
+// and their place in the constant data.
 #include "AAX_UIDs.h"
 
 #include "aaxhost/Uid.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
@@ -76,6 +78,20 @@ TEST(Identifiers, EveryIdentifierMatchesItsTextForm)
         EXPECT_EQ(0, std::memcmp(&*parsed, id.value, sizeof(acfUID)))
             << id.name << " differs from " << id.text;
     }
+}
+
+TEST(Identifiers, LieOneAfterTheOtherInTheirOrder)
+{
+    // The table above is in the published order; each identifier starts 16 bytes after
+    // the one before it.
+    const auto address = [](const acfUID* id)
+    {
+        return reinterpret_cast<std::intptr_t>(id);
+    };
+    for (std::size_t i = 0; i < sizeof(kIdentifiers) / sizeof(kIdentifiers[0]); ++i)
+        EXPECT_EQ(address(kIdentifiers[i].value) - address(kIdentifiers[0].value),
+                  static_cast<std::intptr_t>(i * sizeof(acfUID)))
+            << kIdentifiers[i].name;
 }
 
 TEST(Identifiers, AllFortyTwoAreDistinct)

@@ -7,6 +7,8 @@
 
 namespace guitest
 {
+using testsupport::VirtualSlot;
+
 namespace
 {
 

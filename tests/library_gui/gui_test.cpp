@@ -33,6 +33,7 @@ namespace
 
 using aaxhost::HostRef;
 using aaxhost::ViewContainer;
+using testsupport::VirtualSlot;
 
 // The test effect, watched: which parameter queries reach it, with answers a test
 // can make fail.

@@ -292,6 +292,13 @@ TEST(Parameter, IdentifierLimitAndStepAssertions)
     EXPECT_EQ(std::string(direct.Identifier()), id40.substr(0, 31));
     EXPECT_EQ(assertionConditions(host).size(), 2u); // the clone made none, the direct record one
 
+    // Exactly 32 characters: the first 31 and the terminator stay inside the field; the
+    // value stored right behind it (its lowest byte not zero) is untouched.
+    const std::string id32(32, 'b');
+    const AAX_CParameterValue<float> edge(id32.c_str(), 1.1f);
+    EXPECT_EQ(std::string(edge.Identifier()), id32.substr(0, 31));
+    EXPECT_EQ(edge.Get(), 1.1f);
+
     host.services().clear();
     longId->SetNumberOfSteps(0);
     EXPECT_EQ(longId->GetNumberOfSteps(), 128u);

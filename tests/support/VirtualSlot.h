@@ -3,12 +3,13 @@
 // The position of a virtual operation in its class's primary table, read from a
 // member pointer as the x86-64 C++ ABI lays it out (the pointer field holds the
 // byte offset in the table plus one). SIZE_MAX where that layout does not apply.
+// Shared by the test groups (target tambrix_test_support).
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace guitest
+namespace testsupport
 {
 
 template <class MemberPointer>
@@ -32,4 +33,4 @@ std::size_t VirtualSlot(MemberPointer member)
 #endif
 }
 
-} // namespace guitest
+} // namespace testsupport
