@@ -1,5 +1,5 @@
 # JUCE's modules, compiled once into one position-independent static library that
-# the processor, the tools, the tests and (later) the plug-in's shared object share.
+# the processor, the tools, the tests and the plug-in's shared object share.
 # Every target that includes JUCE headers links tambrix_juce and so sees the same
 # configuration macros as the modules were built with.
 find_package(JPEG REQUIRED)

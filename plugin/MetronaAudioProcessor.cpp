@@ -264,6 +264,13 @@ void MetronaAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     continuedPosition = run.position + barStart;
 }
 
+void MetronaAudioProcessor::processBlockBypassed(juce::AudioBuffer<float>& buffer,
+                                                 juce::MidiBuffer& midiMessages)
+{
+    juce::AudioProcessor::processBlockBypassed(buffer, midiMessages);
+    midiMessages.clear();
+}
+
 double MetronaAudioProcessor::getTailLengthSeconds() const
 {
     return 0.0;

@@ -23,6 +23,9 @@ public:
     void releaseResources() override;
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
+    // The framework's bypassed audio, and no MIDI, as in processBlock.
+    void processBlockBypassed(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    using juce::AudioProcessor::processBlockBypassed;
 
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;

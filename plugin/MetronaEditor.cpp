@@ -62,6 +62,7 @@ MetronaEditor::MetronaEditor(MetronaAudioProcessor& owner) : juce::AudioProcesso
     makerLink = std::make_unique<juce::HyperlinkButton>(makerName, juce::URL(makerAddress));
     addAndMakeVisible(makerLink.get());
     makerLink->setFont(juce::Font(10.0f, juce::Font::plain), false, juce::Justification::bottomLeft);
+    makerLink->setTooltip({}); // the framework shows the address as a tooltip otherwise
 
     logoImage = juce::ImageCache::getFromMemory(resource_MetronaEditor_plugin_logo_jpg,
                                                 resource_MetronaEditor_plugin_logo_jpgSize);

@@ -259,4 +259,12 @@ MidiNode* AlgorithmInstance::midiNode(int32_t field) const noexcept
     return nullptr;
 }
 
+MidiNode* AlgorithmInstance::midiNodeOfType(int32_t nodeType) const noexcept
+{
+    for (const auto& entry : midiNodes_)
+        if (entry.second->nodeType() == nodeType)
+            return entry.second.get();
+    return nullptr;
+}
+
 } // namespace aaxhost

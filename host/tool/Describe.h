@@ -29,7 +29,7 @@ struct DescribeResult
     // is then empty.
     bool loaded = false;
     std::string error;
-    // The whole report (keys: see README.md of the tool).
+    // The whole report (keys: see "aaxhost" in the top-level README.md).
     Json report;
     // Everything went as a plug-in should: registration and every instance call
     // succeeded, no traces or assertion reports, no live objects at the end, and

@@ -89,7 +89,7 @@ std::string fourCharText(uint32_t id)
 std::vector<uint8_t> fromHex(const std::string& hex)
 {
     if (hex.size() % 2 != 0)
-        fail("a hex payload has an even number of digits");
+        fail("a hex payload must have an even number of digits");
     if (hex.size() / 2 > kMaxChunkPayload)
         fail("the payload is too large");
     std::vector<uint8_t> bytes;
@@ -245,6 +245,11 @@ private:
         {
             args(w, 2, 2, "process BLOCKS");
             return process(integer(w[1], 0, 100000), a);
+        }
+        if (verb == "midi")
+        {
+            args(w, 2, 2, "midi HEX");
+            return midi(w[1], a);
         }
         if (verb == "play")
         {
@@ -586,6 +591,24 @@ private:
         a.set("release", static_cast<int64_t>(driver.release()));
     }
 
+    // One message for the MIDI input node in the next processed block.
+    void midi(const std::string& hex, Json& a)
+    {
+        const std::vector<uint8_t> bytes = fromHex(hex);
+        if (bytes.empty() || bytes.size() > 3)
+            fail("a MIDI message has 1 to 3 bytes");
+        const MidiNode* node = effect().algorithm().midiNodeOfType(kMidiNodeLocalInput);
+        if (node == nullptr)
+            fail("the component has no MIDI input node");
+        if (pendingMidi_.size() >= node->capacity())
+            fail("the next block already holds " + std::to_string(node->capacity()) + " MIDI messages");
+        MidiPacket packet;
+        packet.length = static_cast<uint32_t>(bytes.size());
+        std::memcpy(packet.data, bytes.data(), bytes.size());
+        pendingMidi_.push_back(packet);
+        a.set("queued", static_cast<int64_t>(pendingMidi_.size()));
+    }
+
     double positionAt(int64_t sample) const
     {
         if (!playing_)
@@ -596,10 +619,17 @@ private:
     void process(int64_t blocks, Json& a)
     {
         EffectInstance& e = effect();
+        MidiNode* midiIn = e.algorithm().midiNodeOfType(kMidiNodeLocalInput);
+        const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
         tambrix::render::PulseCounter counter;
         float peak = 0.0f;
+        int64_t midiPosted = 0;
         for (int64_t b = 0; b < blocks; ++b)
         {
+            // The queued messages go to the first block only.
+            if (midiIn != nullptr)
+                midiIn->setInput(pendingMidi_);
+            pendingMidi_.clear();
             TimelineTransport::Position p;
             p.playing = playing_;
             p.bpm = bpm_;
@@ -607,6 +637,8 @@ private:
                 static_cast<int64_t>(std::llround(positionAt(sample_) * TimelineTransport::kTicksPerQuarter));
             p.sample = sample_;
             e.runBlock(p, kBlock);
+            if (midiOut != nullptr)
+                midiPosted += static_cast<int64_t>(midiOut->posted().size() + midiOut->dropped());
             const float* out = e.algorithm().output(0);
             counter.add(out, kBlock);
             for (int i = 0; i < kBlock; ++i)
@@ -617,6 +649,7 @@ private:
         a.set("samples", sample_);
         a.set("pulses", counter.count());
         a.set("peak", static_cast<double>(peak));
+        a.set("midi_out", midiPosted);
     }
 
     void releaseAll()
@@ -641,6 +674,7 @@ private:
     int64_t anchorSample_ = 0;
     int64_t sample_ = 0;
     std::size_t tracesSeen_ = 0;
+    std::vector<MidiPacket> pendingMidi_;
 };
 
 } // namespace

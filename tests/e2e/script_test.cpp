@@ -105,6 +105,24 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[16]["live"].asInteger(), 0);
 }
 
+// Notes sent to the input node never come out of the output node, bypassed or not.
+TEST(Script, MidiIsNotPassedOnWhetherBypassedOrNot)
+{
+    int code = -1;
+    const auto a = runScript("midi 903c64\nprocess 2\n"
+                             "param set MasterBypassID 1\nmidi 903c64\nmidi 80\nprocess 2\n"
+                             "midi 903\nmidi 90zz\nmidi 90406450\n",
+                             &code);
+    ASSERT_EQ(a.size(), 9u);
+    EXPECT_EQ(a[4]["queued"].asInteger(), 2);
+    EXPECT_EQ(a[1]["midi_out"].asInteger(), 0);
+    EXPECT_EQ(a[5]["midi_out"].asInteger(), 0);
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(a[6]["error"].asString().find("must have an even number of digits"), std::string::npos);
+    EXPECT_NE(a[7]["error"].asString().find("is not hex"), std::string::npos);
+    EXPECT_NE(a[8]["error"].asString().find("1 to 3 bytes"), std::string::npos);
+}
+
 TEST(Script, SubnormalNumbersAreNumbersAndOverflowIsAnError)
 {
     const auto a = runScript("play 120 1e-320\nplay 120 -4.9e-324\nplay 120 1e999\nstop\n");

@@ -59,6 +59,7 @@ TEST(MetronaEditorTest, ControlsAndLayout)
     EXPECT_EQ(link->getButtonText(), "Jelv Ondrabau");
     EXPECT_TRUE(link->getURL().isWellFormed());
     EXPECT_EQ(link->getJustificationType(), juce::Justification(juce::Justification::bottomLeft));
+    EXPECT_TRUE(link->getTooltip().isEmpty());
 
     // While the editor is open its look-and-feel is the process-wide default; afterwards the
     // framework's own default takes over again.

@@ -38,6 +38,28 @@ TEST(MetronaEditorPaintTest, SnapshotShowsBackgroundBandAndLogo)
     EXPECT_TRUE(near(image.getPixelAt(3, 3), juce::Colour(0xff1b2a41), 12));
     EXPECT_TRUE(near(image.getPixelAt(146, 92), juce::Colour(0xff1b2a41), 12));
     EXPECT_TRUE(near(image.getPixelAt(24, 80), juce::Colour(0xfff2a541), 20));
+
+    // Below the band: the link's text in a plain font of height 10, left in its bounds less a pixel
+    // each side and centred vertically, and "v1.0.7" at height 10 in (114, 140, 150, 50).
+    auto* link = findChild<juce::HyperlinkButton>(editor, "Jelv Ondrabau");
+    ASSERT_NE(link, nullptr);
+    juce::Image expected(juce::Image::ARGB, 150, 174, true);
+    {
+        juce::Graphics g(expected);
+        g.fillAll(juce::Colours::white);
+        g.setColour(link->findColour(juce::HyperlinkButton::textColourId));
+        g.setFont(juce::Font(10.0f, juce::Font::plain));
+        g.drawText("Jelv Ondrabau", juce::Rectangle<int>(11, 155, 103, 20),
+                   juce::Justification::left | juce::Justification::verticallyCentred, true);
+        g.setColour(juce::Colours::black);
+        g.setFont(10.0f);
+        g.drawText("v1.0.7", juce::Rectangle<float>(114.0f, 140.0f, 150.0f, 50.0f), juce::Justification::left,
+                   true);
+    }
+    for (int y = 154; y < 174; ++y)
+        for (int x = 0; x < 150; ++x)
+            ASSERT_EQ(image.getPixelAt(x, y).getARGB(), expected.getPixelAt(x, y).getARGB())
+                << x << ", " << y;
 }
 
 // Reads the JPEG's markers up to the first scan.

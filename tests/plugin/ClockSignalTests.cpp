@@ -154,7 +154,7 @@ TEST(ClockSignal, EveryOutputChannelCarriesTheSameSignalAndInputsAreDiscarded)
     EXPECT_EQ(one[0].size(), 64u);
 }
 
-TEST(ClockSignal, MidiIsNeitherReadNorPassedOn)
+TEST(ClockSignal, MidiIsClearedWhetherProcessedOrBypassed)
 {
     auto p = makeProcessor(48000, 64);
     ManualPlayHead head;
@@ -164,6 +164,19 @@ TEST(ClockSignal, MidiIsNeitherReadNorPassedOn)
     midi.addEvent(juce::MidiMessage::noteOn(1, 60, 0.5f), 3);
     p->processBlock(buffer, midi);
     EXPECT_TRUE(midi.isEmpty());
+
+    // Bypassed, mono in and stereo out: the input channel passes, the other output is cleared.
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add(juce::AudioChannelSet::mono());
+    layout.outputBuses.add(juce::AudioChannelSet::stereo());
+    ASSERT_TRUE(p->setBusesLayout(layout));
+    for (int ch = 0; ch < 2; ++ch)
+        juce::FloatVectorOperations::fill(buffer.getWritePointer(ch), 0.25f, 64);
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, 0.5f), 3);
+    p->processBlockBypassed(buffer, midi);
+    EXPECT_TRUE(midi.isEmpty());
+    EXPECT_EQ(buffer.findMinMax(0, 0, 64), juce::Range<float>(0.25f, 0.25f));
+    EXPECT_EQ(buffer.findMinMax(1, 0, 64), juce::Range<float>(0.0f, 0.0f));
 }
 
 TEST(ClockSignal, RepeatedHostPositionContinuesEveryOtherBlock)

@@ -74,6 +74,8 @@ public:
     void* context() const noexcept { return context_; }
     std::size_t fieldCount() const noexcept { return slots_.size(); }
     MidiNode* midiNode(int32_t field) const noexcept;
+    // The first MIDI node of a type (kMidiNodeLocalInput, ...); null when there is none.
+    MidiNode* midiNodeOfType(int32_t nodeType) const noexcept;
 
 private:
     AlgorithmInstance() = default;

@@ -16,6 +16,10 @@ struct MidiStream
 };
 static_assert(sizeof(MidiStream) == 2 * sizeof(void*), "MIDI stream layout");
 
+// Node types of the description (AddMIDINode) that this host plays.
+constexpr int32_t kMidiNodeLocalInput = 0;
+constexpr int32_t kMidiNodeLocalOutput = 1;
+
 // Host side of a MIDI node of the algorithm's context: a plain interface (no
 // reference counting), position 0 hands out the block's packets, position 1
 // takes one packet the algorithm sends.
@@ -39,6 +43,7 @@ public:
     explicit MidiNode(int32_t nodeType, std::size_t capacity = 1024);
 
     int32_t nodeType() const noexcept { return nodeType_; }
+    std::size_t capacity() const noexcept { return capacity_; }
     // Packets for the next block (input nodes); false when beyond the capacity.
     bool setInput(const std::vector<MidiPacket>& packets);
     // Empties the input queue and the posted packets.
