@@ -1,6 +1,6 @@
 // `aaxhost describe --json` on the built bundle: the plug-in's identity, its
 // components, parameters and chunks as the host received them.
-#include "BundleTestSupport.h"
+#include "bundle_test_support.h"
 
 #include "Json.h"
 
@@ -29,9 +29,9 @@ class DescribeJsonTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        output = new bundle_test::CommandOutput(
-            bundle_test::run(bundle_test::quoted(AAXHOST_EXECUTABLE) + " describe " +
-                             bundle_test::quoted(TAMBRIX_BUNDLE) + " --json"));
+        output = new tambrix::test::CommandOutput(
+            tambrix::test::run(tambrix::test::quoted(AAXHOST_EXECUTABLE) + " describe " +
+                               tambrix::test::quoted(TAMBRIX_BUNDLE) + " --json"));
         std::string error;
         if (auto parsed = Json::parse(output->out, &error))
             report = new Json(std::move(*parsed));
@@ -53,12 +53,12 @@ protected:
                                    << output->out;
     }
 
-    static bundle_test::CommandOutput* output;
+    static tambrix::test::CommandOutput* output;
     static Json* report;
     static std::string* parseError;
 };
 
-bundle_test::CommandOutput* DescribeJsonTest::output = nullptr;
+tambrix::test::CommandOutput* DescribeJsonTest::output = nullptr;
 Json* DescribeJsonTest::report = nullptr;
 std::string* DescribeJsonTest::parseError = nullptr;
 
@@ -225,18 +225,18 @@ TEST_F(DescribeJsonTest, TheInstanceHasTheTwoParametersAndTwoChunks)
 
 TEST(DescribeCommand, TextFormTheSharedObjectItselfAndBadArguments)
 {
-    const std::string tool = bundle_test::quoted(AAXHOST_EXECUTABLE);
-    const bundle_test::CommandOutput text =
-        bundle_test::run(tool + " describe " + bundle_test::quoted(TAMBRIX_BUNDLE_BINARY));
+    const std::string tool = tambrix::test::quoted(AAXHOST_EXECUTABLE);
+    const tambrix::test::CommandOutput text =
+        tambrix::test::run(tool + " describe " + tambrix::test::quoted(TAMBRIX_BUNDLE_BINARY));
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_NE(text.out.find("effect id: com.jelv.tambrix"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("live objects: 0"), std::string::npos);
 
-    EXPECT_EQ(bundle_test::run(tool + " 2>/dev/null").exitCode, 2);
-    EXPECT_EQ(bundle_test::run(tool + " describe 2>/dev/null").exitCode, 2);
-    EXPECT_EQ(bundle_test::run(tool + " describe /nonexistent.aaxplugin 2>/dev/null").exitCode, 2);
+    EXPECT_EQ(tambrix::test::run(tool + " 2>/dev/null").exitCode, 2);
+    EXPECT_EQ(tambrix::test::run(tool + " describe 2>/dev/null").exitCode, 2);
+    EXPECT_EQ(tambrix::test::run(tool + " describe /nonexistent.aaxplugin 2>/dev/null").exitCode, 2);
     EXPECT_EQ(
-        bundle_test::run(tool + " describe " + bundle_test::quoted(TAMBRIX_BUNDLE) + " --xml 2>/dev/null")
+        tambrix::test::run(tool + " describe " + tambrix::test::quoted(TAMBRIX_BUNDLE) + " --xml 2>/dev/null")
             .exitCode,
         2);
 }

@@ -52,11 +52,11 @@ void Check(bool condition)
         __builtin_trap();
 }
 
-chunk_test::TestEffect* Effect()
+tambrix::test::TestEffect* Effect()
 {
-    static chunk_test::TestEffect* effect = []()
+    static tambrix::test::TestEffect* effect = []()
     {
-        auto* made = new chunk_test::TestEffect();
+        auto* made = new tambrix::test::TestEffect();
         made->AddRef(); // kept for the whole run
         Check(made->Initialize(nullptr) == AAX_SUCCESS);
         return made;
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
 
     // The chunk operations.
-    chunk_test::TestEffect* effect = Effect();
+    tambrix::test::TestEffect* effect = Effect();
     Check(effect->SetChunk(kElck, chunk) == AAX_SUCCESS);
     AAX_CBoolean equal = 2;
     chunk->fChunkID = (mode & 0x20) ? kJuce : kElck;

@@ -11,7 +11,7 @@
 namespace
 {
 
-bool WriteSeed(const std::string& folder, int index, uint8_t mode, const chunk_test::Bytes& payload)
+bool WriteSeed(const std::string& folder, int index, uint8_t mode, const tambrix::test::Bytes& payload)
 {
     const std::string path = folder + "/seed-" + std::to_string(index);
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -36,28 +36,28 @@ int main(int argc, char** argv)
     int index = 0;
     bool ok = true;
 
-    for (const auto& c : chunk_test::malformedCases())
+    for (const auto& c : tambrix::test::malformedCases())
     {
         if (c.payload.size() > 4096)
             continue;
         // A negative size field keeps its meaning through the mode byte; every other
         // case is its payload cut to the declared size.
         const bool negative = c.declaredSize < 0;
-        chunk_test::Bytes payload = c.payload;
+        tambrix::test::Bytes payload = c.payload;
         if (!negative && c.declaredSize >= 0 && payload.size() > static_cast<std::size_t>(c.declaredSize))
             payload.resize(static_cast<std::size_t>(c.declaredSize));
         ok = WriteSeed(folder, index++, negative ? 0x80 : 0x00, payload) && ok;
     }
 
-    using chunk_test::PayloadBuilder;
-    const chunk_test::Bytes sound = PayloadBuilder()
-                                        .marker()
-                                        .d("Gain", 0.25)
-                                        .l("Count", 12)
-                                        .l("On", 0)
-                                        .d("Freq", 1000.5)
-                                        .r("Label", "Text")
-                                        .bytes();
+    using tambrix::test::PayloadBuilder;
+    const tambrix::test::Bytes sound = PayloadBuilder()
+                                           .marker()
+                                           .d("Gain", 0.25)
+                                           .l("Count", 12)
+                                           .l("On", 0)
+                                           .d("Freq", 1000.5)
+                                           .r("Label", "Text")
+                                           .bytes();
     ok = WriteSeed(folder, index++, 0x00, sound) && ok;
     ok = WriteSeed(folder, index++, 0x40, sound) && ok;
     ok = WriteSeed(folder, index++, 0x20, sound) && ok;

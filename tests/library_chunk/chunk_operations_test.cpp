@@ -17,12 +17,12 @@
 #include <limits>
 #include <memory>
 
-using chunk_test::Bytes;
-using chunk_test::ChunkRecord;
-using chunk_test::hexText;
-using chunk_test::KindParameter;
-using chunk_test::PayloadBuilder;
-using chunk_test::TestEffect;
+using tambrix::test::Bytes;
+using tambrix::test::ChunkRecord;
+using tambrix::test::hexText;
+using tambrix::test::KindParameter;
+using tambrix::test::PayloadBuilder;
+using tambrix::test::TestEffect;
 
 namespace
 {
@@ -370,7 +370,7 @@ TEST_F(ChunkOperations, NullPointersAreRefusedAndNothingIsWritten)
 
 TEST_F(ChunkOperations, DamagedChunksChangeNoParameter)
 {
-    for (const auto& c : chunk_test::malformedCases())
+    for (const auto& c : tambrix::test::malformedCases())
     {
         effect_->clearSets();
         ChunkRecord record(c.declaredSize, c.payload, kElck, -1);

@@ -10,7 +10,7 @@
 #include <new>
 #include <stdexcept>
 
-namespace chunk_test
+namespace tambrix::test
 {
 
 namespace
@@ -248,4 +248,4 @@ std::vector<MalformedCase> malformedCases()
     return cases;
 }
 
-} // namespace chunk_test
+} // namespace tambrix::test

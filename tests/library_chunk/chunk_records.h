@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace chunk_test
+namespace tambrix::test
 {
 
 using Bytes = std::vector<uint8_t>;
@@ -87,4 +87,4 @@ Bytes hex(const std::string& text);
 // Formats bytes as "01 02 AB".
 std::string hexText(const Bytes& bytes);
 
-} // namespace chunk_test
+} // namespace tambrix::test

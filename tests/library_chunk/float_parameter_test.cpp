@@ -14,9 +14,9 @@
 
 #include <gtest/gtest.h>
 
-using chunk_test::ChunkRecord;
-using chunk_test::hex;
-using chunk_test::hexText;
+using tambrix::test::ChunkRecord;
+using tambrix::test::hex;
+using tambrix::test::hexText;
 
 namespace
 {

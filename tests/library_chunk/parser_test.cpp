@@ -16,11 +16,11 @@
 #include <limits>
 #include <string>
 
-using chunk_test::Bytes;
-using chunk_test::ChunkRecord;
-using chunk_test::hex;
-using chunk_test::hexText;
-using chunk_test::PayloadBuilder;
+using tambrix::test::Bytes;
+using tambrix::test::ChunkRecord;
+using tambrix::test::hex;
+using tambrix::test::hexText;
+using tambrix::test::PayloadBuilder;
 
 namespace
 {
@@ -384,7 +384,7 @@ TEST(ChunkParserWrite, EntriesThatCannotBeStoredAreRefusedWithATrace)
 
 TEST(ChunkParserRead, MalformedPayloadsKeepOnlyWhatIsComplete)
 {
-    for (const auto& c : chunk_test::malformedCases())
+    for (const auto& c : tambrix::test::malformedCases())
     {
         ChunkRecord record(c.declaredSize, c.payload, 0x656C636Bu, 11);
         Parser parser;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace chunk_test
+namespace tambrix::test
 {
 
 namespace
@@ -158,4 +158,4 @@ void TestEffect::clearSets()
         p->sets.clear();
 }
 
-} // namespace chunk_test
+} // namespace tambrix::test

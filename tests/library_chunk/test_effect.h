@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace chunk_test
+namespace tambrix::test
 {
 
 class KindParameter final : public AAX_IParameter
@@ -148,4 +148,4 @@ private:
     std::vector<KindParameter*> mParameters; // owned by the parameter manager
 };
 
-} // namespace chunk_test
+} // namespace tambrix::test

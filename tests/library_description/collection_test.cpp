@@ -1,4 +1,4 @@
-#include "DescriptionTestSupport.h"
+#include "description_test_support.h"
 
 #include "AAX_Errors.h"
 #include "AAX_IComponentDescriptor.h"
@@ -110,7 +110,7 @@ void describe(AAX_ICollection& collection)
     collection.SetPackageVersion(0x00010007);
 }
 
-class CollectionTest : public desc_test::DescriptionTest
+class CollectionTest : public tambrix::test::DescriptionTest
 {
 };
 
@@ -139,7 +139,7 @@ TEST_F(CollectionTest, DescriptionHostWithoutFactory)
     host->unknown().refuse(aaxhost::IID_IACFComponentFactory);
     AAX_VCollection collection(hostUnknown());
     EXPECT_NE(collection.DescriptionHost(), nullptr);
-    EXPECT_EQ(desc_test::asHost(reinterpret_cast<IACFUnknown*>(collection.HostDefinition())),
+    EXPECT_EQ(tambrix::test::asHost(reinterpret_cast<IACFUnknown*>(collection.HostDefinition())),
               host->unknown().provider(aaxhost::IID_IACFDefinition)->primaryInterface());
     EXPECT_EQ(collection.GetIUnknown(), nullptr);
     EXPECT_EQ(collection.SetManufacturerName("m"), AAX_ERROR_NULL_OBJECT);
@@ -186,7 +186,7 @@ TEST_F(CollectionTest, OperationsReachTheHostPositions)
     EXPECT_EQ(collection.AddEffect("x", &foreign), AAX_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(host->recorder().size(), 0u);
 
-    HostCollection* hostView = HostCollection::fromUnknown(desc_test::asHost(collection.GetIUnknown()));
+    HostCollection* hostView = HostCollection::fromUnknown(tambrix::test::asHost(collection.GetIUnknown()));
     hostView->setResult("AddPackageName", -20040);
     EXPECT_EQ(collection.AddPackageName("p"), -20040);
     EXPECT_NE(collection.NewDescriptor(), effect) << "each call makes a new descriptor";
@@ -341,7 +341,7 @@ TEST_F(CollectionTest, WithoutFeatureInfoOnlyKnownIndicesAreDescribed)
 {
     AAX_VCollection collection(hostUnknown());
     describe(collection);
-    HostCollection* view = HostCollection::fromUnknown(desc_test::asHost(collection.GetIUnknown()));
+    HostCollection* view = HostCollection::fromUnknown(tambrix::test::asHost(collection.GetIUnknown()));
     ASSERT_EQ(view->effects().size(), 1u);
     EXPECT_EQ(view->effects()[0].descriptor->components().size(), 4u) << "mono and stereo, in and out";
 }

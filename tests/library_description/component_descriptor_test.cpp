@@ -1,4 +1,4 @@
-#include "DescriptionTestSupport.h"
+#include "description_test_support.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VComponentDescriptor.h"
@@ -16,7 +16,7 @@ using aaxhost::HostComponentDescriptor;
 using aaxhost::HostPropertyMap;
 using aaxhost::ProcessProcRecord;
 using aaxhost::Value;
-using desc_test::hostMapOf;
+using tambrix::test::hostMapOf;
 
 void processA(void* const*, const void*) {}
 int32_t initA(const void*, AAX_EComponentInstanceInitAction)
@@ -47,7 +47,7 @@ const char* const kTraceDll =
 const char* const kTraceTI =
     "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for AAX_eProperty_TIProcessProc";
 
-class ComponentDescriptorTest : public desc_test::DescriptionTest
+class ComponentDescriptorTest : public tambrix::test::DescriptionTest
 {
 protected:
     void SetUp() override
@@ -70,7 +70,7 @@ protected:
 
     HostComponentDescriptor* hostDescriptor()
     {
-        return HostComponentDescriptor::fromUnknown(desc_test::asHost(descriptor->GetIUnknown()));
+        return HostComponentDescriptor::fromUnknown(tambrix::test::asHost(descriptor->GetIUnknown()));
     }
 
     // A map of the descriptor's own with the native registration properties.

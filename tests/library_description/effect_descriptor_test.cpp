@@ -1,4 +1,4 @@
-#include "DescriptionTestSupport.h"
+#include "description_test_support.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VComponentDescriptor.h"
@@ -14,7 +14,7 @@ namespace
 using aaxhost::HostComponentDescriptor;
 using aaxhost::HostEffectDescriptor;
 using aaxhost::Value;
-using desc_test::hostMapOf;
+using tambrix::test::hostMapOf;
 
 // A component descriptor that this library did not make.
 class ForeignComponent final : public AAX_IComponentDescriptor
@@ -55,7 +55,7 @@ int32_t creatorA()
     return 0;
 }
 
-class EffectDescriptorTest : public desc_test::DescriptionTest
+class EffectDescriptorTest : public tambrix::test::DescriptionTest
 {
 protected:
     void SetUp() override
@@ -70,7 +70,7 @@ protected:
     }
     HostEffectDescriptor* hostDescriptor()
     {
-        return HostEffectDescriptor::fromUnknown(desc_test::asHost(descriptor->GetIUnknown()));
+        return HostEffectDescriptor::fromUnknown(tambrix::test::asHost(descriptor->GetIUnknown()));
     }
 
     std::unique_ptr<AAX_VEffectDescriptor> descriptor;
@@ -128,7 +128,7 @@ TEST_F(EffectDescriptorTest, OperationsReachTheHostPositions)
     ASSERT_EQ(hostView->components().size(), 1u);
     EXPECT_EQ(hostView->components()[0].get(),
               HostComponentDescriptor::fromUnknown(
-                  desc_test::asHost(static_cast<AAX_VComponentDescriptor*>(component)->GetIUnknown())));
+                  tambrix::test::asHost(static_cast<AAX_VComponentDescriptor*>(component)->GetIUnknown())));
     EXPECT_EQ(hostView->properties().get(), hostMapOf(map));
     EXPECT_EQ(hostView->names(), std::vector<std::string>{"tambrix"});
     hostView->setResult("AddName", -20037);

@@ -1,4 +1,4 @@
-#include "DescriptionTestSupport.h"
+#include "description_test_support.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VPropertyMap.h"
@@ -12,10 +12,10 @@
 namespace
 {
 
-using desc_test::hostMapOf;
+using tambrix::test::hostMapOf;
 using MapPtr = std::unique_ptr<AAX_VPropertyMap>;
 
-class PropertyMapTest : public desc_test::DescriptionTest
+class PropertyMapTest : public tambrix::test::DescriptionTest
 {
 protected:
     MapPtr create() { return MapPtr(AAX_VPropertyMap::Create(hostUnknown())); }
@@ -184,15 +184,15 @@ TEST_F(PropertyMapTest, IdentifierUnknownIsTheNewestVersion)
     MapPtr newest = create();
     aaxhost::HostPropertyMap* hostMap = hostMapOf(newest.get());
     ASSERT_NE(hostMap, nullptr);
-    EXPECT_EQ(desc_test::asHost(newest->GetIUnknown()), hostMap->v3Interface());
+    EXPECT_EQ(tambrix::test::asHost(newest->GetIUnknown()), hostMap->v3Interface());
 
     setup->refusedVersions = {aaxhost::IID_IAAXPropertyMapV3};
     MapPtr second = create();
-    EXPECT_EQ(desc_test::asHost(second->GetIUnknown()), hostMapOf(second.get())->v2Interface());
+    EXPECT_EQ(tambrix::test::asHost(second->GetIUnknown()), hostMapOf(second.get())->v2Interface());
 
     setup->refusedVersions = {aaxhost::IID_IAAXPropertyMapV2, aaxhost::IID_IAAXPropertyMapV3};
     MapPtr first = create();
-    EXPECT_EQ(desc_test::asHost(first->GetIUnknown()), hostMapOf(first.get())->v1Interface());
+    EXPECT_EQ(tambrix::test::asHost(first->GetIUnknown()), hostMapOf(first.get())->v1Interface());
 
     // Without version 2 the identifier arrays are missing.
     uint32_t n = 7;
@@ -269,8 +269,8 @@ TEST_F(PropertyMapTest, AcquireBorrowsTheUnknownAndReleasesOnlyItsOwnReferences)
     held->set(0x00010002, 2);
     const uint32_t before = held->refCount();
     {
-        MapPtr acquired(AAX_VPropertyMap::Acquire(desc_test::asLibrary(held->v1Interface())));
-        EXPECT_EQ(desc_test::asHost(acquired->GetIUnknown()), held->v3Interface());
+        MapPtr acquired(AAX_VPropertyMap::Acquire(tambrix::test::asLibrary(held->v1Interface())));
+        EXPECT_EQ(tambrix::test::asHost(acquired->GetIUnknown()), held->v3Interface());
         EXPECT_TRUE(acquired->GetProperty(static_cast<AAX_EProperty>(0x00010002), &value));
         EXPECT_EQ(value, 2);
         // The map answers no description host, so stem formats are checked.

@@ -1,12 +1,12 @@
 // The packet dispatcher inside a test effect: bindings, marks, dispatch order, shared
 // and portless bindings, failing handlers, and the ready-made single-value handler.
 
-#include "EffectFixture.h"
+#include "effect_fixture.h"
 
 #include <new>
 #include <stdexcept>
 
-using namespace effecttest;
+using namespace tambrix::test;
 
 namespace
 {

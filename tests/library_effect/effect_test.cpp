@@ -1,7 +1,7 @@
 // The effect parameters base as a host drives it: life cycle, parameter queries, the
 // host's updates and the change counter, the request path, coefficients and packets.
 
-#include "EffectFixture.h"
+#include "effect_fixture.h"
 
 #include "AAX_CHostServices.h"
 
@@ -15,7 +15,7 @@
 
 using aaxhost::AutomationEvent;
 using aaxhost::HostString;
-using namespace effecttest;
+using namespace tambrix::test;
 
 namespace
 {

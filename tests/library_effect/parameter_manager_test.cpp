@@ -1,6 +1,6 @@
 // The parameter manager on its own: order, lookups, duplicates, ownership.
 
-#include "TestEffect.h"
+#include "test_effect.h"
 
 #include "AAX_CParameterManager.h"
 #include "AAX_IAutomationDelegate.h"
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-using effecttest::MakeParameter;
+using tambrix::test::MakeParameter;
 
 namespace
 {

@@ -2,12 +2,12 @@
 // third: every update is counted, no packet is lost, and (in a ThreadSanitizer build)
 // nothing races.
 
-#include "EffectFixture.h"
+#include "effect_fixture.h"
 
 #include <atomic>
 #include <thread>
 
-using namespace effecttest;
+using namespace tambrix::test;
 
 namespace
 {

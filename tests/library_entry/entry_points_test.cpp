@@ -1,6 +1,6 @@
 // The seven exported entry points, driven as the host drives them, with a
 // stand-in describer whose behaviour each test chooses.
-#include "FakeDescriber.h"
+#include "fake_describer.h"
 
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
@@ -53,14 +53,14 @@ protected:
         liveObjects = CACFUnknown::GetActiveObjectCount();
         host = std::make_unique<aaxhost::Host>();
         setup = aaxhost::installDescriptionComponents(*host);
-        entry_test::setDescriber({});
+        tambrix::test::setDescriber({});
         ASSERT_EQ(ACFStartup(hostUnknown()), 0);
     }
 
     void TearDown() override
     {
         EXPECT_EQ(ACFShutdown(hostUnknown()), 0);
-        entry_test::setDescriber({});
+        tambrix::test::setDescriber({});
         host.reset();
         EXPECT_EQ(aaxhost::HostObject::liveCount(), liveHostObjects) << "host objects left alive";
         EXPECT_EQ(CACFUnknown::GetActiveObjectCount(), liveObjects);
@@ -110,10 +110,10 @@ AAX_Result describeOneEffect(AAX_ICollection& collection)
 
 TEST_F(EntryPointsTest, RegistrationHandsTheHostItsCollectionAsTheDefinitionWithOneReference)
 {
-    entry_test::setDescriber(describeOneEffect);
+    tambrix::test::setDescriber(describeOneEffect);
     IACFPluginDefinition* definition = nullptr;
     ASSERT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), 0);
-    EXPECT_EQ(entry_test::describerCalls(), 1);
+    EXPECT_EQ(tambrix::test::describerCalls(), 1);
     ASSERT_NE(definition, nullptr);
 
     auto* hostSide =
@@ -135,7 +135,7 @@ TEST_F(EntryPointsTest, RegistrationHandsTheHostItsCollectionAsTheDefinitionWith
 
 TEST_F(EntryPointsTest, AFailingDescriberIsTracedTwiceAndLeavesTheOutPointerAlone)
 {
-    entry_test::setDescriber([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_NULL_OBJECT}; });
+    tambrix::test::setDescriber([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_NULL_OBJECT}; });
     IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
     EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), -20004);
     EXPECT_EQ(definition, untouched<IACFPluginDefinition>());
@@ -148,7 +148,7 @@ TEST_F(EntryPointsTest, EachKindOfExceptionFromTheDescriberBecomesItsResultAndTr
     struct Case
     {
         const char* name;
-        entry_test::Describer describer;
+        tambrix::test::Describer describer;
         AAX_Result result;
         const char* trace;
     };
@@ -168,7 +168,7 @@ TEST_F(EntryPointsTest, EachKindOfExceptionFromTheDescriberBecomesItsResultAndTr
     {
         SCOPED_TRACE(c.name);
         host->services().clear();
-        entry_test::setDescriber(c.describer);
+        tambrix::test::setDescriber(c.describer);
         IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
         EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), c.result);
         EXPECT_EQ(definition, untouched<IACFPluginDefinition>());
@@ -179,7 +179,7 @@ TEST_F(EntryPointsTest, EachKindOfExceptionFromTheDescriberBecomesItsResultAndTr
 TEST_F(EntryPointsTest, AnExceptionAfterPartOfTheDescriptionLeavesNothingHeld)
 {
     const int64_t before = aaxhost::HostObject::liveCount();
-    entry_test::setDescriber(
+    tambrix::test::setDescriber(
         [](AAX_ICollection& collection) -> AAX_Result
         {
             describeOneEffect(collection);
@@ -195,24 +195,24 @@ TEST_F(EntryPointsTest, AnExceptionAfterPartOfTheDescriptionLeavesNothingHeld)
 TEST_F(EntryPointsTest, ACollectionWithoutAPluginDefinitionFailsWithANullOutPointer)
 {
     setup->refusedVersions.push_back(aaxhost::IID_IACFPluginDefinition);
-    entry_test::setDescriber(describeOneEffect);
+    tambrix::test::setDescriber(describeOneEffect);
     IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
     EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), -20004);
     EXPECT_EQ(definition, nullptr);
-    EXPECT_EQ(entry_test::describerCalls(), 1);
+    EXPECT_EQ(tambrix::test::describerCalls(), 1);
     expectTraces(traces(), {{kNormal, "AAX_CheckedResult - throwing AAX_ERROR_NULL_OBJECT (-20004)"},
                             {kHigh, "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)"}});
 }
 
 TEST_F(EntryPointsTest, WithoutAHostCollectionTheDescriberNeverRuns)
 {
-    entry_test::setDescriber(describeOneEffect);
+    tambrix::test::setDescriber(describeOneEffect);
     const auto expectRefused = [&](IACFUnknown* hostUnknown)
     {
         host->services().clear();
         IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
         EXPECT_EQ(ACFRegisterPlugin(hostUnknown, &definition), -20004);
-        EXPECT_EQ(entry_test::describerCalls(), 0);
+        EXPECT_EQ(tambrix::test::describerCalls(), 0);
         EXPECT_EQ(definition, untouched<IACFPluginDefinition>());
         expectTraces(traces(),
                      {{kNormal, "AAX_CheckedResult - throwing AAX_ERROR_NULL_OBJECT (-20004)"},
@@ -238,10 +238,10 @@ TEST_F(EntryPointsTest, WithoutAHostCollectionTheDescriberNeverRuns)
 
 TEST_F(EntryPointsTest, NullOutPointersAreRefusedOrSkipped)
 {
-    entry_test::setDescriber(describeOneEffect);
+    tambrix::test::setDescriber(describeOneEffect);
     host->recorder().clear();
     EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), nullptr), -20044);
-    EXPECT_EQ(entry_test::describerCalls(), 0);
+    EXPECT_EQ(tambrix::test::describerCalls(), 0);
     EXPECT_TRUE(host->recorder().calls().empty()) << "the host was called";
 
     EXPECT_EQ(ACFGetSDKVersion(nullptr), -20044);
@@ -308,12 +308,12 @@ TEST_F(EntryPointsTest, AnExceptionEscapingTheCatchClausesBecomesUnexpectedAtThe
                                       });
     ASSERT_EQ(ACFStartup(hostUnknown()), 0);
 
-    for (const entry_test::Describer& describer :
-         {entry_test::Describer([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_UNIMPLEMENTED}; }),
-          entry_test::Describer([](AAX_ICollection&) -> AAX_Result
-                                { throw std::runtime_error("no buses"); })})
+    for (const tambrix::test::Describer& describer :
+         {tambrix::test::Describer([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_UNIMPLEMENTED}; }),
+          tambrix::test::Describer([](AAX_ICollection&) -> AAX_Result
+                                   { throw std::runtime_error("no buses"); })})
     {
-        entry_test::setDescriber(describer);
+        tambrix::test::setDescriber(describer);
         IACFPluginDefinition* definition = untouched<IACFPluginDefinition>();
         EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), kUnexpected);
         EXPECT_EQ(definition, untouched<IACFPluginDefinition>());
@@ -348,7 +348,7 @@ TEST_F(EntryPointsTest, StartupTwiceKeepsTheFirstHostAndShutdownWithoutStartupCh
 {
     aaxhost::Host second;
     EXPECT_EQ(ACFStartup(asLibrary(second.unknownInterface())), 0);
-    entry_test::setDescriber([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_UNIMPLEMENTED}; });
+    tambrix::test::setDescriber([](AAX_ICollection&) { return AAX_Result{AAX_ERROR_UNIMPLEMENTED}; });
     IACFPluginDefinition* definition = nullptr;
     EXPECT_EQ(ACFRegisterPlugin(hostUnknown(), &definition), -20009);
     EXPECT_EQ(traces().size(), 2u);

@@ -1,6 +1,6 @@
 // GetEffectDescriptions as the tests choose it, and the exported entry points,
 // compiled here the same way as in the bundle: by including their source.
-#include "FakeDescriber.h"
+#include "fake_describer.h"
 
 #include "AAX_Errors.h"
 #include "AAX_ICollection.h"
@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace entry_test
+namespace tambrix::test
 {
 namespace
 {
@@ -30,12 +30,12 @@ int describerCalls()
 {
     return calls;
 }
-} // namespace entry_test
+} // namespace tambrix::test
 
 AAX_Result GetEffectDescriptions(AAX_ICollection* inCollection)
 {
-    ++entry_test::calls;
-    const entry_test::Describer& describer = entry_test::current();
+    ++tambrix::test::calls;
+    const tambrix::test::Describer& describer = tambrix::test::current();
     return describer ? describer(*inCollection) : AAX_SUCCESS;
 }
 

@@ -19,7 +19,7 @@
 #include "AAX_IViewContainer.h"
 #include "CACFUnknown.h"
 
-#include "VirtualSlot.h"
+#include "virtual_slot.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@
 
 namespace
 {
-using testsupport::VirtualSlot;
+using tambrix::test::VirtualSlot;
 
 using TaperDelegate = AAX_ITaperDelegate<float>;
 using DisplayDelegate = AAX_IDisplayDelegate<float>;

@@ -2,9 +2,9 @@
 // created through its creator procedure, initialized with the host's controller
 // unknown, given, replaced and deprived of view containers, and released.
 
-#include "TestEffect.h"
-#include "TestGUI.h"
-#include "VirtualSlot.h"
+#include "test_effect.h"
+#include "test_gui.h"
+#include "virtual_slot.h"
 
 #include "AAX_CString.h"
 #include "AAX_Errors.h"
@@ -26,24 +26,24 @@
 #include <string>
 #include <vector>
 
-namespace guitest
+namespace tambrix::test
 {
 namespace
 {
 
 using aaxhost::HostRef;
 using aaxhost::ViewContainer;
-using testsupport::VirtualSlot;
+using tambrix::test::VirtualSlot;
 
 // The test effect, watched: which parameter queries reach it, with answers a test
 // can make fail.
-class ObservedEffect : public effecttest::TestEffect
+class ObservedEffect : public tambrix::test::TestEffect
 {
 public:
     static void* Create() { return static_cast<AAX_IACFEffectParameters_V4*>(new ObservedEffect); }
     static ObservedEffect& From(void* primaryInterface)
     {
-        return static_cast<ObservedEffect&>(effecttest::TestEffect::From(primaryInterface));
+        return static_cast<ObservedEffect&>(tambrix::test::TestEffect::From(primaryInterface));
     }
 
     AAX_Result GetNumberOfParameters(int32_t* oNumControls) const override
@@ -651,7 +651,7 @@ TEST_F(GuiFixture, ReportStopsWhenTheObjectIsUninitializedMeanwhile)
 
 TEST_F(GuiFixture, NoOrFailingParameterCountAsksForNoIdentifier)
 {
-    Fx().SetSetup([](effecttest::TestEffect&) { return AAX_SUCCESS; });
+    Fx().SetSetup([](tambrix::test::TestEffect&) { return AAX_SUCCESS; });
     Open();
     Fx().countQueries = 0; // the effect counts its own parameters while initializing
 
@@ -765,7 +765,7 @@ TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndIts
         ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*described)), 0);
         ASSERT_EQ(gui.initialize(), 0);
         TestGUI& object = TestGUI::From(gui.gui());
-        EXPECT_EQ(object.Editor(), &effecttest::TestEffect::From(effect.effect()));
+        EXPECT_EQ(object.Editor(), &tambrix::test::TestEffect::From(effect.effect()));
 
         // No display: the view is made, every parameter reported, nothing embedded.
         EXPECT_EQ(gui.setViewContainer(gui.newViewContainer(aaxhost::kViewTypeHWND, nullptr)), 0);
@@ -784,4 +784,4 @@ TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndIts
 }
 
 } // namespace
-} // namespace guitest
+} // namespace tambrix::test

@@ -1,4 +1,4 @@
-#include "HostWrapFixture.h"
+#include "host_wrap_fixture.h"
 
 #include "AAX_Errors.h"
 #include "AAX_IPageTable.h"
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-using hostwrap_test::ControllerHost;
-using hostwrap_test::TestString;
+using tambrix::test::ControllerHost;
+using tambrix::test::TestString;
 
 namespace
 {

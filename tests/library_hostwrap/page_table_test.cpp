@@ -1,11 +1,11 @@
-#include "HostWrapFixture.h"
+#include "host_wrap_fixture.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VPageTable.h"
 
 #include <memory>
 
-using hostwrap_test::TestString;
+using tambrix::test::TestString;
 
 namespace
 {
@@ -18,7 +18,7 @@ protected:
 
     std::unique_ptr<AAX_IPageTable> makeWrapper()
     {
-        return std::make_unique<AAX_VPageTable>(hostwrap_test::asLibraryUnknown(*table));
+        return std::make_unique<AAX_VPageTable>(tambrix::test::asLibraryUnknown(*table));
     }
 };
 

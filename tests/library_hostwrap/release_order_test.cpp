@@ -2,7 +2,7 @@
 // taking them. Every version is answered by a host object of its own, so the
 // recorded releases tell the versions apart.
 
-#include "HostWrapFixture.h"
+#include "host_wrap_fixture.h"
 
 #include "AAX_VController.h"
 #include "AAX_VPageTable.h"
@@ -73,7 +73,7 @@ TEST(WrapperReleaseOrder, TheLastInterfaceTakenIsTheFirstReleased)
             unknown->provide(version.first, object);
         }
 
-        std::shared_ptr<void> wrapper = c.make(hostwrap_test::asLibraryUnknown(*unknown));
+        std::shared_ptr<void> wrapper = c.make(tambrix::test::asLibraryUnknown(*unknown));
         host.recorder().clear();
         wrapper.reset();
 

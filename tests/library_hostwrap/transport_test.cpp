@@ -1,4 +1,4 @@
-#include "HostWrapFixture.h"
+#include "host_wrap_fixture.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VTransport.h"
@@ -10,7 +10,7 @@
 #include <new>
 #include <thread>
 
-using hostwrap_test::ControllerHost;
+using tambrix::test::ControllerHost;
 
 // Counts allocations made on the current thread while counting is switched on,
 // to show that reading the transport allocates nothing.

@@ -1,4 +1,4 @@
-#include "HostWrapFixture.h"
+#include "host_wrap_fixture.h"
 
 #include "AAX_Errors.h"
 #include "AAX_VViewContainer.h"
@@ -28,7 +28,7 @@ protected:
 
     std::unique_ptr<AAX_IViewContainer> makeWrapper()
     {
-        return std::make_unique<AAX_VViewContainer>(hostwrap_test::asLibraryUnknown(*view));
+        return std::make_unique<AAX_VViewContainer>(tambrix::test::asLibraryUnknown(*view));
     }
 
     std::vector<aaxhost::Call> calls(const char* operation)

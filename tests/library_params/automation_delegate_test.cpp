@@ -11,7 +11,7 @@ namespace
 {
 
 using Kind = aaxhost::AutomationEvent::Kind;
-using params_test::eventKinds;
+using tambrix::test::eventKinds;
 
 static_assert(!std::is_copy_constructible_v<AAX_VAutomationDelegate>, "the wrapper holds a host reference");
 
@@ -34,7 +34,7 @@ TEST(AutomationDelegateWrapper, WithoutHostInterface)
     expectAllMissing(withNull);
 
     aaxhost::Host host;
-    params_test::HostController controller(host);
+    tambrix::test::HostController controller(host);
     controller.controllerUnknown->refuse(aaxhost::IID_IAAXAutomationDelegateV1);
     AAX_VAutomationDelegate refused(controller.unknown());
     expectAllMissing(refused);
@@ -44,7 +44,7 @@ TEST(AutomationDelegateWrapper, WithoutHostInterface)
 TEST(AutomationDelegateWrapper, ForwardsEveryOperationToItsSlot)
 {
     aaxhost::Host host;
-    params_test::HostController controller(host);
+    tambrix::test::HostController controller(host);
     aaxhost::AutomationDelegate& delegate = *controller.delegate;
     delegate.setSetRequestMode(aaxhost::AutomationDelegate::SetRequestMode::Ignored);
     const uint32_t before = delegate.refCount();

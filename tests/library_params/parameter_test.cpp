@@ -21,8 +21,8 @@ using Taper = AAX_CLinearTaperDelegate<float, 0>;
 using Display = AAX_CNumberDisplayDelegate<float, 3u, 0u>;
 using Parameter = AAX_CParameter<float>;
 using Kind = aaxhost::AutomationEvent::Kind;
-using params_test::assertionConditions;
-using params_test::eventKinds;
+using tambrix::test::assertionConditions;
+using tambrix::test::eventKinds;
 
 static_assert(!std::is_copy_constructible_v<Parameter> && !std::is_copy_assignable_v<Parameter>,
               "a parameter owns its delegates");
@@ -69,9 +69,9 @@ protected:
     aaxhost::AutomationDelegate& hostDelegate() { return *controller.delegate; }
 
     aaxhost::Host host;
-    params_test::HostController controller{host};
+    tambrix::test::HostController controller{host};
     AAX_VAutomationDelegate wrapper{controller.unknown()};
-    params_test::ServicesScope services{host};
+    tambrix::test::ServicesScope services{host};
     std::unique_ptr<Parameter> parameter = makeParameter();
 };
 
@@ -272,7 +272,7 @@ TEST(Parameter, ValueTexts)
 TEST(Parameter, IdentifierLimitAndStepAssertions)
 {
     aaxhost::Host host;
-    params_test::ServicesScope services(host);
+    tambrix::test::ServicesScope services(host);
 
     const std::string id31(31, 'a');
     const auto exact = makeParameter(id31.c_str());
@@ -310,7 +310,7 @@ TEST_F(AttachedParameter, RegistersAndUnregisters)
     EXPECT_TRUE(hostDelegate().isRegistered("gain"));
 
     // Moving to another host delegate: unregistered from the first before registered with the second.
-    params_test::HostController other(host, "OtherController");
+    tambrix::test::HostController other(host, "OtherController");
     AAX_VAutomationDelegate otherWrapper(other.unknown());
     host.recorder().clear();
     parameter->SetAutomationDelegate(&otherWrapper);

@@ -2,7 +2,7 @@
 
 #include "AAX_CHostServices.h"
 
-namespace params_test
+namespace tambrix::test
 {
 
 HostController::HostController(aaxhost::Host& host, const std::string& name)
@@ -48,4 +48,4 @@ std::string eventKinds(const aaxhost::AutomationDelegate& delegate)
     return out;
 }
 
-} // namespace params_test
+} // namespace tambrix::test

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace params_test
+namespace tambrix::test
 {
 
 // The host's view of one controller: an unknown that offers an automation delegate.
@@ -44,4 +44,4 @@ std::vector<std::string> assertionConditions(aaxhost::Host& host);
 // Kinds of the automation events, e.g. "Touch SetRequest Release".
 std::string eventKinds(const aaxhost::AutomationDelegate& delegate);
 
-} // namespace params_test
+} // namespace tambrix::test

@@ -9,7 +9,7 @@
 
 class AAX_ICollection;
 
-namespace entry_test
+namespace tambrix::test
 {
 using Describer = std::function<AAX_Result(AAX_ICollection&)>;
 
@@ -18,4 +18,4 @@ using Describer = std::function<AAX_Result(AAX_ICollection&)>;
 void setDescriber(Describer describer);
 // How often GetEffectDescriptions ran since the last setDescriber().
 int describerCalls();
-} // namespace entry_test
+} // namespace tambrix::test

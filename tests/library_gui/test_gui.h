@@ -8,7 +8,7 @@
 // recorded, in order with the host's calls, in the recorder given to SetRecorder().
 
 #include "AAX_CEffectGUI.h"
-#include "TestEffect.h"
+#include "test_effect.h"
 
 #include "aaxhost/CallRecorder.h"
 
@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace guitest
+namespace tambrix::test
 {
 
 class TestGUI : public AAX_CEffectGUI
@@ -39,7 +39,7 @@ public:
     AAX_Result ParameterUpdated(AAX_CParamID inParamID) override;
 
     // The "editor": the effect object it was made for, or null.
-    effecttest::TestEffect* Editor() const { return mEditor; }
+    tambrix::test::TestEffect* Editor() const { return mEditor; }
     bool Embedded() const { return mEmbedded; }
     bool HasController() const { return mController != nullptr; }
     bool HasTransport() const { return mTransport != nullptr; }
@@ -63,10 +63,10 @@ private:
     void Record(const char* operation, std::vector<aaxhost::Value> args = {}) const;
     void ThrowIfAsked(const char* operation) const;
 
-    effecttest::TestEffect* mEditor = nullptr;
+    tambrix::test::TestEffect* mEditor = nullptr;
     bool mEmbedded = false;
     bool mDestroying = false;
     bool mUninitializeOnUpdate = false;
 };
 
-} // namespace guitest
+} // namespace tambrix::test

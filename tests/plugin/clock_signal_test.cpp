@@ -1,7 +1,7 @@
 // The rendered signal sample by sample: pulse shape, idle alternation, channels,
 // continued positions, restarts, and inputs a host should never send.
 
-#include "TestHost.h"
+#include "test_host.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include <set>
 #include <string>
 
-namespace effecttest
+namespace tambrix::test
 {
 
 constexpr int32_t kBypassPort = 3;
@@ -57,4 +57,4 @@ private:
     int mEffectInitCalls = 0;
 };
 
-} // namespace effecttest
+} // namespace tambrix::test

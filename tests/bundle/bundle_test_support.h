@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/wait.h>
 
-namespace bundle_test
+namespace tambrix::test
 {
 
 struct CommandOutput
@@ -34,4 +34,4 @@ inline std::string quoted(const std::string& text)
     return "'" + text + "'";
 }
 
-} // namespace bundle_test
+} // namespace tambrix::test

@@ -1,6 +1,6 @@
-#include "TestEffect.h"
+#include "test_effect.h"
 
-namespace effecttest
+namespace tambrix::test
 {
 
 AAX_CParameter<float>* MakeParameter(const char* identifier, const char* name, float defaultValue)
@@ -39,4 +39,4 @@ AAX_Result TestEffect::DefaultSetup(TestEffect& effect)
     return AAX_SUCCESS;
 }
 
-} // namespace effecttest
+} // namespace tambrix::test

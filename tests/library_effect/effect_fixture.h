@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestEffect.h"
+#include "test_effect.h"
 
 #include "aaxhost/EffectDriver.h"
 #include "aaxhost/Host.h"
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace effecttest
+namespace tambrix::test
 {
 
 // The value a packet carries as a 4-byte float.
@@ -81,4 +81,4 @@ protected:
     std::unique_ptr<aaxhost::EffectDriver> driver;
 };
 
-} // namespace effecttest
+} // namespace tambrix::test

@@ -1,7 +1,7 @@
 // Where pulses begin: checked against onsets computed here, in long double, from
 // the clock's rules stated in terms of positions, at several block sizes.
 
-#include "TestHost.h"
+#include "test_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "TestGUI.h"
-#include "VirtualSlot.h"
+#include "test_gui.h"
+#include "virtual_slot.h"
 
 #include "AAX_Enums.h"
 
 #include <utility>
 
-namespace guitest
+namespace tambrix::test
 {
-using testsupport::VirtualSlot;
+using tambrix::test::VirtualSlot;
 
 namespace
 {
@@ -92,7 +92,7 @@ void TestGUI::CreateViewContents()
     Record("CreateViewContents");
     ThrowIfAsked("CreateViewContents");
     if (mEditor == nullptr)
-        mEditor = dynamic_cast<effecttest::TestEffect*>(GetEffectParameters());
+        mEditor = dynamic_cast<tambrix::test::TestEffect*>(GetEffectParameters());
 }
 
 void TestGUI::CreateViewContainer()
@@ -120,4 +120,4 @@ std::vector<std::size_t> TestGUI::ViewOperationSlots()
             VirtualSlot(&TestGUI::DeleteViewContainer), VirtualSlot(&TestGUI::UpdateAllParameters)};
 }
 
-} // namespace guitest
+} // namespace tambrix::test

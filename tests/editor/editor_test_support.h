@@ -18,7 +18,7 @@ namespace juce
 bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
 } // namespace juce
 
-namespace editortest
+namespace tambrix::test
 {
 // Runs the message loop until done() holds or timeoutMs have passed; returns done().
 inline bool runUntil(const std::function<bool()>& done, juce::uint32 timeoutMs = 5000)
@@ -108,4 +108,4 @@ inline float valueOfId(int id)
 {
     return static_cast<float>(id) / 30.0f;
 }
-} // namespace editortest
+} // namespace tambrix::test

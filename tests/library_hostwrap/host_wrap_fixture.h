@@ -19,7 +19,7 @@
 
 #include <string>
 
-namespace hostwrap_test
+namespace tambrix::test
 {
 
 // The plug-in side's string, as plug-in code hands it to the host.
@@ -92,4 +92,4 @@ struct ControllerHost
     }
 };
 
-} // namespace hostwrap_test
+} // namespace tambrix::test

@@ -1,11 +1,11 @@
 // The editor on a real processor: what the box shows, what it sends to the host and when.
-#include "EditorTestSupport.h"
+#include "editor_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-using namespace editortest;
+using namespace tambrix::test;
 
 namespace
 {

@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace desc_test
+namespace tambrix::test
 {
 
 inline IACFUnknown* asLibrary(aaxhost::IACFUnknown* unknown)
@@ -71,4 +71,4 @@ protected:
     aaxhost::HostRef<aaxhost::HostDescriptionHost> descriptionHost;
 };
 
-} // namespace desc_test
+} // namespace tambrix::test

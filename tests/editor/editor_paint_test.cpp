@@ -1,12 +1,12 @@
 // The editor painted into an image, and the logo it embeds.
-#include "EditorTestSupport.h"
+#include "editor_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 
-using namespace editortest;
+using namespace tambrix::test;
 
 namespace
 {

@@ -1,7 +1,7 @@
 // The processor apart from rendering: parameter mapping, state bytes, buses and
 // the framework's fixed questions.
 
-#include "TestHost.h"
+#include "test_host.h"
 
 #include <gtest/gtest.h>
 

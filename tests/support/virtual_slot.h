@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace testsupport
+namespace tambrix::test
 {
 
 template <class MemberPointer>
@@ -33,4 +33,4 @@ std::size_t VirtualSlot(MemberPointer member)
 #endif
 }
 
-} // namespace testsupport
+} // namespace tambrix::test

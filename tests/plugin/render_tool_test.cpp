@@ -6,7 +6,7 @@
 #include "RenderOptions.h"
 #include "Transport.h"
 
-#include "TestHost.h"
+#include "test_host.h"
 
 #include <gtest/gtest.h>
 
