@@ -5,7 +5,6 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 namespace aaxhost::script
 {
@@ -15,7 +14,8 @@ namespace aaxhost::script
 // some line was answered with an error, 2 when the bundle could not be used.
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err);
 
-// The command line form: arguments after the command name.
-int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same with the script read from the file `script` ("-": standard input); 2
+// when it cannot be read.
+int runScriptFile(const std::string& bundle, const std::string& script, std::ostream& out, std::ostream& err);
 
 } // namespace aaxhost::script

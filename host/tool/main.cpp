@@ -11,60 +11,33 @@
 #include "RenderCommand.h"
 #include "ScriptCommand.h"
 
+#include <cstdint>
 #include <iostream>
-#include <vector>
-
-#include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
-int usage()
-{
-    std::fprintf(stderr, "usage: aaxhost describe BUNDLE [--json]\n"
-                         "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
-                         "       aaxhost script BUNDLE SCRIPT|-\n"
-                         "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
-    return 2;
-}
-} // namespace
 
-int main(int argc, char** argv)
-{
-    if (argc < 2)
-        return usage();
-    const std::string command = argv[1];
-    if (command == "-h" || command == "--help")
-    {
-        usage();
-        return 0;
-    }
-    if (command == "render")
-        return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                                 std::cerr);
-    if (command == "script")
-        return aaxhost::script::runScriptCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                                 std::cerr);
-    if (command != "describe")
-    {
-        std::fprintf(stderr, "aaxhost: unknown command '%s'\n", command.c_str());
-        return usage();
-    }
+using Args = std::vector<std::string>;
 
+int usage();
+
+int describe(const Args& args)
+{
     std::string bundle;
     bool json = false;
-    for (int i = 2; i < argc; ++i)
+    for (const std::string& arg : args)
     {
-        if (std::strcmp(argv[i], "--json") == 0)
+        if (arg == "--json")
             json = true;
-        else if (argv[i][0] == '-' && argv[i][1] != '\0')
+        else if (arg.size() > 1 && arg[0] == '-')
         {
-            std::fprintf(stderr, "aaxhost: unknown option '%s'\n", argv[i]);
+            std::cerr << "aaxhost: unknown option '" << arg << "'\n";
             return usage();
         }
         else if (bundle.empty())
-            bundle = argv[i];
+            bundle = arg;
         else
             return usage();
     }
@@ -74,10 +47,73 @@ int main(int argc, char** argv)
     const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
     if (!result.loaded)
     {
-        std::fprintf(stderr, "aaxhost: cannot load %s: %s\n", bundle.c_str(), result.error.c_str());
+        std::cerr << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
         return 2;
     }
-    const std::string text = json ? result.report.dump(2) + "\n" : aaxhost::tool::describeText(result.report);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::cout << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
+                       : aaxhost::tool::describeText(result.report));
     return result.clean ? 0 : 1;
+}
+
+struct Command
+{
+    const char* name;
+    const char* usage; // the arguments
+    std::size_t minArgs;
+    std::size_t maxArgs;
+    int (*run)(const Args& args);
+};
+
+const Command commands[] = {
+    {"describe", "BUNDLE [--json]", 0, SIZE_MAX, describe},
+    {"render", "BUNDLE [--bypass] [tambrix-render options]", 0, SIZE_MAX,
+     [](const Args& args)
+     {
+         return aaxhost::render::runRenderCommand(args, std::cout, std::cerr);
+     }},
+    {"script", "BUNDLE SCRIPT|-", 2, 2,
+     [](const Args& args)
+     {
+         return aaxhost::script::runScriptFile(args[0], args[1], std::cout, std::cerr);
+     }},
+};
+
+int usage()
+{
+    const char* lead = "usage: ";
+    for (const Command& command : commands)
+    {
+        std::cerr << lead << "aaxhost " << command.name << " " << command.usage << "\n";
+        lead = "       ";
+    }
+    std::cerr << "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::string name = argv[1];
+    if (name == "-h" || name == "--help")
+    {
+        usage();
+        return 0;
+    }
+    const Args args(argv + 2, argv + argc);
+    for (const Command& command : commands)
+    {
+        if (name != command.name)
+            continue;
+        if (args.size() < command.minArgs || args.size() > command.maxArgs)
+        {
+            std::cerr << "usage: aaxhost " << command.name << " " << command.usage << "\n";
+            return 2;
+        }
+        return command.run(args);
+    }
+    std::cerr << "aaxhost: unknown command '" << name << "'\n";
+    return usage();
 }

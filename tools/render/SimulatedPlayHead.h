@@ -3,7 +3,7 @@
 // A JUCE play head that reports a simulated transport position, as a host does:
 // playing flag, tempo, position in quarter notes, and bar start 0.
 
-#include "Transport.h"
+#include "tambrix/render/TransportSimulation.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

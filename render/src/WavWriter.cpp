@@ -1,4 +1,4 @@
-#include "WavWriter.h"
+#include "tambrix/render/WavWriter.h"
 
 #include <cerrno>
 #include <cstring>
