@@ -173,10 +173,8 @@ Json componentJson(const HostComponentDescriptor& component)
             record["instance_init"] = proc.instanceInitSymbol;
             record["background"] = proc.backgroundSymbol;
         }
-        Json procProperties = propertiesJson(proc.properties.get());
-        for (const auto& [key, value] : procProperties.items())
-            properties[key] = value;
-        record["properties"] = std::move(procProperties);
+        record["properties"] = propertiesJson(proc.properties.get());
+        properties.update(record["properties"]);
         procs.push_back(std::move(record));
     }
 

@@ -636,8 +636,10 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
     return clean ? 0 : 1;
 }
 
-int runScriptFile(const std::string& bundle, const std::string& script, std::ostream& out, std::ostream& err)
+int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    const std::string& bundle = args.at(0);
+    const std::string& script = args.at(1);
     if (script == "-")
         return runScript(bundle, std::cin, out, err);
     std::error_code ec;

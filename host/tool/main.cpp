@@ -21,9 +21,9 @@ namespace
 
 using Args = std::vector<std::string>;
 
-int usage();
+int usage(std::ostream& err);
 
-int describe(const Args& args)
+int describe(const Args& args, std::ostream& out, std::ostream& err)
 {
     std::string bundle;
     bool json = false;
@@ -32,61 +32,50 @@ int describe(const Args& args)
         if (arg == "--json")
             json = true;
         else if (arg.size() > 1 && arg[0] == '-')
-        {
-            std::cerr << "aaxhost: unknown option '" << arg << "'\n";
-            return usage();
-        }
+            return usage(err << "aaxhost: unknown option '" << arg << "'\n");
         else if (bundle.empty())
             bundle = arg;
         else
-            return usage();
+            return usage(err);
     }
     if (bundle.empty())
-        return usage();
+        return usage(err);
 
     const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
     if (!result.loaded)
     {
-        std::cerr << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
+        err << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
         return 2;
     }
-    std::cout << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
-                       : aaxhost::tool::describeText(result.report));
+    out << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
+                 : aaxhost::tool::describeText(result.report));
     return result.clean ? 0 : 1;
 }
 
 struct Command
 {
     const char* name;
-    const char* usage; // the arguments
+    int (*run)(const Args& args, std::ostream& out, std::ostream& err);
     std::size_t minArgs;
     std::size_t maxArgs;
-    int (*run)(const Args& args);
+    const char* usage; // the arguments
 };
 
 const Command commands[] = {
-    {"describe", "BUNDLE [--json]", 0, SIZE_MAX, describe},
-    {"render", "BUNDLE [--bypass] [tambrix-render options]", 0, SIZE_MAX,
-     [](const Args& args)
-     {
-         return aaxhost::render::runRenderCommand(args, std::cout, std::cerr);
-     }},
-    {"script", "BUNDLE SCRIPT|-", 2, 2,
-     [](const Args& args)
-     {
-         return aaxhost::script::runScriptFile(args[0], args[1], std::cout, std::cerr);
-     }},
+    {"describe", describe, 0, SIZE_MAX, "BUNDLE [--json]"},
+    {"render", aaxhost::render::runRenderCommand, 0, SIZE_MAX, "BUNDLE [--bypass] [tambrix-render options]"},
+    {"script", aaxhost::script::runScriptCommand, 2, 2, "BUNDLE SCRIPT|-"},
 };
 
-int usage()
+int usage(std::ostream& err)
 {
     const char* lead = "usage: ";
     for (const Command& command : commands)
     {
-        std::cerr << lead << "aaxhost " << command.name << " " << command.usage << "\n";
+        err << lead << "aaxhost " << command.name << " " << command.usage << "\n";
         lead = "       ";
     }
-    std::cerr << "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
+    err << "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
     return 2;
 }
 
@@ -95,11 +84,11 @@ int usage()
 int main(int argc, char** argv)
 {
     if (argc < 2)
-        return usage();
+        return usage(std::cerr);
     const std::string name = argv[1];
     if (name == "-h" || name == "--help")
     {
-        usage();
+        usage(std::cerr);
         return 0;
     }
     const Args args(argv + 2, argv + argc);
@@ -112,8 +101,7 @@ int main(int argc, char** argv)
             std::cerr << "usage: aaxhost " << command.name << " " << command.usage << "\n";
             return 2;
         }
-        return command.run(args);
+        return command.run(args, std::cout, std::cerr);
     }
-    std::cerr << "aaxhost: unknown command '" << name << "'\n";
-    return usage();
+    return usage(std::cerr << "aaxhost: unknown command '" << name << "'\n");
 }

@@ -12,21 +12,6 @@ namespace tambrix::render
 namespace
 {
 
-// Render options take finite numbers only (no underflow either).
-bool readReal(const std::string& text, double& out)
-{
-    double value = 0.0;
-    if (text::readReal(text, value) != text::NumberRead::ok || !std::isfinite(value))
-        return false;
-    out = value;
-    return true;
-}
-
-bool readWhole(const std::string& text, std::int64_t& out)
-{
-    return text::readWhole(text, out) == text::NumberRead::ok;
-}
-
 bool validBpm(double bpm)
 {
     return bpm > 0.0 && bpm <= maxBpm;
@@ -35,6 +20,11 @@ bool validBpm(double bpm)
 bool validPpq(double ppq)
 {
     return std::fabs(ppq) <= maxPpqMagnitude;
+}
+
+bool validSeconds(double seconds)
+{
+    return seconds > 0.0 && seconds <= maxSeconds;
 }
 
 // Values reach the processor as floats: keep them well inside the float range.
@@ -55,116 +45,69 @@ std::string realRange(double low, double high)
     return s.str();
 }
 
-// One command-line option: its usage line, how its value is read and checked,
-// and where it goes.
+// A whole number from `low` to `high` into `out`.
+template <class T>
+bool whole(const std::string& text, std::int64_t low, std::int64_t high, T& out)
+{
+    std::int64_t value = 0;
+    if (text::readWhole(text, value) != text::NumberRead::ok || value < low || value > high)
+        return false;
+    out = static_cast<T>(value);
+    return true;
+}
+
+// A finite number (not an underflow either) that `valid` accepts into `out`.
+template <class T>
+bool real(const std::string& text, bool (*valid)(double), T& out)
+{
+    double value = 0.0;
+    if (text::readReal(text, value) != text::NumberRead::ok || !std::isfinite(value) || !valid(value))
+        return false;
+    out = value;
+    return true;
+}
+
+// A command-line option: its usage line and what it sets. `must` says what a
+// rejected value must be; empty for a file name.
 struct Option
 {
-    enum class Kind
-    {
-        file,  // any text but an empty one
-        whole, // a whole number
-        real,  // a finite number
-    };
-
     const char* name;
     const char* value; // the value's name in the usage line
-    Kind kind;
+    bool (*set)(RenderOptions& options, const std::string& text);
     std::string help; // the rest of the usage line
-    bool (*accepts)(double);
-    std::string must; // what a rejected number must be
-    void (*store)(RenderOptions&, const std::string& text, double number);
+    std::string must;
 };
 
 const std::vector<Option>& options()
 {
-    using Kind = Option::Kind;
     using O = RenderOptions;
     using S = const std::string&;
     static const std::vector<Option> table{
-        {"--out", "FILE", Kind::file, "output WAV file (32-bit float), default clock.wav", nullptr, "",
-         [](O& o, S text, double)
-         {
-             o.out = text;
-         }},
-        {"--rate", "HZ", Kind::whole, "sample rate, default 48000",
-         [](double v) { return v >= minRate && v <= maxRate; },
-         "a whole number of Hz" + wholeRange(minRate, maxRate),
-         [](O& o, S, double v)
-         {
-             o.rate = static_cast<int>(v);
-         }},
-        {"--block", "N", Kind::whole, "samples per block, default 512",
-         [](double v) { return v >= 1 && v <= maxBlock; }, "a whole number" + wholeRange(1, maxBlock),
-         [](O& o, S, double v)
-         {
-             o.block = static_cast<int>(v);
-         }},
-        {"--channels", "N", Kind::whole, "output channels, default 2",
-         [](double v) { return v >= 1 && v <= maxChannels; }, "a whole number" + wholeRange(1, maxChannels),
-         [](O& o, S, double v)
-         {
-             o.channels = static_cast<int>(v);
-         }},
-        {"--bpm", "X", Kind::real, "tempo, default 120", validBpm, "a tempo above 0 and at most 10000",
-         [](O& o, S, double v)
-         {
-             o.bpm = v;
-         }},
-        {"--start", "PPQ", Kind::real, "position at the first sample in quarter notes, default 0", validPpq,
-         "a position in quarter notes" + realRange(-maxPpqMagnitude, maxPpqMagnitude),
-         [](O& o, S, double v)
-         {
-             o.start = v;
-         }},
-        {"--seconds", "S", Kind::real, "length, default 4",
-         [](double v) { return v > 0.0 && v <= maxSeconds; }, "a length above 0 and at most 86400",
-         [](O& o, S, double v)
-         {
-             o.seconds = v;
-         }},
-        {"--value", "V", Kind::real, "normalised \"Time Signature\" (default: the plug-in's own)", validValue,
-         "a number of magnitude at most 1e9",
-         [](O& o, S, double v)
-         {
-             o.value = v;
-         }},
-        {"--index", "N", Kind::whole, "time-signature index 0..255, sent as the value N/30",
-         [](double v) { return v >= 0 && v <= maxIndex; }, "a whole number" + wholeRange(0, maxIndex),
-         [](O& o, S, double v)
-         {
-             o.index = static_cast<std::uint32_t>(v);
-         }},
-        {"--timeline", "FILE", Kind::file,
+        {"--out", "FILE", [](O& o, S t) { return !(o.out = t).empty(); },
+         "output WAV file (32-bit float), default clock.wav", ""},
+        {"--rate", "HZ", [](O& o, S t) { return whole(t, minRate, maxRate, o.rate); },
+         "sample rate, default 48000", "a whole number of Hz" + wholeRange(minRate, maxRate)},
+        {"--block", "N", [](O& o, S t) { return whole(t, 1, maxBlock, o.block); },
+         "samples per block, default 512", "a whole number" + wholeRange(1, maxBlock)},
+        {"--channels", "N", [](O& o, S t) { return whole(t, 1, maxChannels, o.channels); },
+         "output channels, default 2", "a whole number" + wholeRange(1, maxChannels)},
+        {"--bpm", "X", [](O& o, S t) { return real(t, validBpm, o.bpm); }, "tempo, default 120",
+         "a tempo above 0 and at most 10000"},
+        {"--start", "PPQ", [](O& o, S t) { return real(t, validPpq, o.start); },
+         "position at the first sample in quarter notes, default 0",
+         "a position in quarter notes" + realRange(-maxPpqMagnitude, maxPpqMagnitude)},
+        {"--seconds", "S", [](O& o, S t) { return real(t, validSeconds, o.seconds); }, "length, default 4",
+         "a length above 0 and at most 86400"},
+        {"--value", "V", [](O& o, S t) { return real(t, validValue, o.value); },
+         "normalised \"Time Signature\" (default: the plug-in's own)", "a number of magnitude at most 1e9"},
+        {"--index", "N", [](O& o, S t) { return whole(t, 0, maxIndex, o.index); },
+         "time-signature index 0..255, sent as the value N/30", "a whole number" + wholeRange(0, maxIndex)},
+        {"--timeline", "FILE", [](O& o, S t) { return !(o.timelineFile = t).empty(); },
          "host transport events, one a line:\n"
          "                     SAMPLE play BPM PPQ | SAMPLE stop | SAMPLE value V",
-         nullptr, "",
-         [](O& o, S text, double)
-         {
-             o.timelineFile = text;
-         }},
+         ""},
     };
     return table;
-}
-
-// Reads an option's value: false when it is not one the option takes.
-bool readValue(const Option& option, const std::string& text, double& number)
-{
-    std::int64_t whole = 0;
-    switch (option.kind)
-    {
-    case Option::Kind::file:
-        return !text.empty();
-    case Option::Kind::whole:
-        if (!readWhole(text, whole))
-            return false;
-        number = static_cast<double>(whole);
-        break;
-    case Option::Kind::real:
-        if (!readReal(text, number))
-            return false;
-        break;
-    }
-    return option.accepts(number);
 }
 
 std::vector<std::string> splitWords(const std::string& line)
@@ -240,12 +183,9 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
             value = args[++i];
         }
 
-        double number = 0.0;
-        if (!readValue(*option, *value, number))
-            return fail(option->kind == Option::Kind::file
-                            ? name + " needs a file name"
-                            : name + " must be " + option->must + ", not '" + *value + "'");
-        option->store(o, *value, number);
+        if (!option->set(o, *value))
+            return fail(option->must.empty() ? name + " needs a file name"
+                                             : name + " must be " + option->must + ", not '" + *value + "'");
     }
 
     if (o.value && o.index)
@@ -280,7 +220,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
 
         TimelineEvent event;
         event.line = lineNumber;
-        if (!readWhole(words[0], event.sample) || event.sample < 0)
+        if (!whole(words[0], 0, INT64_MAX, event.sample))
             return fail("'" + words[0] + "' is not a sample number (a whole number, 0 or more)");
         if (event.sample < previousSample)
             return fail("sample " + words[0] + " comes before the previous event's sample " +
@@ -294,9 +234,9 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
             if (words.size() != 4)
                 return fail("expected 'SAMPLE play BPM PPQ'");
             event.kind = TimelineEvent::Kind::play;
-            if (!readReal(words[2], event.bpm) || !validBpm(event.bpm))
+            if (!real(words[2], validBpm, event.bpm))
                 return fail("'" + words[2] + "' is not a tempo (above 0 and at most 10000 bpm)");
-            if (!readReal(words[3], event.ppq) || !validPpq(event.ppq))
+            if (!real(words[3], validPpq, event.ppq))
                 return fail("'" + words[3] + "' is not a position in quarter notes (magnitude at most 1e9)");
         }
         else if (kind == "stop")
@@ -310,7 +250,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
             if (words.size() != 3)
                 return fail("expected 'SAMPLE value V'");
             event.kind = TimelineEvent::Kind::value;
-            if (!readReal(words[2], event.value) || !validValue(event.value))
+            if (!real(words[2], validValue, event.value))
                 return fail("'" + words[2] + "' is not a normalised value (magnitude at most 1e9)");
         }
         else

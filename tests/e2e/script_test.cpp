@@ -146,8 +146,8 @@ TEST(Script, NulBytesAndUnreadableScriptsAreRefused)
     EXPECT_TRUE(a[1].at("ok").get<bool>());
 
     std::ostringstream out, err;
-    EXPECT_EQ(aaxhost::script::runScriptFile(TAMBRIX_BUNDLE, ::testing::TempDir(), out, err), 2);
-    EXPECT_EQ(aaxhost::script::runScriptFile(TAMBRIX_BUNDLE, "/nonexistent/script", out, err), 2);
+    EXPECT_EQ(aaxhost::script::runScriptCommand({TAMBRIX_BUNDLE, ::testing::TempDir()}, out, err), 2);
+    EXPECT_EQ(aaxhost::script::runScriptCommand({TAMBRIX_BUNDLE, "/nonexistent/script"}, out, err), 2);
     EXPECT_TRUE(out.str().empty());
 }
 
