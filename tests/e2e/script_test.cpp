@@ -61,10 +61,11 @@ TEST(Script, AnswersEveryLineInOrder)
                              "param set 0\n"
                              "live\n"
                              "release\n"
-                             "live\n",
+                             "live\n"
+                             "param bogus\n",
                              &code);
-    ASSERT_EQ(a.size(), 17u);
-    EXPECT_EQ(code, 1); // two lines were errors
+    ASSERT_EQ(a.size(), 18u);
+    EXPECT_EQ(code, 1); // three lines were errors
 
     EXPECT_EQ(a[0].at("line").get<int64_t>(), 1);
     const Json& params = a[0].at("params");
@@ -103,6 +104,8 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[14].at("live").get<int64_t>(), 2); // the effect and the GUI object
     EXPECT_EQ(a[15].at("live").get<int64_t>(), 0);
     EXPECT_EQ(a[16].at("live").get<int64_t>(), 0);
+    // Parameter and chunk actions reach the effect before their words are checked.
+    EXPECT_EQ(a[17].at("error"), "line 20: the effect has been released");
 }
 
 // Notes sent to the input node never come out of the output node, bypassed or not.
@@ -116,6 +119,7 @@ TEST(Script, MidiIsNotPassedOnWhetherBypassedOrNot)
     ASSERT_EQ(a.size(), 9u);
     EXPECT_EQ(a[4].at("queued").get<int64_t>(), 2);
     EXPECT_EQ(a[1].at("midi_out").get<int64_t>(), 0);
+    EXPECT_EQ(a[1].at("pulses"), 0); // the transport starts stopped
     EXPECT_EQ(a[5].at("midi_out").get<int64_t>(), 0);
     EXPECT_EQ(code, 1);
     EXPECT_NE(a[6].at("error").get<std::string>().find("must have an even number of digits"),
