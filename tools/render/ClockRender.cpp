@@ -1,9 +1,34 @@
 #include "ClockRender.h"
 
-#include "SimulatedPlayHead.h"
-
 namespace tambrix::render
 {
+namespace
+{
+
+// A JUCE play head that reports the simulated transport's position, as a host
+// does: playing flag, tempo, position in quarter notes, and bar start 0.
+class SimulatedPlayHead : public juce::AudioPlayHead
+{
+public:
+    void setPosition(const TransportPosition& newPosition) { position = newPosition; }
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setIsPlaying(position.playing);
+        info.setIsRecording(false);
+        info.setBpm(position.bpm);
+        info.setPpqPosition(position.ppqPosition);
+        info.setPpqPositionOfLastBarStart(0.0);
+        info.setTimeInSamples(position.sample);
+        return info;
+    }
+
+private:
+    TransportPosition position;
+};
+
+} // namespace
 
 bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
                  RenderSummary& summary, std::string& error)
