@@ -1,8 +1,7 @@
 // `aaxhost describe --json` on the built bundle: the plug-in's identity, its
 // components, parameters and chunks as the host received them.
-#include "bundle_test_support.h"
-
 #include "Json.h"
+#include "subprocess.h"
 
 #include <gtest/gtest.h>
 

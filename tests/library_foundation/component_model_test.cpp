@@ -1,5 +1,7 @@
 // Reference counting, identity and self-deletion of component objects, driven through
 // the host's own view of the interfaces (slot positions, not the library's headers).
+#include "library_unknown.h"
+
 #include "AAX_IEffectGUI.h"
 #include "AAX_IEffectParameters.h"
 #include "AAX_UIDs.h"
@@ -112,24 +114,14 @@ public:
 };
 
 // What a creator procedure hands the host: the primary interface, seen by the host.
-// A host reaches the object through code built apart from the library. The empty
-// asm hides the pointer's origin from the optimiser, as that separation does: it
-// would otherwise know the object's type and treat calls through the host's own
-// interface declaration as impossible.
-aaxhost::IACFUnknown* crossToHost(void* pointer)
-{
-    asm volatile("" : "+r"(pointer));
-    return static_cast<aaxhost::IACFUnknown*>(pointer);
-}
-
 aaxhost::IACFUnknown* asHost(AAX_IEffectGUI* gui)
 {
-    return crossToHost(static_cast<AAX_IACFEffectGUI*>(gui));
+    return tambrix::test::asHost(static_cast<AAX_IACFEffectGUI*>(gui));
 }
 
 aaxhost::IACFUnknown* asHost(AAX_IEffectParameters* effect)
 {
-    return crossToHost(static_cast<AAX_IACFEffectParameters_V4*>(effect));
+    return tambrix::test::asHost(static_cast<AAX_IACFEffectParameters_V4*>(effect));
 }
 
 class ComponentModel : public ::testing::Test

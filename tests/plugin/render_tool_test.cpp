@@ -6,6 +6,7 @@
 #include "RenderOptions.h"
 #include "Transport.h"
 
+#include "subprocess.h"
 #include "test_host.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace tambrix::render;
 
@@ -35,27 +35,10 @@ Parsed<std::vector<TimelineEvent>> parseText(const std::string& text)
     return parseTimeline(in, "t.txt");
 }
 
-struct RunResult
-{
-    int exitCode = -1;
-    std::string out;
-};
-
 // Runs tambrix-render with the given arguments (stderr joins stdout).
-RunResult runTool(const std::string& args)
+tambrix::test::CommandOutput runTool(const std::string& args)
 {
-    RunResult r;
-    const std::string command = std::string("'") + TAMBRIX_RENDER_PATH + "' " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return r;
-    char chunk[512];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof(chunk), pipe)) > 0)
-        r.out.append(chunk, n);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return tambrix::test::run(tambrix::test::quoted(TAMBRIX_RENDER_PATH) + " " + args + " 2>&1");
 }
 
 std::string tempPath(const std::string& name)
