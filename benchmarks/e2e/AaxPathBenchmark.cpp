@@ -5,6 +5,7 @@
 // cost of GenerateCoefficients with nothing dirty is measured on its own.
 #include "BundleRender.h"
 #include "MetronaAudioProcessor.h"
+#include "manual_play_head.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,25 +61,10 @@ struct AaxPath
     }
 };
 
-class PlayingHead : public juce::AudioPlayHead
-{
-public:
-    double ppq = 0.0;
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setIsPlaying(true);
-        info.setBpm(120.0);
-        info.setPpqPosition(ppq);
-        info.setPpqPositionOfLastBarStart(0.0);
-        return info;
-    }
-};
-
 struct Direct
 {
     MetronaAudioProcessor processor;
-    PlayingHead head;
+    tambrix::test::ManualPlayHead head;
     juce::AudioBuffer<float> buffer{kChannels, kBlock};
     juce::MidiBuffer midi;
 
@@ -96,7 +82,7 @@ struct Direct
     void block()
     {
         processor.processBlock(buffer, midi);
-        head.ppq += kQuarterNotesPerBlock;
+        head.ppq = *head.ppq + kQuarterNotesPerBlock;
     }
 
     void clear()

@@ -2,6 +2,7 @@
 // clear of the same buffer; BM_ProcessBlockOverClear reports the ratio of the two.
 
 #include "MetronaAudioProcessor.h"
+#include "manual_play_head.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,26 +16,10 @@ constexpr int blockSize = 1024;
 constexpr int channels = 2;
 constexpr double rate = 48000.0;
 
-class PlayingHead : public juce::AudioPlayHead
-{
-public:
-    double ppq = 0.0;
-
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setIsPlaying(true);
-        info.setBpm(120.0);
-        info.setPpqPosition(ppq);
-        info.setPpqPositionOfLastBarStart(0.0);
-        return info;
-    }
-};
-
 struct Fixture
 {
     std::unique_ptr<MetronaAudioProcessor> processor = std::make_unique<MetronaAudioProcessor>();
-    PlayingHead head;
+    tambrix::test::ManualPlayHead head;
     juce::AudioBuffer<float> buffer{channels, blockSize};
     juce::MidiBuffer midi;
 
@@ -52,7 +37,7 @@ struct Fixture
     void process()
     {
         processor->processBlock(buffer, midi);
-        head.ppq += blockSize * 120.0 / (60.0 * rate);
+        head.ppq = *head.ppq + blockSize * 120.0 / (60.0 * rate);
     }
 
     void clear()

@@ -1,6 +1,6 @@
 // `aaxhost describe --json` on the built bundle: the plug-in's identity, its
 // components, parameters and chunks as the host received them.
-#include "bundle_test_support.h"
+#include "subprocess.h"
 
 #include <nlohmann/json.hpp>
 

@@ -5,10 +5,10 @@
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
 #include "RenderCommand.h"
+#include "subprocess.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <cstdio>
@@ -299,13 +299,11 @@ TEST(RenderCommand, ToolsWriteTheSameFile)
     std::ofstream(timeline) << "0 stop\n0 value 0.0333333\n48000 play 90 -2.0\n";
     const std::string args = " --timeline " + timeline + " --seconds 4 --channels 2 --block 300";
     const std::string a = dir + "e2e_a.wav", b = dir + "e2e_b.wav";
-    ASSERT_EQ(std::system((std::string(AAXHOST_EXECUTABLE) + " render " + TAMBRIX_BUNDLE + " --out " + a +
-                           args + " > /dev/null")
-                              .c_str()),
-              0);
+    using tambrix::test::run;
     ASSERT_EQ(
-        std::system((std::string(TAMBRIX_RENDER_EXECUTABLE) + " --out " + b + args + " > /dev/null").c_str()),
+        run(std::string(AAXHOST_EXECUTABLE) + " render " + TAMBRIX_BUNDLE + " --out " + a + args).exitCode,
         0);
+    ASSERT_EQ(run(std::string(TAMBRIX_RENDER_EXECUTABLE) + " --out " + b + args).exitCode, 0);
     const std::string wa = slurp(a), wb = slurp(b);
     EXPECT_GT(wa.size(), 192000u * 2 * 4);
     EXPECT_EQ(wa, wb);
@@ -333,12 +331,11 @@ TEST(RenderCommand, BadArgumentsWriteNothing)
     const std::string out = ::testing::TempDir() + "e2e_never.wav";
     std::remove(out.c_str());
     const std::string tool = std::string(AAXHOST_EXECUTABLE) + " render ";
-    EXPECT_NE(std::system((tool + TAMBRIX_BUNDLE + " --out " + out + " --channels 0 2>/dev/null").c_str()),
-              0);
-    EXPECT_NE(std::system((tool + "--out " + out + " 2>/dev/null").c_str()), 0);
-    EXPECT_NE(std::system((tool + "/nonexistent.aaxplugin --out " + out + " 2>/dev/null").c_str()), 0);
-    EXPECT_NE(std::system((tool + TAMBRIX_BUNDLE + " --out " + out + " --channels 11 2>/dev/null").c_str()),
-              0);
+    using tambrix::test::run;
+    EXPECT_NE(run(tool + TAMBRIX_BUNDLE + " --out " + out + " --channels 0 2>/dev/null").exitCode, 0);
+    EXPECT_NE(run(tool + "--out " + out + " 2>/dev/null").exitCode, 0);
+    EXPECT_NE(run(tool + "/nonexistent.aaxplugin --out " + out + " 2>/dev/null").exitCode, 0);
+    EXPECT_NE(run(tool + TAMBRIX_BUNDLE + " --out " + out + " --channels 11 2>/dev/null").exitCode, 0);
     EXPECT_FALSE(std::ifstream(out).good());
 }
 

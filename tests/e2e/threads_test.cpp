@@ -8,6 +8,7 @@
 #include "BundleRender.h"
 #include "MetronaAudioProcessor.h"
 #include "MetronaEditor.h"
+#include "manual_play_head.h"
 
 #include "aaxhost/Creators.h"
 #include "aaxhost/GuiDriver.h"
@@ -119,19 +120,7 @@ TEST(Threads, ProcessorAndEditorTimer)
     processor.setRateAndBufferSizeDetails(48000.0, 512);
     processor.prepareToPlay(48000.0, 512);
 
-    struct Head : juce::AudioPlayHead
-    {
-        double ppq = 0.0;
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setIsPlaying(true);
-            info.setBpm(120.0);
-            info.setPpqPosition(ppq);
-            info.setPpqPositionOfLastBarStart(0.0);
-            return info;
-        }
-    } head;
+    tambrix::test::ManualPlayHead head;
     processor.setPlayHead(&head);
     std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditor());
     ASSERT_NE(editor, nullptr);
@@ -149,7 +138,7 @@ TEST(Threads, ProcessorAndEditorTimer)
             {
                 const juce::ScopedLock lock(processor.getCallbackLock());
                 processor.processBlock(buffer, midi);
-                head.ppq += 512 * 120.0 / (60.0 * 48000.0);
+                head.ppq = *head.ppq + 512 * 120.0 / (60.0 * 48000.0);
             }
             done = true;
         });

@@ -3,6 +3,7 @@
 // way a host allocates them (56 header bytes and exactly the reported payload size).
 
 #include "chunk_records.h"
+#include "library_unknown.h"
 #include "test_effect.h"
 
 #include "AAX_CHostServices.h"
@@ -53,7 +54,7 @@ protected:
     {
         driver_.reset();
         AAX_CHostServices::Set(nullptr);
-        AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host_.unknownInterface()));
+        AAX_CHostServices::Set(tambrix::test::asLibrary(host_.unknownInterface()));
         gDefinitions = std::move(definitions);
         driver_ = std::make_unique<aaxhost::EffectDriver>(host_);
         ASSERT_EQ(0, driver_->create(&MakeTestEffect));

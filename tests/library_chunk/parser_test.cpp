@@ -2,6 +2,7 @@
 // the typed lookups and the writer's refusals.
 
 #include "chunk_records.h"
+#include "library_unknown.h"
 
 #include "AAX_CChunkDataParser.h"
 #include "AAX_CHostServices.h"
@@ -55,7 +56,7 @@ class ServicesScope
 public:
     explicit ServicesScope(aaxhost::Host& host)
     {
-        AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+        AAX_CHostServices::Set(tambrix::test::asLibrary(host.unknownInterface()));
     }
     ~ServicesScope() { AAX_CHostServices::Set(nullptr); }
 };

@@ -7,6 +7,7 @@
 #include "AAX_CHostServices.h"
 #include "AAX_IPropertyMap.h"
 #include "acfunknown.h"
+#include "library_unknown.h"
 
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
@@ -17,16 +18,6 @@
 
 namespace tambrix::test
 {
-
-inline IACFUnknown* asLibrary(aaxhost::IACFUnknown* unknown)
-{
-    return reinterpret_cast<IACFUnknown*>(unknown);
-}
-
-inline aaxhost::IACFUnknown* asHost(IACFUnknown* unknown)
-{
-    return reinterpret_cast<aaxhost::IACFUnknown*>(unknown);
-}
 
 // The host map behind a library wrapper, or null.
 inline aaxhost::HostPropertyMap* hostMapOf(AAX_IPropertyMap* map)

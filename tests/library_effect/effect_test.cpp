@@ -2,6 +2,7 @@
 // host's updates and the change counter, the request path, coefficients and packets.
 
 #include "effect_fixture.h"
+#include "library_unknown.h"
 
 #include "AAX_CHostServices.h"
 
@@ -229,7 +230,7 @@ TEST_F(EffectFixture, WithoutBypassTheEmptyIdentifierIsFiltered)
 
 TEST_F(EffectFixture, MoreFilteredIdentifiersThanParametersIsReportedAndInitializeGoesOn)
 {
-    AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host->unknownInterface()));
+    AAX_CHostServices::Set(tambrix::test::asLibrary(host->unknownInterface()));
     Object().SetSetup(
         [](TestEffect& effect)
         {

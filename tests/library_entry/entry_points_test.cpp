@@ -1,6 +1,7 @@
 // The seven exported entry points, driven as the host drives them, with a
 // stand-in describer whose behaviour each test chooses.
 #include "fake_describer.h"
+#include "library_unknown.h"
 
 #include "AAX_CHostServices.h"
 #include "AAX_Errors.h"
@@ -26,15 +27,12 @@ namespace
 {
 
 using aaxhost::TraceRecord;
+using tambrix::test::asHost;
+using tambrix::test::asLibrary;
 
 constexpr int32_t kHigh = 0x08000000;   // library failures
 constexpr int32_t kNormal = 0x04000000; // a checked result about to throw
 constexpr ACFRESULT kUnexpected = static_cast<ACFRESULT>(0x8000FFFFu);
-
-IACFUnknown* asLibrary(aaxhost::IACFUnknown* unknown)
-{
-    return reinterpret_cast<IACFUnknown*>(unknown);
-}
 
 // A pointer value no host or library writes, to see whether an out-pointer was touched.
 template <class T>
@@ -72,7 +70,7 @@ protected:
     // The host collection behind a plug-in definition; releases the host's reference.
     aaxhost::HostRef<aaxhost::HostCollection> takeDefinition(IACFPluginDefinition* definition)
     {
-        auto* unknown = reinterpret_cast<aaxhost::IACFUnknown*>(definition);
+        auto* unknown = asHost(definition);
         aaxhost::HostRef<aaxhost::HostCollection> collection(aaxhost::HostCollection::fromUnknown(unknown));
         if (unknown != nullptr)
             unknown->Release();
@@ -116,8 +114,7 @@ TEST_F(EntryPointsTest, RegistrationHandsTheHostItsCollectionAsTheDefinitionWith
     EXPECT_EQ(tambrix::test::describerCalls(), 1);
     ASSERT_NE(definition, nullptr);
 
-    auto* hostSide =
-        aaxhost::HostCollection::fromUnknown(reinterpret_cast<aaxhost::IACFUnknown*>(definition));
+    auto* hostSide = aaxhost::HostCollection::fromUnknown(asHost(definition));
     ASSERT_NE(hostSide, nullptr);
     // The host's reference is the only one: the collection wrapper and its
     // descriptors have let go of theirs.

@@ -6,16 +6,15 @@
 #include "aaxhost/HostObject.h"
 #include "aaxhost/HostUnknown.h"
 
+#include "library_unknown.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace
 {
-IACFUnknown* asLibrary(aaxhost::HostObject& object)
-{
-    return reinterpret_cast<IACFUnknown*>(object.primaryInterface());
-}
+using tambrix::test::asLibrary;
 
 template <class Body>
 int32_t thrownCode(Body body)
@@ -54,21 +53,25 @@ TEST_F(ACFPtrTest, ANullUnknownThrowsAndHoldsNothing)
 
 TEST_F(ACFPtrTest, AMissingInterfaceThrowsTheQueryResult)
 {
-    EXPECT_EQ(
-        thrownCode([this] { ACFPtr<IACFComponentFactory> p(IID_IACFComponentFactory, asLibrary(*first)); }),
-        static_cast<int32_t>(0x80000004u));
+    EXPECT_EQ(thrownCode(
+                  [this] {
+                      ACFPtr<IACFComponentFactory> p(IID_IACFComponentFactory,
+                                                     asLibrary(first->primaryInterface()));
+                  }),
+              static_cast<int32_t>(0x80000004u));
     EXPECT_EQ(first->refCount(), 1u); // only the test's own reference
 
     first->refuse(aaxhost::IID_IACFUnknown);
-    EXPECT_EQ(thrownCode([this] { ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(*first)); }),
-              static_cast<int32_t>(0x80000004u));
+    EXPECT_EQ(
+        thrownCode([this] { ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(first->primaryInterface())); }),
+        static_cast<int32_t>(0x80000004u));
     EXPECT_EQ(first->refCount(), 1u);
 }
 
 TEST_F(ACFPtrTest, HoldsExactlyOneReferenceAndReleasesItOnce)
 {
     {
-        ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(*first));
+        ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(first->primaryInterface()));
         EXPECT_EQ(first->refCount(), 2u);
         EXPECT_EQ(static_cast<void*>(p.get()), static_cast<void*>(first->primaryInterface()));
     }
@@ -77,7 +80,7 @@ TEST_F(ACFPtrTest, HoldsExactlyOneReferenceAndReleasesItOnce)
 
 TEST_F(ACFPtrTest, CopiesAddAReference)
 {
-    ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(*first));
+    ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(first->primaryInterface()));
     {
         ACFPtr<IACFUnknown> copy(p);
         EXPECT_EQ(first->refCount(), 3u);
@@ -95,8 +98,8 @@ TEST_F(ACFPtrTest, CopiesAddAReference)
 
 TEST_F(ACFPtrTest, AssignmentAddsTheNewReferenceBeforeReleasingTheOld)
 {
-    ACFPtr<IACFUnknown> a(IID_IACFUnknown, asLibrary(*first));
-    ACFPtr<IACFUnknown> b(IID_IACFUnknown, asLibrary(*second));
+    ACFPtr<IACFUnknown> a(IID_IACFUnknown, asLibrary(first->primaryInterface()));
+    ACFPtr<IACFUnknown> b(IID_IACFUnknown, asLibrary(second->primaryInterface()));
     recorder->setRecordReferenceCalls(true);
     recorder->clear();
 
@@ -132,9 +135,9 @@ TEST_F(ACFPtrTest, DereferencingAnEmptyPointerThrows)
 
 TEST_F(ACFPtrTest, TheOutParameterFormReleasesWhatItHeld)
 {
-    ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(*first));
+    ACFPtr<IACFUnknown> p(IID_IACFUnknown, asLibrary(first->primaryInterface()));
     EXPECT_EQ(first->refCount(), 2u);
-    ASSERT_EQ(asLibrary(*second)->QueryInterface(IID_IACFUnknown, p.outputVoid()), 0);
+    ASSERT_EQ(asLibrary(second->primaryInterface())->QueryInterface(IID_IACFUnknown, p.outputVoid()), 0);
     EXPECT_EQ(first->refCount(), 1u);
     EXPECT_EQ(second->refCount(), 2u);
     p.clear();

@@ -1,5 +1,7 @@
 // Reference counting, identity and self-deletion of component objects, driven through
 // the host's own view of the interfaces (slot positions, not the library's headers).
+#include "library_unknown.h"
+
 #include "AAX_IEffectGUI.h"
 #include "AAX_IEffectParameters.h"
 #include "AAX_UIDs.h"
@@ -114,12 +116,12 @@ public:
 // What a creator procedure hands the host: the primary interface, seen by the host.
 aaxhost::IACFUnknown* asHost(AAX_IEffectGUI* gui)
 {
-    return reinterpret_cast<aaxhost::IACFUnknown*>(static_cast<AAX_IACFEffectGUI*>(gui));
+    return tambrix::test::asHost(static_cast<AAX_IACFEffectGUI*>(gui));
 }
 
 aaxhost::IACFUnknown* asHost(AAX_IEffectParameters* effect)
 {
-    return reinterpret_cast<aaxhost::IACFUnknown*>(static_cast<AAX_IACFEffectParameters_V4*>(effect));
+    return tambrix::test::asHost(static_cast<AAX_IACFEffectParameters_V4*>(effect));
 }
 
 class ComponentModel : public ::testing::Test

@@ -7,6 +7,8 @@
 
 #include "aaxhost/Host.h"
 
+#include "library_unknown.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,10 +16,7 @@
 
 namespace
 {
-IACFUnknown* asLibrary(aaxhost::Host& host)
-{
-    return reinterpret_cast<IACFUnknown*>(host.unknownInterface());
-}
+using tambrix::test::asLibrary;
 
 class HostServicesTest : public ::testing::Test
 {
@@ -40,7 +39,7 @@ TEST_F(HostServicesTest, WithoutServicesReportsAreDropped)
 TEST_F(HostServicesTest, TracesReachTheHostFormatted)
 {
     aaxhost::Host host;
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
     EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "AAXRegisterPlugin exception caught: %s",
                                        "bad thing"),
               0);
@@ -59,7 +58,7 @@ TEST_F(HostServicesTest, TracesReachTheHostFormatted)
 TEST_F(HostServicesTest, LongMessagesAreCutTo511Characters)
 {
     aaxhost::Host host;
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
     const std::string longText(600, 'x');
     AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "<%s>", longText.c_str());
     const std::string exact(511, 'y');
@@ -74,7 +73,7 @@ TEST_F(HostServicesTest, LongMessagesAreCutTo511Characters)
 TEST_F(HostServicesTest, AssertionReportsCarryFileLineConditionAndFlagOne)
 {
     aaxhost::Host host;
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
     const int value = 0;
     const int line = __LINE__ + 1;
     AAX_ASSERT(value != 0);
@@ -93,7 +92,7 @@ TEST_F(HostServicesTest, MissingVersionsAnswerWithoutCallingTheHost)
     aaxhost::Host host;
     host.factory().failInterface(aaxhost::AAXCompID_HostServices, aaxhost::IID_IAAXHostServicesV3);
     host.factory().failInterface(aaxhost::AAXCompID_HostServices, aaxhost::IID_IAAXHostServicesV2);
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
 
     EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f.cpp", 1, "c", 1), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(AAX_CHostServices::GetAAXHostServices()->StackTrace(1, 2, "s"), AAX_ERROR_UNIMPLEMENTED);
@@ -106,7 +105,7 @@ TEST_F(HostServicesTest, MissingVersionsAnswerWithoutCallingTheHost)
 TEST_F(HostServicesTest, StackTracesGoThroughVersionTwo)
 {
     aaxhost::Host host;
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
     EXPECT_EQ(AAX_CHostServices::GetAAXHostServices()->StackTrace(0x08000000, 0x04000000, "where"), 0);
     const auto stackTraces = host.services().stackTraces();
     ASSERT_EQ(stackTraces.size(), 1u);
@@ -119,14 +118,14 @@ TEST_F(HostServicesTest, WithoutAFactoryOrServicesEveryReportIsRefused)
 {
     aaxhost::Host noServices;
     noServices.factory().failComponent(aaxhost::AAXCompID_HostServices);
-    AAX_CHostServices::Set(asLibrary(noServices));
+    AAX_CHostServices::Set(asLibrary(noServices.unknownInterface()));
     EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "x"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(AAX_CHostServices::HandleAssertFailure("f", 1, "c", 1), AAX_ERROR_NULL_OBJECT);
     AAX_CHostServices::Set(nullptr);
 
     aaxhost::Host noFactory;
     noFactory.unknown().refuse(aaxhost::IID_IACFComponentFactory);
-    AAX_CHostServices::Set(asLibrary(noFactory));
+    AAX_CHostServices::Set(asLibrary(noFactory.unknownInterface()));
     EXPECT_EQ(AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "x"), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(AAX_CHostServices::GetAAXHostServices()->StackTrace(1, 1, "x"), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ(noFactory.factory().createdCount(), 0u);
@@ -136,15 +135,15 @@ TEST_F(HostServicesTest, TheFirstHostKeepsReceivingUntilShutDown)
 {
     aaxhost::Host first;
     aaxhost::Host second;
-    AAX_CHostServices::Set(asLibrary(first));
-    AAX_CHostServices::Set(asLibrary(second));
+    AAX_CHostServices::Set(asLibrary(first.unknownInterface()));
+    AAX_CHostServices::Set(asLibrary(second.unknownInterface()));
     AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "one");
     EXPECT_EQ(first.services().traces().size(), 1u);
     EXPECT_TRUE(second.services().traces().empty());
 
     AAX_CHostServices::Set(nullptr);
     AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "dropped");
-    AAX_CHostServices::Set(asLibrary(second));
+    AAX_CHostServices::Set(asLibrary(second.unknownInterface()));
     AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "two");
     EXPECT_EQ(first.services().traces().size(), 1u);
     ASSERT_EQ(second.services().traces().size(), 1u);
@@ -156,7 +155,7 @@ TEST_F(HostServicesTest, ShutDownReleasesEveryHostReference)
     {
         aaxhost::Host host;
         const uint32_t unknownRefs = host.unknown().refCount();
-        AAX_CHostServices::Set(asLibrary(host));
+        AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
         EXPECT_EQ(host.factory().createdCount(), 3u); // one services object per version
         AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "x");
         AAX_CHostServices::Set(nullptr);
@@ -169,7 +168,7 @@ TEST_F(HostServicesTest, ShutDownReleasesEveryHostReference)
 TEST_F(HostServicesTest, ShutDownReleasesVersionThreeThenTwoThenOne)
 {
     aaxhost::Host host;
-    AAX_CHostServices::Set(asLibrary(host));
+    AAX_CHostServices::Set(asLibrary(host.unknownInterface()));
     // Each version is its own host object; one call through each tells them apart.
     AAX_CHostServices::Trace(AAX_eTracePriorityHost_High, "v1");
     AAX_CHostServices::GetAAXHostServices()->StackTrace(1, 1, "v2");

@@ -1,4 +1,6 @@
 // Result names, the library's exceptions and checked results.
+#include "library_unknown.h"
+
 #include "AAX_Exception.h"
 #include "AAX_CHostServices.h"
 
@@ -135,7 +137,7 @@ TEST(Exceptions, CaughtAsAnyButNeverAsStandardException)
 class CheckedResultTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host.unknownInterface())); }
+    void SetUp() override { AAX_CHostServices::Set(tambrix::test::asLibrary(host.unknownInterface())); }
     void TearDown() override { AAX_CHostServices::Set(nullptr); }
 
     aaxhost::Host host;

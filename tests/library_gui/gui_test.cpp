@@ -2,6 +2,7 @@
 // created through its creator procedure, initialized with the host's controller
 // unknown, given, replaced and deprived of view containers, and released.
 
+#include "library_unknown.h"
 #include "test_effect.h"
 #include "test_gui.h"
 #include "virtual_slot.h"
@@ -746,15 +747,15 @@ TEST(GuiThroughDescription, CreatorProceduresOfTheDescriptionMakeTheEffectAndIts
         // The plug-in registers its two creator procedures, as the framework does.
         HostRef<aaxhost::HostEffectDescriptor> described;
         {
-            AAX_VEffectDescriptor descriptor(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+            AAX_VEffectDescriptor descriptor(tambrix::test::asLibrary(host.unknownInterface()));
             ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&TestGUI::Create),
                                             kAAX_ProcPtrID_Create_EffectGUI),
                       AAX_SUCCESS);
             ASSERT_EQ(descriptor.AddProcPtr(reinterpret_cast<void*>(&ObservedEffect::Create),
                                             kAAX_ProcPtrID_Create_EffectParameters),
                       AAX_SUCCESS);
-            described = HostRef<aaxhost::HostEffectDescriptor>(aaxhost::HostEffectDescriptor::fromUnknown(
-                reinterpret_cast<aaxhost::IACFUnknown*>(descriptor.GetIUnknown())));
+            described = HostRef<aaxhost::HostEffectDescriptor>(
+                aaxhost::HostEffectDescriptor::fromUnknown(tambrix::test::asHost(descriptor.GetIUnknown())));
         }
         ASSERT_TRUE(described);
 

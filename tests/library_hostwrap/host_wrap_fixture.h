@@ -6,6 +6,7 @@
 
 #include "AAX_IString.h"
 #include "acfunknown.h"
+#include "library_unknown.h"
 
 #include "aaxhost/Controller.h"
 #include "aaxhost/ControllerUnknown.h"
@@ -51,13 +52,6 @@ private:
     std::string text_;
 };
 
-// The library's view of a host pointer.
-template <class HostObjectType>
-IACFUnknown* asLibraryUnknown(HostObjectType& object)
-{
-    return reinterpret_cast<IACFUnknown*>(object.primaryInterface());
-}
-
 struct ControllerHost
 {
     aaxhost::Host host;
@@ -72,7 +66,7 @@ struct ControllerHost
         unknown = aaxhost::makeControllerUnknown(host, controller, transport);
     }
 
-    IACFUnknown* libraryUnknown() { return asLibraryUnknown(*unknown); }
+    IACFUnknown* libraryUnknown() { return asLibrary(unknown->primaryInterface()); }
 
     // Operations the plug-in called on host objects of one kind, in order.
     std::vector<std::string> operations(const std::string& object)

@@ -18,7 +18,7 @@ protected:
 
     std::unique_ptr<AAX_IPageTable> makeWrapper()
     {
-        return std::make_unique<AAX_VPageTable>(tambrix::test::asLibraryUnknown(*table));
+        return std::make_unique<AAX_VPageTable>(tambrix::test::asLibrary(table->primaryInterface()));
     }
 };
 

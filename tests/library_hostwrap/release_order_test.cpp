@@ -73,7 +73,7 @@ TEST(WrapperReleaseOrder, TheLastInterfaceTakenIsTheFirstReleased)
             unknown->provide(version.first, object);
         }
 
-        std::shared_ptr<void> wrapper = c.make(tambrix::test::asLibraryUnknown(*unknown));
+        std::shared_ptr<void> wrapper = c.make(tambrix::test::asLibrary(unknown->primaryInterface()));
         host.recorder().clear();
         wrapper.reset();
 

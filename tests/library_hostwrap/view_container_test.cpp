@@ -28,7 +28,7 @@ protected:
 
     std::unique_ptr<AAX_IViewContainer> makeWrapper()
     {
-        return std::make_unique<AAX_VViewContainer>(tambrix::test::asLibraryUnknown(*view));
+        return std::make_unique<AAX_VViewContainer>(tambrix::test::asLibrary(view->primaryInterface()));
     }
 
     std::vector<aaxhost::Call> calls(const char* operation)

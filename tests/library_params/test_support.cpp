@@ -1,4 +1,5 @@
 #include "test_support.h"
+#include "library_unknown.h"
 
 #include "AAX_CHostServices.h"
 
@@ -15,12 +16,12 @@ HostController::HostController(aaxhost::Host& host, const std::string& name)
 
 IACFUnknown* HostController::unknown() const
 {
-    return reinterpret_cast<IACFUnknown*>(controllerUnknown->primaryInterface());
+    return tambrix::test::asLibrary(controllerUnknown->primaryInterface());
 }
 
 ServicesScope::ServicesScope(aaxhost::Host& host)
 {
-    AAX_CHostServices::Set(reinterpret_cast<IACFUnknown*>(host.unknownInterface()));
+    AAX_CHostServices::Set(tambrix::test::asLibrary(host.unknownInterface()));
 }
 
 ServicesScope::~ServicesScope()

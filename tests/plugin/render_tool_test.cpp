@@ -4,40 +4,23 @@
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
 
+#include "subprocess.h"
 #include "test_host.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
 
 using namespace tambrix::render;
 
 namespace
 {
 
-struct RunResult
-{
-    int exitCode = -1;
-    std::string out;
-};
-
 // Runs tambrix-render with the given arguments (stderr joins stdout).
-RunResult runTool(const std::string& args)
+tambrix::test::CommandOutput runTool(const std::string& args)
 {
-    RunResult r;
-    const std::string command = std::string("'") + TAMBRIX_RENDER_PATH + "' " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return r;
-    char chunk[512];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof(chunk), pipe)) > 0)
-        r.out.append(chunk, n);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return tambrix::test::run(tambrix::test::quoted(TAMBRIX_RENDER_PATH) + " " + args + " 2>&1");
 }
 
 std::string tempPath(const std::string& name)

@@ -1,9 +1,10 @@
 #pragma once
 
-// Helpers for driving the processor as a host would: a play head whose answers a
-// test sets freely, and runs of blocks with the position advancing per block.
+// Helpers for driving the processor as a host would: runs of blocks with the
+// position advancing per block.
 
 #include "MetronaAudioProcessor.h"
+#include "manual_play_head.h"
 
 #include <cmath>
 #include <cstdint>
@@ -14,30 +15,6 @@ namespace tambrix::test
 {
 
 inline constexpr float idle = 9.999999747378752e-05f;
-
-class ManualPlayHead : public juce::AudioPlayHead
-{
-public:
-    bool hasPosition = true;
-    bool playing = true;
-    bool recording = false;
-    juce::Optional<double> bpm = 120.0;
-    juce::Optional<double> ppq = 0.0;
-    juce::Optional<double> barStart = 0.0;
-
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        if (!hasPosition)
-            return {};
-        PositionInfo info;
-        info.setIsPlaying(playing);
-        info.setIsRecording(recording);
-        info.setBpm(bpm);
-        info.setPpqPosition(ppq);
-        info.setPpqPositionOfLastBarStart(barStart);
-        return info;
-    }
-};
 
 // A processor with `channels` inputs and outputs, prepared for `rate` and `maxBlock`.
 inline std::unique_ptr<MetronaAudioProcessor> makeProcessor(double rate, int maxBlock, int channels = 2,

@@ -1,5 +1,8 @@
 #pragma once
 
+// Runs a program through the shell, as a user would from a terminal, and
+// collects what it writes to standard output and how it ended.
+
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
@@ -9,11 +12,10 @@ namespace tambrix::test
 
 struct CommandOutput
 {
-    int exitCode = -1;
+    int exitCode = -1; // -1 when the command did not exit normally
     std::string out;
 };
 
-// Runs a shell command and collects its standard output and exit status.
 inline CommandOutput run(const std::string& command)
 {
     CommandOutput result;
@@ -29,6 +31,7 @@ inline CommandOutput run(const std::string& command)
     return result;
 }
 
+// A path as one shell word.
 inline std::string quoted(const std::string& text)
 {
     return "'" + text + "'";
