@@ -20,7 +20,8 @@ namespace tambrix::render
 struct BlockProcessor
 {
     int channels = 0;
-    // The host sets the normalised "Time Signature".
+    // The host sets the normalised "Time Signature" (called only for the options'
+    // value or index and the timeline's value events).
     std::function<void(double value)> setValue;
     // Runs one block of `frames` frames with the host reporting `position`; returns
     // the output channels (each `frames` samples long), or null with `error` set.
