@@ -1,0 +1,198 @@
+// Random host conversations with one instance through the bundle (host_conversation.h),
+// one after another against one loaded bundle. After each: every line answered as
+// expected, the controls chunk read back restores to the same bytes, nothing alive
+// after the release (no plug-in object, no host object held by the plug-in), and a
+// fresh instance renders a fixed timeline exactly as a fresh instance did before any
+// conversation.
+//
+// TAMBRIX_CONVERSATIONS (default 300) sets how many conversations run, and
+// TAMBRIX_CONVERSATION_SEED (default 1) the seed of the first; the others follow it.
+// A failing conversation is printed as a script with its seed: save it as FILE and
+// replay it with `build/bin/aaxhost script build/tambrix.aaxplugin FILE`, or run
+// just that seed here with TAMBRIX_CONVERSATION_SEED=S TAMBRIX_CONVERSATIONS=1.
+#include "host_conversation.h"
+
+#include "BundleRender.h"
+
+#include "aaxhost/HostObject.h"
+#include "aaxhost/PluginSession.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+
+namespace
+{
+
+using Json = nlohmann::json;
+using tambrix::test::HostConversation;
+
+std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback)
+{
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+// A crash or a sanitizer report ends the process: the conversation that was being
+// played is written to standard error first, up to the line it ended on.
+const HostConversation* playing = nullptr;
+
+void writeConversation()
+{
+    if (playing == nullptr)
+        return;
+    const std::string text =
+        "\nThe process ended while the last line of this host conversation was answered:\n" +
+        playing->script();
+    for (std::size_t done = 0; done < text.size();)
+    {
+        const ssize_t n = write(STDERR_FILENO, text.data() + done, text.size() - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    playing = nullptr;
+}
+
+void installCrashReport()
+{
+    if (__sanitizer_set_death_callback != nullptr)
+    {
+        __sanitizer_set_death_callback(writeConversation); // the sanitizers keep their own signal handlers
+        return;
+    }
+    struct sigaction action = {};
+    action.sa_handler = [](int)
+    {
+        writeConversation();
+    }; // then the signal's default action
+    action.sa_flags = SA_RESETHAND;
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        sigaction(signal, &action, nullptr);
+}
+
+// A fixed timeline with stops, plays and value changes, through a fresh instance.
+std::vector<float> renderFixedTimeline(aaxhost::PluginSession& session)
+{
+    using Kind = tambrix::render::TimelineEvent::Kind;
+    aaxhost::render::BundleRenderOptions options;
+    options.render.seconds = 0.5;
+    options.render.block = 300;
+    options.render.timeline = {{0, Kind::stop},
+                               {0, Kind::value, 0.0, 0.0, 0.0333333},
+                               {2400, Kind::play, 90.0, -0.5},
+                               {9000, Kind::value, 0.0, 0.0, 0.5},
+                               {15000, Kind::stop},
+                               {16000, Kind::play, 200.0, 7.25}};
+    std::vector<float> samples;
+    std::string error;
+    auto instance = aaxhost::render::makeRenderInstance(session, options, &error);
+    tambrix::render::RenderSummary summary;
+    if (instance == nullptr || !aaxhost::render::renderThroughInstance(
+                                   *instance, options,
+                                   [&samples](const float* frames, int n)
+                                   {
+                                       samples.insert(samples.end(), frames, frames + 2 * n);
+                                       return true;
+                                   },
+                                   summary, error))
+        ADD_FAILURE() << "the fixed render failed: " << error;
+    return samples;
+}
+
+// A member of an answer, or null.
+Json member(const Json& answer, const char* key)
+{
+    return answer.is_object() && answer.contains(key) ? answer.at(key) : Json();
+}
+
+// What is wrong with the answers to `talk`, or nothing.
+std::string fault(const HostConversation& talk, const std::vector<Json>& answers)
+{
+    const auto& lines = talk.lines();
+    if (answers.size() != lines.size())
+        return std::to_string(lines.size()) + " action lines got " + std::to_string(answers.size()) +
+               " answers";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
+        const Json& a = answers[i];
+        const std::string where = "line " + std::to_string(lines[i].number) + " (" + lines[i].text + ") ";
+        if (!a.is_object())
+            return where + "was not answered with a JSON object";
+        if (member(a, "line") != lines[i].number)
+            return where + "was answered as another line: " + a.dump();
+        if (member(a, "ok") != lines[i].valid)
+            return where + "should be answered with \"ok\":" + (lines[i].valid ? "true" : "false") + ": " +
+                   a.dump();
+    }
+    const Json& got = answers[static_cast<std::size_t>(talk.roundTripGet())];
+    const Json& set = answers[static_cast<std::size_t>(talk.roundTripSet())];
+    const Json& again = answers[static_cast<std::size_t>(talk.roundTripGetAgain())];
+    if (member(got, "result") != 0 || !member(got, "hex").is_string())
+        return "the controls chunk could not be read: " + got.dump();
+    if (member(set, "result") != 0)
+        return "the controls chunk read back was refused: " + set.dump();
+    if (member(again, "hex") != member(got, "hex") || member(again, "version") != member(got, "version"))
+        return "the controls chunk read back, set and read again changed: " + got.dump() + " then " +
+               again.dump();
+    const Json& released = answers[static_cast<std::size_t>(talk.release())];
+    if (member(released, "live") != 0)
+        return "plug-in objects are alive after the release: " + released.dump();
+    if (member(answers.back(), "live") != 0)
+        return "plug-in objects are alive at the end: " + answers.back().dump();
+    return {};
+}
+
+std::string hostObjectNames()
+{
+    std::string names;
+    for (const std::string& name : aaxhost::HostObject::liveNames())
+        names += " " + name;
+    return names;
+}
+
+TEST(Conversations, RandomHostConversationsAreAnsweredAndLeaveACleanInstanceBehind)
+{
+    const std::uint64_t count = fromEnvironment("TAMBRIX_CONVERSATIONS", 300);
+    const std::uint64_t first = fromEnvironment("TAMBRIX_CONVERSATION_SEED", 1);
+    installCrashReport();
+    const int64_t hostObjectsBefore = aaxhost::HostObject::liveCount();
+    {
+        std::string error;
+        auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+        ASSERT_NE(session, nullptr) << error;
+        const std::vector<float> clean = renderFixedTimeline(*session);
+        ASSERT_FALSE(clean.empty());
+        // What the session itself holds, once one instance has come and gone.
+        const int64_t hostObjects = aaxhost::HostObject::liveCount();
+        for (std::uint64_t seed = first; seed < first + count; ++seed)
+        {
+            HostConversation talk(seed);
+            playing = &talk;
+            const std::vector<Json> answers = tambrix::test::playConversation(*session, talk);
+            std::string wrong = fault(talk, answers);
+            if (wrong.empty() && aaxhost::HostObject::liveCount() != hostObjects)
+                wrong = "the plug-in holds " +
+                        std::to_string(aaxhost::HostObject::liveCount() - hostObjects) +
+                        " host objects after the release; alive:" + hostObjectNames();
+            if (wrong.empty() && renderFixedTimeline(*session) != clean)
+                wrong =
+                    "a fresh instance renders the fixed timeline differently than before any conversation";
+            playing = nullptr;
+            ASSERT_TRUE(wrong.empty()) << "host conversation with seed " << seed << ": " << wrong
+                                       << "\nIts script (save as FILE, replay with build/bin/aaxhost script "
+                                          "build/tambrix.aaxplugin FILE):\n"
+                                       << talk.script();
+        }
+        EXPECT_EQ(session->close(), 0);
+    }
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsBefore) << hostObjectNames();
+}
+
+} // namespace
