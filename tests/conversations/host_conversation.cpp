@@ -522,8 +522,12 @@ bool HostConversation::next(const std::vector<nlohmann::json>& answers, std::str
         return true;
     case Phase::body:
         if (--bodyLeft_ <= 0)
-            phase_ = Phase::roundTripGet;
+            phase_ = Phase::settle;
         send(randomAction(), line);
+        return true;
+    case Phase::settle:
+        send({"process 1"}, line);
+        phase_ = Phase::roundTripGet;
         return true;
     case Phase::roundTripGet:
         roundTrip_[0] = static_cast<int>(lines_.size());
@@ -543,9 +547,13 @@ bool HostConversation::next(const std::vector<nlohmann::json>& answers, std::str
         }
         roundTrip_[1] = static_cast<int>(lines_.size());
         send(set, line);
-        phase_ = Phase::roundTripGetAgain;
+        phase_ = Phase::deliver;
         return true;
     }
+    case Phase::deliver:
+        send({"process 1"}, line);
+        phase_ = Phase::roundTripGetAgain;
+        return true;
     case Phase::roundTripGetAgain:
         roundTrip_[2] = static_cast<int>(lines_.size());
         send({"chunk get elck"}, line);

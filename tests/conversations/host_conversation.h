@@ -32,8 +32,9 @@ public:
 
     // The next line of the script, chosen after hearing `answers` (one for each
     // action line sent so far); false when the conversation is over. It opens
-    // with a comment naming the seed; its end reads the controls chunk, sets it
-    // back and reads it again, releases the instance and asks for `live`.
+    // with a comment naming the seed. Its end plays a block (the host answers the
+    // plug-in's pending requests), reads the controls chunk, sets it back, plays a
+    // block and reads it again, releases the instance and asks for `live`.
     bool next(const std::vector<nlohmann::json>& answers, std::string& line);
 
     std::uint64_t seed() const noexcept { return seed_; }
@@ -70,8 +71,10 @@ private:
     {
         opening,
         body,
+        settle,
         roundTripGet,
         roundTripSet,
+        deliver,
         roundTripGetAgain,
         release,
         afterRelease,
