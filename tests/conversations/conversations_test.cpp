@@ -10,6 +10,8 @@
 // A failing conversation is printed as a script with its seed: save it as FILE and
 // replay it with `build/bin/aaxhost script build/tambrix.aaxplugin FILE`, or run
 // just that seed here with TAMBRIX_CONVERSATION_SEED=S TAMBRIX_CONVERSATIONS=1.
+// The script of the conversation being played is also kept in
+// build/tests/conversations/last_conversation.script.
 #include "host_conversation.h"
 
 #include "BundleRender.h"
@@ -22,6 +24,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -41,24 +45,38 @@ std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback)
 }
 
 // A crash or a sanitizer report ends the process: the conversation that was being
-// played is written to standard error first, up to the line it ended on.
+// played (or checked) is written to standard error first, up to its last line sent,
+// where a handler can run. The conversation is also written, line by line as it is
+// played, to TAMBRIX_CONVERSATION_LOG, which keeps the last one after any end (a
+// report of UndefinedBehaviorSanitizer's runtime of its own, a timeout).
 const HostConversation* playing = nullptr;
+
+void writeAll(const char* text, std::size_t size)
+{
+    for (std::size_t done = 0; done < size;)
+    {
+        const ssize_t n = write(STDERR_FILENO, text + done, size - done);
+        if (n <= 0)
+            return;
+        done += static_cast<std::size_t>(n);
+    }
+}
 
 void writeConversation()
 {
-    if (playing == nullptr)
-        return;
-    const std::string text =
-        "\nThe process ended while the last line of this host conversation was answered:\n" +
-        playing->script();
-    for (std::size_t done = 0; done < text.size();)
-    {
-        const ssize_t n = write(STDERR_FILENO, text.data() + done, text.size() - done);
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
+    const HostConversation* talk = playing;
     playing = nullptr;
+    if (talk == nullptr)
+        return;
+    static const char header[] =
+        "\nThe process ended during this host conversation or the checks after it:\n";
+    writeAll(header, sizeof header - 1);
+    writeAll(talk->script().data(), talk->script().size());
+}
+
+void onSignal(int)
+{
+    writeConversation(); // then the signal's default action ends the process
 }
 
 void installCrashReport()
@@ -69,10 +87,7 @@ void installCrashReport()
         return;
     }
     struct sigaction action = {};
-    action.sa_handler = [](int)
-    {
-        writeConversation();
-    }; // then the signal's default action
+    action.sa_handler = onSignal;
     action.sa_flags = SA_RESETHAND;
     for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         sigaction(signal, &action, nullptr);
@@ -185,11 +200,14 @@ TEST(Conversations, RandomHostConversationsAreAnsweredAndLeaveACleanInstanceBehi
         // What the session itself holds, once one instance has come and gone.
         const int64_t hostObjects = aaxhost::HostObject::liveCount();
         const std::vector<std::string> sessionObjects = aaxhost::HostObject::liveNames();
+        std::cout << "Each conversation is written to " << TAMBRIX_CONVERSATION_LOG << " as it is played."
+                  << std::endl;
         for (std::uint64_t seed = first; seed < first + count; ++seed)
         {
             HostConversation talk(seed);
             playing = &talk;
-            const std::vector<Json> answers = tambrix::test::playConversation(*session, talk);
+            std::ofstream log(TAMBRIX_CONVERSATION_LOG, std::ios::trunc);
+            const std::vector<Json> answers = tambrix::test::playConversation(*session, talk, &log);
             std::string wrong = fault(talk, answers);
             if (wrong.empty() && aaxhost::HostObject::liveCount() != hostObjects)
                 wrong = "the plug-in holds " +

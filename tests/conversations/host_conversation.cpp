@@ -591,8 +591,8 @@ class ConversationInput final : public std::streambuf
 {
 public:
     ConversationInput(HostConversation& talk, const std::ostringstream& out,
-                      std::vector<nlohmann::json>& answers)
-        : talk_(talk), out_(out), answers_(answers)
+                      std::vector<nlohmann::json>& answers, std::ostream* log)
+        : talk_(talk), out_(out), answers_(answers), log_(log)
     {
     }
 
@@ -616,6 +616,8 @@ protected:
         if (!talk_.next(answers_, line_))
             return traits_type::eof();
         line_ += '\n';
+        if (log_ != nullptr)
+            log_->write(line_.data(), static_cast<std::streamsize>(line_.size())).flush();
         setg(line_.data(), line_.data(), line_.data() + line_.size());
         return traits_type::to_int_type(line_.front());
     }
@@ -624,17 +626,19 @@ private:
     HostConversation& talk_;
     const std::ostringstream& out_;
     std::vector<nlohmann::json>& answers_;
+    std::ostream* log_;
     std::size_t read_ = 0;
     std::string line_;
 };
 
 } // namespace
 
-std::vector<nlohmann::json> playConversation(aaxhost::PluginSession& plugin, HostConversation& talk)
+std::vector<nlohmann::json> playConversation(aaxhost::PluginSession& plugin, HostConversation& talk,
+                                             std::ostream* log)
 {
     std::vector<nlohmann::json> answers;
     std::ostringstream out;
-    ConversationInput input(talk, out, answers);
+    ConversationInput input(talk, out, answers, log);
     std::istream in(&input);
     aaxhost::script::runScript(plugin, in, out);
     input.hearAnswers();

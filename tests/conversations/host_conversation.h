@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <iosfwd>
 #include <random>
 #include <string>
 #include <vector>
@@ -126,8 +127,10 @@ private:
 };
 
 // Plays `talk` through the script engine against a new instance of `plugin`,
-// line by line; the answers, one per action line (a line that is not JSON is kept
-// as a discarded value).
-std::vector<nlohmann::json> playConversation(aaxhost::PluginSession& plugin, HostConversation& talk);
+// line by line, each line also written to `log` (and flushed) before the engine
+// reads it; the answers, one per action line (a line that is not JSON is kept as a
+// discarded value).
+std::vector<nlohmann::json> playConversation(aaxhost::PluginSession& plugin, HostConversation& talk,
+                                             std::ostream* log = nullptr);
 
 } // namespace tambrix::test
