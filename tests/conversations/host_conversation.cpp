@@ -3,7 +3,6 @@
 #include "ScriptCommand.h"
 
 #include <cfloat>
-#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -141,7 +140,10 @@ HostConversation::Number HostConversation::number()
     else if (kind < 5)
         n.text = format(9, static_cast<double>(static_cast<float>(below(40)) / 30.0f));
     else
-        n.text = format(17, (unit() * 2.0 - 1.0) * std::pow(10.0, static_cast<double>(below(601)) - 300.0));
+    {
+        n.text = format(17, unit() * 2.0 - 1.0);
+        n.text += "e" + std::to_string(static_cast<int>(below(601)) - 300);
+    }
     n.value = std::strtod(n.text.c_str(), nullptr);
     return n;
 }
@@ -232,11 +234,17 @@ void HostConversation::mutate(std::vector<uint8_t>& payload)
         {
         case 0:
             if (size > 0)
-                payload[below(size)] ^= static_cast<uint8_t>(1u << below(8));
+            {
+                const std::size_t at = below(size);
+                payload[at] ^= static_cast<uint8_t>(1u << below(8));
+            }
             break;
         case 1:
             if (size > 0)
-                payload[below(size)] = static_cast<uint8_t>(below(256));
+            {
+                const std::size_t at = below(size);
+                payload[at] = static_cast<uint8_t>(below(256));
+            }
             break;
         case 2:
             payload.resize(below(size + 1));
@@ -310,10 +318,11 @@ bool HostConversation::payloadHex(std::string& hex)
         hex = hexOf(std::vector<uint8_t>(4 + below(61), 0xFF));
     else if (kind < 18)
         hex = "01010101645f3000" + hexOf(bytes(8));
-    else if (kind < 19)
-        hex = hexOf(bytes(below(8))) + "0"; // an odd number of digits
     else
-        hex = hexOf(bytes(below(8))) + pick<std::string>({"zz", "0x", "g0", "+1"});
+    {
+        hex = hexOf(bytes(below(8)));
+        hex += kind < 19 ? "0" : pick<std::string>({"zz", "0x", "g0", "+1"}); // odd length, or not hex
+    }
     return kind < 18;
 }
 

@@ -4,7 +4,9 @@
 // `aaxhost script`, chosen line by line from a seed. Each line is chosen after the
 // earlier ones were answered, so a later line can send back (mutated) chunks that
 // the instance handed out. A seed means the same conversation on every machine:
-// the numbers come from std::mt19937_64 through our own mapping to ranges.
+// the numbers come from std::mt19937_64 through our own mapping to ranges, one draw
+// a statement or argument (never two as operands of one expression, whose order
+// would be the compiler's).
 
 #include "aaxhost/PluginSession.h"
 
