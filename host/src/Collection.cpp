@@ -80,12 +80,9 @@ Result HostCollection::UnusedOperation6()
 
 Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescriptor)
 {
-    record("AddEffect", {textValue(effectId), static_cast<const void*>(effectDescriptor)});
-    const Result forced = answer("AddEffect", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (effectId == nullptr)
-        return kAaxErrorNullArgument;
+    if (const Result r = enter("AddEffect", {textValue(effectId), pointerValue(effectDescriptor)}, effectId);
+        r != kResultOk)
+        return r;
     HostEffectDescriptor* descriptor = HostEffectDescriptor::fromUnknown(effectDescriptor);
     if (descriptor == nullptr)
         return kResultInvalidPointer;
@@ -96,12 +93,8 @@ Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescri
 
 Result HostCollection::SetManufacturerName(const char* name)
 {
-    record("SetManufacturerName", {textValue(name)});
-    const Result forced = answer("SetManufacturerName", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
+    if (const Result r = enter("SetManufacturerName", {textValue(name)}, name); r != kResultOk)
+        return r;
     std::lock_guard<std::mutex> lock(collectionMutex_);
     manufacturer_ = name;
     return kResultOk;
@@ -109,12 +102,8 @@ Result HostCollection::SetManufacturerName(const char* name)
 
 Result HostCollection::AddPackageName(const char* name)
 {
-    record("AddPackageName", {textValue(name)});
-    const Result forced = answer("AddPackageName", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
+    if (const Result r = enter("AddPackageName", {textValue(name)}, name); r != kResultOk)
+        return r;
     std::lock_guard<std::mutex> lock(collectionMutex_);
     packages_.emplace_back(name);
     return kResultOk;
@@ -122,10 +111,8 @@ Result HostCollection::AddPackageName(const char* name)
 
 Result HostCollection::SetPackageVersion(uint32_t version)
 {
-    record("SetPackageVersion", {uint64_t{version}});
-    const Result forced = answer("SetPackageVersion", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("SetPackageVersion", {uint64_t{version}}); r != kResultOk)
+        return r;
     std::lock_guard<std::mutex> lock(collectionMutex_);
     version_ = version;
     return kResultOk;
@@ -133,10 +120,8 @@ Result HostCollection::SetPackageVersion(uint32_t version)
 
 Result HostCollection::SetProperties(IACFUnknown* properties)
 {
-    record("SetProperties", {static_cast<const void*>(properties)});
-    const Result forced = answer("SetProperties", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("SetProperties", {pointerValue(properties)}); r != kResultOk)
+        return r;
     return keepPropertyMap(properties, collectionMutex_, properties_);
 }
 

@@ -26,6 +26,11 @@ using Value =
 Value textValue(const char* text);
 // Builds a Value from `size` bytes at `data` (nullptr when data is null).
 Value bytesValue(const void* data, std::size_t size);
+// Builds a Value from an address (what it points to is not read).
+inline Value pointerValue(const void* pointer)
+{
+    return pointer;
+}
 // Text form of a value (identifiers by name when known, texts in quotes).
 std::string valueToString(const Value& value);
 

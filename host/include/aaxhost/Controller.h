@@ -118,8 +118,18 @@ protected:
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
-    Result meterOp(uint32_t meter, const std::function<void(MeterState&)>& op);
-    Result copyInto(const char* operation, IACFUnknown* table);
+    // Sets a value under the lock.
+    template <class Field, class T>
+    void keep(Field& field, T value);
+    // A getter: records the call; unless a result is forced or `out` is null,
+    // writes the field's value to *out.
+    template <class Out, class Field>
+    Result copyOut(const char* operation, Out* out, const Field& field);
+    // Unless `entered` is a failure, applies `op` to meter `meter` under the lock.
+    template <class Op>
+    Result meterOp(Result entered, uint32_t meter, Op op);
+    // Unless `entered` is a failure, fills `table` with the source table.
+    Result copyInto(Result entered, IACFUnknown* table);
 
     mutable std::mutex stateMutex_;
     std::string effectId_;

@@ -24,7 +24,6 @@ class Host;
 
 // Library result codes the description objects answer with.
 constexpr Result kAaxErrorUnknownId = -20041;
-constexpr Result kAaxErrorNullArgument = -20044;
 constexpr Result kAaxErrorArgumentBufferOverflow = -20046;
 
 // Property numbers the host reads itself.
@@ -147,18 +146,46 @@ public:
     std::vector<ProcessProcRecord> processProcs() const;
 
     Result Clear() override;
-    Result AddReservedField(int32_t fieldIndex, uint32_t fieldType) override;
-    Result AddAudioIn(int32_t fieldIndex) override;
-    Result AddAudioOut(int32_t fieldIndex) override;
-    Result AddAudioBufferLength(int32_t fieldIndex) override;
-    Result AddSampleRate(int32_t fieldIndex) override;
-    Result AddClock(int32_t fieldIndex) override;
-    Result AddSideChainIn(int32_t fieldIndex) override;
-    Result AddDataInPort(int32_t fieldIndex, uint32_t packetSize, int32_t type) override;
-    Result AddAuxOutputStem(int32_t fieldIndex, int32_t stemFormat, const char* name) override;
-    Result AddPrivateData(int32_t fieldIndex, int32_t sizeInBytes, uint32_t options) override;
-    Result AddDmaInstance(int32_t fieldIndex, int32_t mode) override;
-    Result AddMIDINode(int32_t fieldIndex, int32_t nodeType, const char* name, uint32_t channelMask) override;
+    Result AddReservedField(int32_t fieldIndex, uint32_t fieldType) override
+    {
+        return field("AddReservedField", {int64_t{fieldIndex}, uint64_t{fieldType}});
+    }
+    Result AddAudioIn(int32_t fieldIndex) override { return field("AddAudioIn", {int64_t{fieldIndex}}); }
+    Result AddAudioOut(int32_t fieldIndex) override { return field("AddAudioOut", {int64_t{fieldIndex}}); }
+    Result AddAudioBufferLength(int32_t fieldIndex) override
+    {
+        return field("AddAudioBufferLength", {int64_t{fieldIndex}});
+    }
+    Result AddSampleRate(int32_t fieldIndex) override
+    {
+        return field("AddSampleRate", {int64_t{fieldIndex}});
+    }
+    Result AddClock(int32_t fieldIndex) override { return field("AddClock", {int64_t{fieldIndex}}); }
+    Result AddSideChainIn(int32_t fieldIndex) override
+    {
+        return field("AddSideChainIn", {int64_t{fieldIndex}});
+    }
+    Result AddDataInPort(int32_t fieldIndex, uint32_t packetSize, int32_t type) override
+    {
+        return field("AddDataInPort", {int64_t{fieldIndex}, uint64_t{packetSize}, int64_t{type}});
+    }
+    Result AddAuxOutputStem(int32_t fieldIndex, int32_t stemFormat, const char* name) override
+    {
+        return field("AddAuxOutputStem", {int64_t{fieldIndex}, int64_t{stemFormat}, textValue(name)});
+    }
+    Result AddPrivateData(int32_t fieldIndex, int32_t sizeInBytes, uint32_t options) override
+    {
+        return field("AddPrivateData", {int64_t{fieldIndex}, int64_t{sizeInBytes}, uint64_t{options}});
+    }
+    Result AddDmaInstance(int32_t fieldIndex, int32_t mode) override
+    {
+        return field("AddDmaInstance", {int64_t{fieldIndex}, int64_t{mode}});
+    }
+    Result AddMIDINode(int32_t fieldIndex, int32_t nodeType, const char* name, uint32_t channelMask) override
+    {
+        return field("AddMIDINode",
+                     {int64_t{fieldIndex}, int64_t{nodeType}, textValue(name), uint64_t{channelMask}});
+    }
     Result AddProcessProc_Native(NativeProcessProc processProc, IACFUnknown* properties,
                                  NativeInstanceInitProc instanceInitProc, NativeBackgroundProc backgroundProc,
                                  uint32_t* procId) override;
@@ -166,7 +193,10 @@ public:
                              const char* instanceInitSymbol, const char* backgroundSymbol,
                              uint32_t* procId) override;
     Result AddMeters(int32_t fieldIndex, const uint32_t* meterIds, uint32_t meterCount) override;
-    Result AddTemporaryData(int32_t fieldIndex, uint32_t sizeInBytes) override;
+    Result AddTemporaryData(int32_t fieldIndex, uint32_t sizeInBytes) override
+    {
+        return field("AddTemporaryData", {int64_t{fieldIndex}, uint64_t{sizeInBytes}});
+    }
     Result AddProcessProc(IACFUnknown* properties, uint32_t* procIds, int32_t procIdsSize) override;
 
 protected:
@@ -175,6 +205,8 @@ protected:
 
 private:
     Result field(const char* operation, std::vector<Value> args);
+    // Gives `proc` the next identifier (also to *procId when not null) and keeps it.
+    Result keepProc(ProcessProcRecord proc, uint32_t* procId);
     Result registerNative(NativeProcessProc processProc, HostPropertyMap* map, NativeInstanceInitProc init,
                           NativeBackgroundProc background, uint32_t* procId);
     Result registerTI(const char* dll, const char* process, HostPropertyMap* map, const char* init,
@@ -232,6 +264,9 @@ protected:
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
+    // Records an operation kept among the others, with its arguments; `text` must not be null.
+    Result other(const char* operation, std::vector<Value> args, const char* text);
+
     mutable std::mutex effectMutex_;
     std::vector<std::string> names_;
     std::vector<uint32_t> categories_;

@@ -70,7 +70,9 @@ protected:
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
-    const std::map<int32_t, std::string>* variationsOf(const std::string& parameterId) const;
+    // Under the lock: page `page` or null, the name variations of a parameter or null.
+    std::vector<std::string>* pageAt(int32_t page);
+    std::map<int32_t, std::string>* variationsOf(const std::string& parameterId);
 
     mutable std::mutex tableMutex_;
     PageTableContents contents_;

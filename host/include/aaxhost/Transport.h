@@ -77,8 +77,11 @@ protected:
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
-    // Records the call and applies a forced result when instrumented.
-    Result finish(const char* operation, Result normal, std::initializer_list<Value> args = {}) const;
+    // When instrumented, records the call and answers a forced result, if any.
+    Result finish(const char* operation, std::initializer_list<Value> args) const;
+    // finish(), then kAaxErrorNullArgument when one of `required` is null.
+    template <class... Required>
+    Result begin(const char* operation, std::initializer_list<Value> args, const Required*... required) const;
 
     std::atomic<double> sampleRate_{48000.0};
     std::atomic<double> tempo_{120.0};
