@@ -29,55 +29,6 @@ void* HostCollection::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-std::vector<EffectRecord> HostCollection::effects() const
-{
-    return lockedCopy(collectionMutex_, effects_);
-}
-
-std::optional<std::string> HostCollection::manufacturerName() const
-{
-    return lockedCopy(collectionMutex_, manufacturer_);
-}
-
-std::vector<std::string> HostCollection::packageNames() const
-{
-    return lockedCopy(collectionMutex_, packages_);
-}
-
-std::optional<uint32_t> HostCollection::packageVersion() const
-{
-    return lockedCopy(collectionMutex_, version_);
-}
-
-HostRef<HostPropertyMap> HostCollection::properties() const
-{
-    return lockedCopy(collectionMutex_, properties_);
-}
-
-Result HostCollection::UnusedOperation3()
-{
-    record("UnusedOperation3");
-    return answer("UnusedOperation3", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation4()
-{
-    record("UnusedOperation4");
-    return answer("UnusedOperation4", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation5()
-{
-    record("UnusedOperation5");
-    return answer("UnusedOperation5", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation6()
-{
-    record("UnusedOperation6");
-    return answer("UnusedOperation6", kAaxErrorUnimplemented);
-}
-
 Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescriptor)
 {
     if (const Result r = enter("AddEffect", {textValue(effectId), pointerValue(effectDescriptor)}, effectId);

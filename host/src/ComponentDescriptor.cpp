@@ -32,16 +32,6 @@ void* HostComponentDescriptor::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-std::vector<Entry> HostComponentDescriptor::fields() const
-{
-    return lockedCopy(descriptorMutex_, fields_);
-}
-
-std::vector<ProcessProcRecord> HostComponentDescriptor::processProcs() const
-{
-    return lockedCopy(descriptorMutex_, procs_);
-}
-
 Result HostComponentDescriptor::field(const char* operation, std::vector<Value> args)
 {
     if (const Result r = enter(operation, args); r != kResultOk)

@@ -46,23 +46,6 @@ void* Controller::findInterface(const Uid& iid) noexcept
 
 // --- host-side settings and readings
 
-template <class Field, class T>
-void Controller::keep(Field& field, T value)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    field = std::move(value);
-}
-
-void Controller::setEffectId(std::string id)
-{
-    keep(effectId_, std::move(id));
-}
-
-void Controller::setSampleRate(float rate)
-{
-    keep(sampleRate_, rate);
-}
-
 void Controller::setStemFormats(int32_t input, int32_t output)
 {
     std::lock_guard<std::mutex> lock(stateMutex_);
@@ -70,75 +53,10 @@ void Controller::setStemFormats(int32_t input, int32_t output)
     outputStemFormat_ = output;
 }
 
-void Controller::setTodLocation(int64_t location)
-{
-    keep(todLocation_, location);
-}
-
-void Controller::setHybridSignalLatency(int32_t samples)
-{
-    keep(hybridLatency_, samples);
-}
-
-void Controller::setAutomationTimestamp(int64_t timestamp)
-{
-    keep(automationTimestamp_, timestamp);
-}
-
-void Controller::setHostName(std::string name)
-{
-    keep(hostName_, std::move(name));
-}
-
-void Controller::setTargetPlatform(int32_t platform)
-{
-    keep(targetPlatform_, platform);
-}
-
-void Controller::setMeters(std::vector<MeterState> meters)
-{
-    keep(meters_, std::move(meters));
-}
-
 void Controller::queueMidiPacket(int32_t node, const MidiPacket& packet)
 {
     std::lock_guard<std::mutex> lock(stateMutex_);
     midi_.emplace_back(node, packet);
-}
-
-void Controller::setSourceTable(PageTableContents contents)
-{
-    keep(sourceTable_, std::move(contents));
-}
-
-void Controller::setPacketSink(std::function<void(const PostedPacket&)> sink)
-{
-    keep(packetSink_, std::move(sink));
-}
-
-int32_t Controller::signalLatency() const
-{
-    return lockedCopy(stateMutex_, signalLatency_);
-}
-
-std::map<int32_t, int32_t> Controller::cycleCounts() const
-{
-    return lockedCopy(stateMutex_, cycleCounts_);
-}
-
-std::vector<PostedPacket> Controller::packets() const
-{
-    return lockedCopy(stateMutex_, packets_);
-}
-
-std::vector<Notification> Controller::notifications() const
-{
-    return lockedCopy(stateMutex_, notifications_);
-}
-
-std::vector<MeterState> Controller::meters() const
-{
-    return lockedCopy(stateMutex_, meters_);
 }
 
 std::size_t Controller::pendingMidiPackets() const

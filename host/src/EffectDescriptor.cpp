@@ -22,41 +22,6 @@ void* HostEffectDescriptor::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-std::vector<std::string> HostEffectDescriptor::names() const
-{
-    return lockedCopy(effectMutex_, names_);
-}
-
-std::vector<uint32_t> HostEffectDescriptor::categories() const
-{
-    return lockedCopy(effectMutex_, categories_);
-}
-
-std::vector<ProcPtrRecord> HostEffectDescriptor::procPtrs() const
-{
-    return lockedCopy(effectMutex_, procPtrs_);
-}
-
-std::vector<HostRef<HostComponentDescriptor>> HostEffectDescriptor::components() const
-{
-    return lockedCopy(effectMutex_, components_);
-}
-
-HostRef<HostPropertyMap> HostEffectDescriptor::properties() const
-{
-    return lockedCopy(effectMutex_, properties_);
-}
-
-std::vector<MeterRecord> HostEffectDescriptor::meters() const
-{
-    return lockedCopy(effectMutex_, meters_);
-}
-
-std::vector<Entry> HostEffectDescriptor::others() const
-{
-    return lockedCopy(effectMutex_, others_);
-}
-
 Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)
 {
     if (const Result r = enter("AddComponent", {pointerValue(componentDescriptor)}); r != kResultOk)

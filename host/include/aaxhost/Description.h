@@ -58,23 +58,20 @@ struct Entry
     std::vector<Value> args;
 };
 
-class PropertyMapV2Face : public AAX_IACFPropertyMap_V2
+// An interface as a base of its own: an object that offers an older version
+// beside a newer one derived from it hands out a pointer of its own for each.
+template <class Interface>
+class Face : public Interface
 {
 protected:
-    ~PropertyMapV2Face() = default;
-};
-
-class PropertyMapV1Face : public AAX_IACFPropertyMap
-{
-protected:
-    ~PropertyMapV1Face() = default;
+    ~Face() = default;
 };
 
 // A property map (AAXCompID_AAXPropertyMap), versions 1 to 3. Each version is
 // its own interface pointer, so the pointer the plug-in hands back shows
 // which version it chose; the host recognises all three as this map.
 class HostPropertyMap final
-    : public HostObjectOf<AAX_IACFPropertyMap_V3, PropertyMapV2Face, PropertyMapV1Face>
+    : public HostObjectOf<AAX_IACFPropertyMap_V3, Face<AAX_IACFPropertyMap_V2>, Face<AAX_IACFPropertyMap>>
 {
 public:
     explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap");
@@ -98,7 +95,7 @@ public:
     Result RemoveProperty(int32_t id) override;
     Result AddPropertyWithIDArray(int32_t id, const void* records, uint32_t count) override;
     Boolean GetPropertyWithIDArray(int32_t id, const void** records, uint32_t* count) override;
-    Result UnusedOperation8() override;
+    Result UnusedOperation8() override { return reply("UnusedOperation8", kAaxErrorUnimplemented); }
 
 protected:
     ~HostPropertyMap() override;
@@ -142,8 +139,8 @@ public:
     static HostComponentDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
     // The fields in the order described (Clear empties them).
-    std::vector<Entry> fields() const;
-    std::vector<ProcessProcRecord> processProcs() const;
+    std::vector<Entry> fields() const { return lockedCopy(descriptorMutex_, fields_); }
+    std::vector<ProcessProcRecord> processProcs() const { return lockedCopy(descriptorMutex_, procs_); }
 
     Result Clear() override;
     Result AddReservedField(int32_t fieldIndex, uint32_t fieldType) override
@@ -239,14 +236,17 @@ public:
 
     static HostEffectDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
-    std::vector<std::string> names() const;
-    std::vector<uint32_t> categories() const;
-    std::vector<ProcPtrRecord> procPtrs() const;
-    std::vector<HostRef<HostComponentDescriptor>> components() const;
-    HostRef<HostPropertyMap> properties() const;
-    std::vector<MeterRecord> meters() const;
+    std::vector<std::string> names() const { return lockedCopy(effectMutex_, names_); }
+    std::vector<uint32_t> categories() const { return lockedCopy(effectMutex_, categories_); }
+    std::vector<ProcPtrRecord> procPtrs() const { return lockedCopy(effectMutex_, procPtrs_); }
+    std::vector<HostRef<HostComponentDescriptor>> components() const
+    {
+        return lockedCopy(effectMutex_, components_);
+    }
+    HostRef<HostPropertyMap> properties() const { return lockedCopy(effectMutex_, properties_); }
+    std::vector<MeterRecord> meters() const { return lockedCopy(effectMutex_, meters_); }
     // Further entries (bypass parameters, resources, MIDI nodes), in order.
-    std::vector<Entry> others() const;
+    std::vector<Entry> others() const { return lockedCopy(effectMutex_, others_); }
 
     Result AddComponent(IACFUnknown* componentDescriptor) override;
     Result AddName(const char* name) override;
@@ -294,16 +294,19 @@ public:
     static HostCollection* fromUnknown(IACFUnknown* unknown) noexcept;
     IACFUnknown* pluginDefinitionInterface() noexcept;
 
-    std::vector<EffectRecord> effects() const;
-    std::optional<std::string> manufacturerName() const;
-    std::vector<std::string> packageNames() const;
-    std::optional<uint32_t> packageVersion() const;
-    HostRef<HostPropertyMap> properties() const;
+    std::vector<EffectRecord> effects() const { return lockedCopy(collectionMutex_, effects_); }
+    std::optional<std::string> manufacturerName() const
+    {
+        return lockedCopy(collectionMutex_, manufacturer_);
+    }
+    std::vector<std::string> packageNames() const { return lockedCopy(collectionMutex_, packages_); }
+    std::optional<uint32_t> packageVersion() const { return lockedCopy(collectionMutex_, version_); }
+    HostRef<HostPropertyMap> properties() const { return lockedCopy(collectionMutex_, properties_); }
 
-    Result UnusedOperation3() override;
-    Result UnusedOperation4() override;
-    Result UnusedOperation5() override;
-    Result UnusedOperation6() override;
+    Result UnusedOperation3() override { return reply("UnusedOperation3", kAaxErrorUnimplemented); }
+    Result UnusedOperation4() override { return reply("UnusedOperation4", kAaxErrorUnimplemented); }
+    Result UnusedOperation5() override { return reply("UnusedOperation5", kAaxErrorUnimplemented); }
+    Result UnusedOperation6() override { return reply("UnusedOperation6", kAaxErrorUnimplemented); }
     Result AddEffect(const char* effectId, IACFUnknown* effectDescriptor) override;
     Result SetManufacturerName(const char* name) override;
     Result AddPackageName(const char* name) override;

@@ -40,9 +40,9 @@ public:
     void addStackTrace(StackTraceRecord record);
     void addAssertion(AssertionRecord record);
 
-    std::vector<TraceRecord> traces() const;
-    std::vector<StackTraceRecord> stackTraces() const;
-    std::vector<AssertionRecord> assertions() const;
+    std::vector<TraceRecord> traces() const { return lockedCopy(mutex_, traces_); }
+    std::vector<StackTraceRecord> stackTraces() const { return lockedCopy(mutex_, stackTraces_); }
+    std::vector<AssertionRecord> assertions() const { return lockedCopy(mutex_, assertions_); }
     void clear();
 
     // When set, every report is also written to stderr (for the command-line host).
@@ -66,7 +66,7 @@ public:
     HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder);
 
     // No exception leaves these (running out of memory ends the process).
-    Result UnusedOperation3() noexcept override;
+    Result UnusedOperation3() noexcept override { return reply("UnusedOperation3", kResultOk); }
     Result Trace(int32_t priority, const char* message) noexcept override;
     Result StackTrace(int32_t tracePriority, int32_t stackTracePriority,
                       const char* message) noexcept override;
