@@ -58,27 +58,33 @@ void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parame
     events_.push_back(std::move(event));
 }
 
-Result AutomationDelegate::RegisterParameter(const char* parameterId)
+template <class Change>
+Result AutomationDelegate::note(const char* operation, AutomationEvent::Kind kind, const char* parameterId,
+                                Change change)
 {
-    record("RegisterParameter", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Register, parameterId);
+    record(operation, {textValue(parameterId)});
+    addEvent(kind, parameterId);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        ++registrations_[idText(parameterId)];
+        change(idText(parameterId));
     }
-    return answer("RegisterParameter", kResultOk);
+    return answer(operation, kResultOk);
+}
+
+Result AutomationDelegate::RegisterParameter(const char* parameterId)
+{
+    return note("RegisterParameter", AutomationEvent::Kind::Register, parameterId,
+                [this](const std::string& id) { ++registrations_[id]; });
 }
 
 Result AutomationDelegate::UnregisterParameter(const char* parameterId)
 {
-    record("UnregisterParameter", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Unregister, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        --registrations_[idText(parameterId)];
-        touched_.erase(idText(parameterId));
-    }
-    return answer("UnregisterParameter", kResultOk);
+    return note("UnregisterParameter", AutomationEvent::Kind::Unregister, parameterId,
+                [this](const std::string& id)
+                {
+                    --registrations_[id];
+                    touched_.erase(id);
+                });
 }
 
 Result AutomationDelegate::PostSetValueRequest(const char* parameterId, double normalized)
@@ -118,24 +124,14 @@ Result AutomationDelegate::PostCurrentValue(const char* parameterId, double norm
 
 Result AutomationDelegate::PostTouchRequest(const char* parameterId)
 {
-    record("PostTouchRequest", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Touch, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        touched_[idText(parameterId)] = true;
-    }
-    return answer("PostTouchRequest", kResultOk);
+    return note("PostTouchRequest", AutomationEvent::Kind::Touch, parameterId,
+                [this](const std::string& id) { touched_[id] = true; });
 }
 
 Result AutomationDelegate::PostReleaseRequest(const char* parameterId)
 {
-    record("PostReleaseRequest", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Release, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        touched_[idText(parameterId)] = false;
-    }
-    return answer("PostReleaseRequest", kResultOk);
+    return note("PostReleaseRequest", AutomationEvent::Kind::Release, parameterId,
+                [this](const std::string& id) { touched_[id] = false; });
 }
 
 Result AutomationDelegate::GetTouchState(const char* parameterId, uint8_t* touched)

@@ -2,7 +2,9 @@
 
 #include "aaxhost/Identifiers.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <type_traits>
 
 namespace aaxhost
@@ -93,34 +95,28 @@ std::vector<Call> CallRecorder::calls() const
     return calls_;
 }
 
-std::vector<Call> CallRecorder::calls(std::string_view operation) const
+template <class Keep>
+std::vector<Call> CallRecorder::select(Keep keep) const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<Call> result;
-    for (const Call& call : calls_)
-        if (call.operation == operation)
-            result.push_back(call);
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result), keep);
     return result;
+}
+
+std::vector<Call> CallRecorder::calls(std::string_view operation) const
+{
+    return select([&](const Call& call) { return call.operation == operation; });
 }
 
 std::vector<Call> CallRecorder::calls(std::string_view object, std::string_view operation) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<Call> result;
-    for (const Call& call : calls_)
-        if (call.object == object && call.operation == operation)
-            result.push_back(call);
-    return result;
+    return select([&](const Call& call) { return call.object == object && call.operation == operation; });
 }
 
 std::size_t CallRecorder::count(std::string_view operation) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::size_t n = 0;
-    for (const Call& call : calls_)
-        if (call.operation == operation)
-            ++n;
-    return n;
+    return calls(operation).size();
 }
 
 std::size_t CallRecorder::size() const

@@ -44,29 +44,20 @@ Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescri
 
 Result HostCollection::SetManufacturerName(const char* name)
 {
-    if (const Result r = enter("SetManufacturerName", {textValue(name)}, name); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    manufacturer_ = name;
-    return kResultOk;
+    return deliver(enter("SetManufacturerName", {textValue(name)}, name), collectionMutex_,
+                   [&] { manufacturer_ = name; });
 }
 
 Result HostCollection::AddPackageName(const char* name)
 {
-    if (const Result r = enter("AddPackageName", {textValue(name)}, name); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    packages_.emplace_back(name);
-    return kResultOk;
+    return deliver(enter("AddPackageName", {textValue(name)}, name), collectionMutex_,
+                   [&] { packages_.emplace_back(name); });
 }
 
 Result HostCollection::SetPackageVersion(uint32_t version)
 {
-    if (const Result r = enter("SetPackageVersion", {uint64_t{version}}); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    version_ = version;
-    return kResultOk;
+    return deliver(enter("SetPackageVersion", {uint64_t{version}}), collectionMutex_,
+                   [&] { version_ = version; });
 }
 
 Result HostCollection::SetProperties(IACFUnknown* properties)

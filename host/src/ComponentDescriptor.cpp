@@ -34,11 +34,10 @@ void* HostComponentDescriptor::findInterface(const Uid& iid) noexcept
 
 Result HostComponentDescriptor::field(const char* operation, std::vector<Value> args)
 {
-    if (const Result r = enter(operation, args); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(descriptorMutex_);
-    fields_.push_back(Entry{operation, std::move(args)});
-    return kResultOk;
+    return deliver(enter(operation, args), descriptorMutex_,
+                   [&] {
+                       fields_.push_back(Entry{operation, std::move(args)});
+                   });
 }
 
 Result HostComponentDescriptor::Clear()

@@ -230,11 +230,8 @@ Result Controller::ClearMeterClipped(uint32_t meter) noexcept
 
 Result Controller::GetMeterCount(uint32_t* count) noexcept
 {
-    if (const Result r = enter("GetMeterCount", {pointerValue(count)}, count); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *count = static_cast<uint32_t>(meters_.size());
-    return kResultOk;
+    return deliver(enter("GetMeterCount", {pointerValue(count)}, count), stateMutex_,
+                   [&] { *count = static_cast<uint32_t>(meters_.size()); });
 }
 
 Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept

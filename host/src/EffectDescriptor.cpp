@@ -36,29 +36,22 @@ Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)
 
 Result HostEffectDescriptor::AddName(const char* name)
 {
-    if (const Result r = enter("AddName", {textValue(name)}, name); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    names_.emplace_back(name);
-    return kResultOk;
+    return deliver(enter("AddName", {textValue(name)}, name), effectMutex_,
+                   [&] { names_.emplace_back(name); });
 }
 
 Result HostEffectDescriptor::AddCategory(uint32_t category)
 {
-    if (const Result r = enter("AddCategory", {uint64_t{category}}); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    categories_.push_back(category);
-    return kResultOk;
+    return deliver(enter("AddCategory", {uint64_t{category}}), effectMutex_,
+                   [&] { categories_.push_back(category); });
 }
 
 Result HostEffectDescriptor::other(const char* operation, std::vector<Value> args, const char* text)
 {
-    if (const Result r = enter(operation, args, text); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{operation, std::move(args)});
-    return kResultOk;
+    return deliver(enter(operation, args, text), effectMutex_,
+                   [&] {
+                       others_.push_back(Entry{operation, std::move(args)});
+                   });
 }
 
 Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const char* parameterId)
@@ -68,12 +61,10 @@ Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const
 
 Result HostEffectDescriptor::AddProcPtr(void* procPtr, uint32_t procId)
 {
-    if (const Result r = enter("AddProcPtr", {pointerValue(procPtr), uint64_t{procId}}, procPtr);
-        r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    procPtrs_.push_back(ProcPtrRecord{procPtr, procId});
-    return kResultOk;
+    return deliver(enter("AddProcPtr", {pointerValue(procPtr), uint64_t{procId}}, procPtr), effectMutex_,
+                   [&] {
+                       procPtrs_.push_back(ProcPtrRecord{procPtr, procId});
+                   });
 }
 
 Result HostEffectDescriptor::SetProperties(IACFUnknown* properties)

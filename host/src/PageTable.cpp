@@ -57,29 +57,19 @@ std::map<int32_t, std::string>* PageTable::variationsOf(const std::string& param
 
 Result PageTable::Clear() noexcept
 {
-    if (const Result r = enter("Clear"); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    contents_.pages.clear();
-    return kResultOk;
+    return deliver(enter("Clear"), tableMutex_, [&] { contents_.pages.clear(); });
 }
 
 Result PageTable::Empty(uint8_t* empty) noexcept
 {
-    if (const Result r = enter("Empty", {pointerValue(empty)}, empty); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *empty = contents_.pages.empty() ? 1 : 0;
-    return kResultOk;
+    return deliver(enter("Empty", {pointerValue(empty)}, empty), tableMutex_,
+                   [&] { *empty = contents_.pages.empty() ? 1 : 0; });
 }
 
 Result PageTable::GetNumPages(int32_t* pages) noexcept
 {
-    if (const Result r = enter("GetNumPages", {pointerValue(pages)}, pages); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *pages = static_cast<int32_t>(contents_.pages.size());
-    return kResultOk;
+    return deliver(enter("GetNumPages", {pointerValue(pages)}, pages), tableMutex_,
+                   [&] { *pages = static_cast<int32_t>(contents_.pages.size()); });
 }
 
 Result PageTable::InsertPage(int32_t page) noexcept
@@ -168,12 +158,8 @@ Result PageTable::MapParameterID(const char* parameterId, int32_t page, int32_t 
 
 Result PageTable::GetNumParametersWithNameVariations(int32_t* number) noexcept
 {
-    if (const Result r = enter("GetNumParametersWithNameVariations", {pointerValue(number)}, number);
-        r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *number = static_cast<int32_t>(contents_.nameVariations.size());
-    return kResultOk;
+    return deliver(enter("GetNumParametersWithNameVariations", {pointerValue(number)}, number), tableMutex_,
+                   [&] { *number = static_cast<int32_t>(contents_.nameVariations.size()); });
 }
 
 Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) noexcept
@@ -257,11 +243,8 @@ Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int
 
 Result PageTable::ClearParameterNameVariations() noexcept
 {
-    if (const Result r = enter("ClearParameterNameVariations"); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    contents_.nameVariations.clear();
-    return kResultOk;
+    return deliver(enter("ClearParameterNameVariations"), tableMutex_,
+                   [&] { contents_.nameVariations.clear(); });
 }
 
 Result PageTable::ClearNameVariationsForParameter(const char* parameterId) noexcept

@@ -116,6 +116,10 @@ protected:
 
 private:
     void addEvent(AutomationEvent::Kind kind, const char* parameterId, double value = 0.0);
+    // Records the call and its event, then applies `change` to the parameter's
+    // identifier under the lock; answers kResultOk unless a result is forced.
+    template <class Change>
+    Result note(const char* operation, AutomationEvent::Kind kind, const char* parameterId, Change change);
 
     mutable std::mutex mutex_;
     std::vector<AutomationEvent> events_;

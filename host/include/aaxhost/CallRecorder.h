@@ -79,6 +79,10 @@ public:
     std::string dump() const;
 
 private:
+    // The calls `keep` accepts, in order.
+    template <class Keep>
+    std::vector<Call> select(Keep keep) const;
+
     mutable std::mutex mutex_;
     std::vector<Call> calls_;
     uint64_t next_ = 0;

@@ -142,6 +142,18 @@ protected:
         }
     }
 
+    // deliver(), with `act` run under `mutex`.
+    template <class Act>
+    static Result deliver(Result first, std::mutex& mutex, Act&& act)
+    {
+        return deliver(first,
+                       [&]
+                       {
+                           std::lock_guard<std::mutex> lock(mutex);
+                           return act();
+                       });
+    }
+
     // The recorded forms of the three base operations, used by HostObjectOf.
     Result queryEntry(const Uid& iid, void** out) noexcept;
     uint32_t addRefEntry() noexcept;
