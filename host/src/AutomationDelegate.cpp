@@ -1,5 +1,7 @@
 #include "aaxhost/AutomationDelegate.h"
 
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 namespace aaxhost
@@ -7,24 +9,12 @@ namespace aaxhost
 
 const char* toString(AutomationEvent::Kind kind)
 {
-    switch (kind)
-    {
-    case AutomationEvent::Kind::Register:
-        return "Register";
-    case AutomationEvent::Kind::Unregister:
-        return "Unregister";
-    case AutomationEvent::Kind::SetRequest:
-        return "SetRequest";
-    case AutomationEvent::Kind::CurrentValue:
-        return "CurrentValue";
-    case AutomationEvent::Kind::Touch:
-        return "Touch";
-    case AutomationEvent::Kind::Release:
-        return "Release";
-    case AutomationEvent::Kind::GetTouchState:
-        return "GetTouchState";
-    }
-    return "?";
+    // In the order of the kinds.
+    static constexpr const char* names[] = {"Register", "Unregister", "SetRequest",   "CurrentValue",
+                                            "Touch",    "Release",    "GetTouchState"};
+    static_assert(std::size(names) == static_cast<std::size_t>(AutomationEvent::Kind::GetTouchState) + 1);
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(names) ? names[index] : "?";
 }
 
 namespace
@@ -34,18 +24,6 @@ std::string idText(const char* parameterId)
     return parameterId != nullptr ? parameterId : std::string();
 }
 } // namespace
-
-AutomationDelegate::AutomationDelegate(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-AutomationDelegate::~AutomationDelegate() = default;
-
-void* AutomationDelegate::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IAAXAutomationDelegateV1 ? as<AAX_IACFAutomationDelegate>() : nullptr;
-}
 
 void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parameterId, double value)
 {

@@ -3,13 +3,6 @@
 namespace aaxhost
 {
 
-HostCollection::HostCollection(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("Collection", std::move(recorder))
-{
-}
-
-HostCollection::~HostCollection() = default;
-
 HostCollection* HostCollection::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostCollection*>(HostObject::fromUnknown(unknown));

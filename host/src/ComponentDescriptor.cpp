@@ -12,13 +12,6 @@ const void* procAddress(Fn fn)
 }
 } // namespace
 
-HostComponentDescriptor::HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("ComponentDescriptor", std::move(recorder))
-{
-}
-
-HostComponentDescriptor::~HostComponentDescriptor() = default;
-
 HostComponentDescriptor* HostComponentDescriptor::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostComponentDescriptor*>(HostObject::fromUnknown(unknown));

@@ -5,13 +5,6 @@
 namespace aaxhost
 {
 
-ComponentFactory::ComponentFactory(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-ComponentFactory::~ComponentFactory() = default;
-
 void ComponentFactory::registerComponent(const Uid& componentId, Creator creator)
 {
     std::lock_guard<std::mutex> lock(factoryMutex_);
@@ -65,11 +58,6 @@ uint64_t ComponentFactory::createdCount() const
 {
     std::lock_guard<std::mutex> lock(factoryMutex_);
     return created_;
-}
-
-void* ComponentFactory::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IACFComponentFactory ? as<IACFComponentFactory>() : nullptr;
 }
 
 Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid,

@@ -28,13 +28,6 @@ void store(PlugInString& out, const std::string& text)
 
 } // namespace
 
-Controller::Controller(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-Controller::~Controller() = default;
-
 void* Controller::findInterface(const Uid& iid) noexcept
 {
     if (iid == IID_IAAXControllerV1 || iid == IID_IAAXControllerV2 || iid == IID_IAAXControllerV3)
@@ -57,18 +50,6 @@ void Controller::queueMidiPacket(int32_t node, const MidiPacket& packet)
 {
     std::lock_guard<std::mutex> lock(stateMutex_);
     midi_.emplace_back(node, packet);
-}
-
-std::size_t Controller::pendingMidiPackets() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return midi_.size();
-}
-
-void Controller::clearPackets()
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    packets_.clear();
 }
 
 // --- controller, version 1

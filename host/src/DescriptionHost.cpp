@@ -11,13 +11,6 @@ HostFeatureInfo::HostFeatureInfo(std::shared_ptr<CallRecorder> recorder, int32_t
 {
 }
 
-HostFeatureInfo::~HostFeatureInfo() = default;
-
-void* HostFeatureInfo::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IAAXFeatureInfoV1 ? as<AAX_IACFFeatureInfo>() : nullptr;
-}
-
 void HostFeatureInfo::setSupportLevel(int32_t level)
 {
     level_.store(level);
@@ -48,18 +41,6 @@ Result HostFeatureInfo::AcquireProperties(IACFUnknown** properties)
     // Lent, not given: the caller takes its own reference if it keeps it.
     *properties = hasProperties_.load() ? properties_->v1Interface() : nullptr;
     return answer("AcquireProperties", kResultOk);
-}
-
-HostDescriptionHost::HostDescriptionHost(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("DescriptionHost", std::move(recorder))
-{
-}
-
-HostDescriptionHost::~HostDescriptionHost() = default;
-
-void* HostDescriptionHost::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IAAXDescriptionHostV1 ? as<AAX_IACFDescriptionHost>() : nullptr;
 }
 
 void HostDescriptionHost::setFeature(const Uid& featureId, HostRef<HostFeatureInfo> info)
@@ -120,18 +101,6 @@ Result HostDescriptionHost::AcquireFeatureProperties(const Uid& featureId, IACFU
         }
     }
     return answer("AcquireFeatureProperties", result);
-}
-
-HostDefinition::HostDefinition(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("Definition", std::move(recorder))
-{
-}
-
-HostDefinition::~HostDefinition() = default;
-
-void* HostDefinition::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IACFDefinition ? as<IACFDefinition>() : nullptr;
 }
 
 } // namespace aaxhost

@@ -3,23 +3,9 @@
 namespace aaxhost
 {
 
-HostEffectDescriptor::HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("EffectDescriptor", std::move(recorder))
-{
-}
-
-HostEffectDescriptor::~HostEffectDescriptor() = default;
-
 HostEffectDescriptor* HostEffectDescriptor::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostEffectDescriptor*>(HostObject::fromUnknown(unknown));
-}
-
-void* HostEffectDescriptor::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXEffectDescriptorV1 || iid == IID_IAAXEffectDescriptorV2)
-        return as<AAX_IACFEffectDescriptor_V2>();
-    return nullptr;
 }
 
 Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)

@@ -18,8 +18,6 @@ PlugInLink::PlugInLink(std::shared_ptr<CallRecorder> recorder, IACFUnknown* targ
     }
 }
 
-PlugInLink::~PlugInLink() = default;
-
 IACFUnknown* PlugInLink::target() const
 {
     std::lock_guard<std::mutex> lock(targetMutex_);

@@ -48,20 +48,6 @@ void HostServicesLog::setEcho(bool on)
     echo_ = on;
 }
 
-HostServices::HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("HostServices", std::move(recorder)), log_(std::move(log))
-{
-}
-
-HostServices::~HostServices() = default;
-
-void* HostServices::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXHostServicesV1 || iid == IID_IAAXHostServicesV2 || iid == IID_IAAXHostServicesV3)
-        return as<AAX_IACFHostServices_V3>();
-    return nullptr;
-}
-
 Result HostServices::Trace(int32_t priority, const char* message) noexcept
 {
     record("Trace", {int64_t{priority}, textValue(message)});

@@ -5,13 +5,6 @@
 namespace aaxhost
 {
 
-HostUnknown::HostUnknown(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-HostUnknown::~HostUnknown() = default;
-
 void HostUnknown::provide(const Uid& iid, HostRef<HostObject> provider)
 {
     std::lock_guard<std::mutex> lock(providersMutex_);

@@ -6,20 +6,6 @@
 namespace aaxhost
 {
 
-PageTable::PageTable(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-PageTable::~PageTable() = default;
-
-void* PageTable::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXPageTableV1 || iid == IID_IAAXPageTableV2)
-        return as<AAX_IACFPageTable_V2>();
-    return nullptr;
-}
-
 PageTable* PageTable::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<PageTable*>(HostObject::fromUnknown(unknown));

@@ -3,13 +3,6 @@
 namespace aaxhost
 {
 
-HostPropertyMap::HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-HostPropertyMap::~HostPropertyMap() = default;
-
 HostPropertyMap* HostPropertyMap::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostPropertyMap*>(HostObject::fromUnknown(unknown));

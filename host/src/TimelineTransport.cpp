@@ -13,15 +13,6 @@ TimelineTransport::TimelineTransport(std::shared_ptr<CallRecorder> recorder, dou
 {
 }
 
-TimelineTransport::~TimelineTransport() = default;
-
-void* TimelineTransport::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
-        return as<AAX_IACFTransport_V2>();
-    return nullptr;
-}
-
 void TimelineTransport::setPosition(const Position& position) noexcept
 {
     // One writer (the host's block loop); readers retry while the count is odd or moved.

@@ -17,20 +17,6 @@ constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
 
 } // namespace
 
-Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-Transport::~Transport() = default;
-
-void* Transport::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
-        return as<AAX_IACFTransport_V2>();
-    return nullptr;
-}
-
 void Transport::setSampleRate(double rate)
 {
     if (rate > 0.0 && std::isfinite(rate))

@@ -6,20 +6,6 @@
 namespace aaxhost
 {
 
-ViewContainer::ViewContainer(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-ViewContainer::~ViewContainer() = default;
-
-void* ViewContainer::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXViewContainerV1 || iid == IID_IAAXViewContainerV2)
-        return as<AAX_IACFViewContainer_V2>();
-    return nullptr;
-}
-
 void ViewContainer::setWindow(int32_t type, void* nativeView)
 {
     std::lock_guard<std::mutex> lock(viewMutex_);

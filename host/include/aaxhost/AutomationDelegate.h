@@ -83,7 +83,10 @@ public:
     };
 
     explicit AutomationDelegate(std::shared_ptr<CallRecorder> recorder,
-                                std::string name = "AutomationDelegate");
+                                std::string name = "AutomationDelegate")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     Result RegisterParameter(const char* parameterId) override;
     Result UnregisterParameter(const char* parameterId) override;
@@ -111,8 +114,11 @@ public:
     bool isTouched(const std::string& parameterId) const;
 
 protected:
-    ~AutomationDelegate() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~AutomationDelegate() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXAutomationDelegateV1 ? as<AAX_IACFAutomationDelegate>() : nullptr;
+    }
 
 private:
     void addEvent(AutomationEvent::Kind kind, const char* parameterId, double value = 0.0);

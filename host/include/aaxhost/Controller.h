@@ -49,7 +49,10 @@ struct MeterState
 class Controller final : public HostObjectOf<AAX_IACFController_V3, AAX_IACFPageTableController_V2>
 {
 public:
-    explicit Controller(std::shared_ptr<CallRecorder> recorder, std::string name = "Controller");
+    explicit Controller(std::shared_ptr<CallRecorder> recorder, std::string name = "Controller")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // --- values the host offers
     void setEffectId(std::string id) { keep(effectId_, std::move(id)); }
@@ -72,8 +75,6 @@ public:
     std::vector<PostedPacket> packets() const { return lockedCopy(stateMutex_, packets_); }
     std::vector<Notification> notifications() const { return lockedCopy(stateMutex_, notifications_); }
     std::vector<MeterState> meters() const { return lockedCopy(stateMutex_, meters_); }
-    std::size_t pendingMidiPackets() const;
-    void clearPackets();
 
     // controller, version 1
     Result GetEffectID(PlugInString* effectId) noexcept override;
@@ -114,7 +115,7 @@ public:
                                       IACFUnknown* table) noexcept override;
 
 protected:
-    ~Controller() override;
+    ~Controller() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:

@@ -74,7 +74,10 @@ class HostPropertyMap final
     : public HostObjectOf<AAX_IACFPropertyMap_V3, Face<AAX_IACFPropertyMap_V2>, Face<AAX_IACFPropertyMap>>
 {
 public:
-    explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap");
+    explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // The map behind an interface pointer the plug-in passed (any version), or null.
     static HostPropertyMap* fromUnknown(IACFUnknown* unknown) noexcept;
@@ -98,7 +101,7 @@ public:
     Result UnusedOperation8() override { return reply("UnusedOperation8", kAaxErrorUnimplemented); }
 
 protected:
-    ~HostPropertyMap() override;
+    ~HostPropertyMap() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
@@ -134,7 +137,10 @@ struct ProcessProcRecord
 class HostComponentDescriptor final : public HostObjectOf<AAX_IACFComponentDescriptor_V3>
 {
 public:
-    explicit HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder);
+    explicit HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("ComponentDescriptor", std::move(recorder))
+    {
+    }
 
     static HostComponentDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
@@ -197,7 +203,7 @@ public:
     Result AddProcessProc(IACFUnknown* properties, uint32_t* procIds, int32_t procIdsSize) override;
 
 protected:
-    ~HostComponentDescriptor() override;
+    ~HostComponentDescriptor() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
@@ -232,7 +238,10 @@ struct MeterRecord
 class HostEffectDescriptor final : public HostObjectOf<AAX_IACFEffectDescriptor_V2>
 {
 public:
-    explicit HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder);
+    explicit HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("EffectDescriptor", std::move(recorder))
+    {
+    }
 
     static HostEffectDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
@@ -260,8 +269,13 @@ public:
                               uint32_t channelMask) override;
 
 protected:
-    ~HostEffectDescriptor() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostEffectDescriptor() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXEffectDescriptorV1 || iid == IID_IAAXEffectDescriptorV2
+                   ? as<AAX_IACFEffectDescriptor_V2>()
+                   : nullptr;
+    }
 
 private:
     // Records an operation kept among the others, with its arguments; `text` must not be null.
@@ -289,7 +303,10 @@ struct EffectRecord
 class HostCollection final : public HostObjectOf<AAX_IACFCollection, IACFPluginDefinition>
 {
 public:
-    explicit HostCollection(std::shared_ptr<CallRecorder> recorder);
+    explicit HostCollection(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("Collection", std::move(recorder))
+    {
+    }
 
     static HostCollection* fromUnknown(IACFUnknown* unknown) noexcept;
     IACFUnknown* pluginDefinitionInterface() noexcept;
@@ -314,7 +331,7 @@ public:
     Result SetProperties(IACFUnknown* properties) override;
 
 protected:
-    ~HostCollection() override;
+    ~HostCollection() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
@@ -345,8 +362,11 @@ public:
     Result AcquireProperties(IACFUnknown** properties) override;
 
 protected:
-    ~HostFeatureInfo() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostFeatureInfo() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXFeatureInfoV1 ? as<AAX_IACFFeatureInfo>() : nullptr;
+    }
 
 private:
     std::atomic<int32_t> level_;
@@ -358,7 +378,10 @@ private:
 class HostDescriptionHost final : public HostObjectOf<AAX_IACFDescriptionHost>
 {
 public:
-    explicit HostDescriptionHost(std::shared_ptr<CallRecorder> recorder);
+    explicit HostDescriptionHost(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("DescriptionHost", std::move(recorder))
+    {
+    }
 
     void setFeature(const Uid& featureId, HostRef<HostFeatureInfo> info);
     void removeFeature(const Uid& featureId);
@@ -371,8 +394,11 @@ public:
     Result AcquireFeatureProperties(const Uid& featureId, IACFUnknown** featureInfo) override;
 
 protected:
-    ~HostDescriptionHost() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostDescriptionHost() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXDescriptionHostV1 ? as<AAX_IACFDescriptionHost>() : nullptr;
+    }
 
 private:
     mutable std::mutex featuresMutex_;
@@ -384,11 +410,17 @@ private:
 class HostDefinition final : public HostObjectOf<IACFDefinition>
 {
 public:
-    explicit HostDefinition(std::shared_ptr<CallRecorder> recorder);
+    explicit HostDefinition(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("Definition", std::move(recorder))
+    {
+    }
 
 protected:
-    ~HostDefinition() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostDefinition() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IACFDefinition ? as<IACFDefinition>() : nullptr;
+    }
 };
 
 // Settings shared by every description object the factory makes.

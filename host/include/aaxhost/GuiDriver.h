@@ -30,7 +30,7 @@ public:
     void unlink();
 
 protected:
-    ~PlugInLink() override;
+    ~PlugInLink() override = default;
     void* findInterface(const Uid& iid) noexcept override;
     Result answerQuery(const Uid& iid, void** out) noexcept override;
 

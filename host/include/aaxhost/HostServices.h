@@ -63,7 +63,10 @@ private:
 class HostServices final : public HostObjectOf<AAX_IACFHostServices_V3>
 {
 public:
-    HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder);
+    HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("HostServices", std::move(recorder)), log_(std::move(log))
+    {
+    }
 
     // No exception leaves these (running out of memory ends the process).
     Result UnusedOperation3() noexcept override { return reply("UnusedOperation3", kResultOk); }
@@ -76,8 +79,13 @@ public:
     const std::shared_ptr<HostServicesLog>& log() const noexcept { return log_; }
 
 protected:
-    ~HostServices() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostServices() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXHostServicesV1 || iid == IID_IAAXHostServicesV2 || iid == IID_IAAXHostServicesV3
+                   ? as<AAX_IACFHostServices_V3>()
+                   : nullptr;
+    }
 
 private:
     std::shared_ptr<HostServicesLog> log_;
