@@ -51,10 +51,7 @@ Result HostComponentDescriptor::AddMeters(int32_t fieldIndex, const uint32_t* me
         for (uint32_t i = 0; i < meterCount; ++i)
             args.emplace_back(uint64_t{meterIds[i]});
     if (meterIds == nullptr && meterCount != 0)
-    {
-        record("AddMeters", args);
-        return answer("AddMeters", kAaxErrorNullArgument);
-    }
+        return reply("AddMeters", kAaxErrorNullArgument, std::move(args));
     return field("AddMeters", std::move(args));
 }
 

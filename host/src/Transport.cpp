@@ -84,8 +84,7 @@ Result Transport::finish(const char* operation, std::initializer_list<Value> arg
 {
     if (!instrumented_.load(std::memory_order_relaxed))
         return kResultOk;
-    record(operation, std::vector<Value>(args));
-    return answer(operation, kResultOk);
+    return reply(operation, kResultOk, std::vector<Value>(args));
 }
 
 template <class... Required>

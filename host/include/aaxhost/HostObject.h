@@ -92,20 +92,6 @@ protected:
     // record() and answer() in one, for operations with nothing to do between.
     Result reply(const char* operation, Result normal, std::vector<Value> args = {}) const;
 
-    // For operations that do their work whatever result is forced: records the
-    // call; answers kAaxErrorNullArgument when one of `required` is null, else
-    // runs `act` and answers what it answers (kResultOk when it answers
-    // nothing), unless a result is forced.
-    template <class Act, class... Required>
-    Result respond(const char* operation, std::vector<Value> args, Act&& act,
-                   const Required*... required) const
-    {
-        record(operation, std::move(args));
-        if (const Result missing = present(required...); missing != kResultOk)
-            return missing;
-        return answer(operation, deliver(kResultOk, act));
-    }
-
     // For operations that answer a forced result before they read or change
     // anything: records the call and answers whether it goes on, that is its
     // forced result if any, else kAaxErrorNullArgument when one of `required`
