@@ -10,12 +10,12 @@ HostPropertyMap* HostPropertyMap::fromUnknown(IACFUnknown* unknown) noexcept
 
 IACFUnknown* HostPropertyMap::v1Interface() noexcept
 {
-    return static_cast<AAX_IACFPropertyMap*>(static_cast<Face<AAX_IACFPropertyMap>*>(this));
+    return static_cast<AAX_IACFPropertyMap*>(static_cast<VersionFace<AAX_IACFPropertyMap>*>(this));
 }
 
 IACFUnknown* HostPropertyMap::v2Interface() noexcept
 {
-    return static_cast<AAX_IACFPropertyMap_V2*>(static_cast<Face<AAX_IACFPropertyMap_V2>*>(this));
+    return static_cast<AAX_IACFPropertyMap_V2*>(static_cast<VersionFace<AAX_IACFPropertyMap_V2>*>(this));
 }
 
 IACFUnknown* HostPropertyMap::v3Interface() noexcept

@@ -61,17 +61,17 @@ struct Entry
 // An interface as a base of its own: an object that offers an older version
 // beside a newer one derived from it hands out a pointer of its own for each.
 template <class Interface>
-class Face : public Interface
+class VersionFace : public Interface
 {
 protected:
-    ~Face() = default;
+    ~VersionFace() = default;
 };
 
 // A property map (AAXCompID_AAXPropertyMap), versions 1 to 3. Each version is
 // its own interface pointer, so the pointer the plug-in hands back shows
 // which version it chose; the host recognises all three as this map.
-class HostPropertyMap final
-    : public HostObjectOf<AAX_IACFPropertyMap_V3, Face<AAX_IACFPropertyMap_V2>, Face<AAX_IACFPropertyMap>>
+class HostPropertyMap final : public HostObjectOf<AAX_IACFPropertyMap_V3, VersionFace<AAX_IACFPropertyMap_V2>,
+                                                  VersionFace<AAX_IACFPropertyMap>>
 {
 public:
     explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap")
