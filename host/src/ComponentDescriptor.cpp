@@ -27,10 +27,11 @@ void* HostComponentDescriptor::findInterface(const Uid& iid) noexcept
 
 Result HostComponentDescriptor::field(const char* operation, std::vector<Value> args)
 {
-    return deliver(enter(operation, args), descriptorMutex_,
-                   [&] {
-                       fields_.push_back(Entry{operation, std::move(args)});
-                   });
+    if (const Result r = enter(operation, args); r != kResultOk)
+        return r;
+    std::lock_guard<std::mutex> lock(descriptorMutex_);
+    fields_.push_back(Entry{operation, std::move(args)});
+    return kResultOk;
 }
 
 Result HostComponentDescriptor::Clear()

@@ -34,10 +34,11 @@ Result HostEffectDescriptor::AddCategory(uint32_t category)
 
 Result HostEffectDescriptor::other(const char* operation, std::vector<Value> args, const char* text)
 {
-    return deliver(enter(operation, args, text), effectMutex_,
-                   [&] {
-                       others_.push_back(Entry{operation, std::move(args)});
-                   });
+    if (const Result r = enter(operation, args, text); r != kResultOk)
+        return r;
+    std::lock_guard<std::mutex> lock(effectMutex_);
+    others_.push_back(Entry{operation, std::move(args)});
+    return kResultOk;
 }
 
 Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const char* parameterId)
@@ -47,10 +48,12 @@ Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const
 
 Result HostEffectDescriptor::AddProcPtr(void* procPtr, uint32_t procId)
 {
-    return deliver(enter("AddProcPtr", {pointerValue(procPtr), uint64_t{procId}}, procPtr), effectMutex_,
-                   [&] {
-                       procPtrs_.push_back(ProcPtrRecord{procPtr, procId});
-                   });
+    if (const Result r = enter("AddProcPtr", {pointerValue(procPtr), uint64_t{procId}}, procPtr);
+        r != kResultOk)
+        return r;
+    std::lock_guard<std::mutex> lock(effectMutex_);
+    procPtrs_.push_back(ProcPtrRecord{procPtr, procId});
+    return kResultOk;
 }
 
 Result HostEffectDescriptor::SetProperties(IACFUnknown* properties)
