@@ -9,6 +9,7 @@ packages=(
   libjpeg-dev libpng-dev zlib1g-dev libfreetype-dev
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev
   python3
 )
 

@@ -1,5 +1,7 @@
 #include "aaxhost/Uid.h"
 
+#include "tambrix/text/Hex.h"
+
 #include <cstdio>
 
 namespace aaxhost
@@ -16,24 +18,13 @@ std::string Uid::toString() const
 
 namespace
 {
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads `count` hex digits from `text` at `pos`.
 bool readHex(std::string_view text, std::size_t pos, std::size_t count, uint32_t& value)
 {
     value = 0;
     for (std::size_t i = 0; i < count; ++i)
     {
-        const int digit = hexDigit(text[pos + i]);
+        const int digit = tambrix::text::hexDigit(text[pos + i]);
         if (digit < 0)
             return false;
         value = (value << 4) | static_cast<uint32_t>(digit);

@@ -1,14 +1,13 @@
 #include "BundleRender.h"
 
-#include "PulseCounter.h"
-#include "Transport.h"
-
 #include <algorithm>
-#include <vector>
 
 namespace aaxhost::render
 {
+namespace
+{
 
+// The host identifier of the parameter called `name`, or empty.
 std::string parameterIdByName(IEffectParameters& effect, const std::string& name)
 {
     int32_t count = 0;
@@ -27,9 +26,21 @@ std::string parameterIdByName(IEffectParameters& effect, const std::string& name
     return {};
 }
 
-double valueForIndex(std::uint32_t index)
+} // namespace
+
+const float* const* runInstanceBlock(EffectInstance& instance,
+                                     const tambrix::render::TransportPosition& position, int frames,
+                                     std::vector<const float*>& outputs, std::string& error)
 {
-    return static_cast<double>(static_cast<float>(index) / 30.0f);
+    if (!instance.runBlock({position.playing, position.bpm, position.hostTicks, position.sample}, frames))
+    {
+        error = "the block of " + std::to_string(frames) + " samples was not processed";
+        return nullptr;
+    }
+    outputs.resize(static_cast<std::size_t>(instance.algorithm().layout().outputChannels));
+    for (std::size_t ch = 0; ch < outputs.size(); ++ch)
+        outputs[ch] = instance.algorithm().output(static_cast<int>(ch));
+    return outputs.data();
 }
 
 std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const BundleRenderOptions& options,
@@ -43,14 +54,10 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
 }
 
 bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
-                           const FrameSink& sink, BundleRenderSummary& summary, std::string& error)
+                           const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
+                           std::string& error)
 {
-    using tambrix::render::TransportSimulation;
-    const tambrix::render::RenderOptions& o = options.render;
-    const int channels = o.channels;
-    const int block = o.block;
-    const std::int64_t total = o.totalSamples();
-
+    const int channels = options.render.channels;
     if (instance.algorithm().layout().outputChannels != channels)
     {
         error = "the component has " + std::to_string(instance.algorithm().layout().outputChannels) +
@@ -63,11 +70,6 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
         error = "the plug-in has no parameter \"Time Signature\"";
         return false;
     }
-    const auto setValue = [&](double value)
-    {
-        instance.update(timeSignature.c_str(), value);
-    };
-
     if (options.bypass)
     {
         HostString bypassId;
@@ -79,56 +81,20 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
         }
         instance.update(bypassId.text().c_str(), 1.0);
     }
-    if (o.value)
-        setValue(*o.value);
-    else if (o.index)
-        setValue(valueForIndex(*o.index));
 
-    TransportSimulation transport(o);
-    std::vector<float> interleaved(static_cast<std::size_t>(block) * static_cast<std::size_t>(channels));
-    std::vector<double> values;
-    tambrix::render::PulseCounter counter;
-    bool ok = true;
-    for (std::int64_t start = 0; start < total && ok; start += block)
+    std::vector<const float*> outputs;
+    tambrix::render::BlockProcessor player;
+    player.channels = channels;
+    player.setValue = [&](double value)
     {
-        const int frames = static_cast<int>(std::min<std::int64_t>(block, total - start));
-        values.clear();
-        const tambrix::render::TransportPosition p = transport.beginBlock(start, values);
-        for (const double v : values)
-            setValue(v);
-
-        TimelineTransport::Position position;
-        position.playing = p.playing;
-        position.bpm = p.bpm;
-        position.ticks = p.hostTicks;
-        position.sample = p.sample;
-        if (!instance.runBlock(position, frames))
-        {
-            error = "the block of " + std::to_string(frames) + " samples was not processed";
-            return false;
-        }
-
-        const AlgorithmInstance& algorithm = instance.algorithm();
-        for (int ch = 0; ch < channels; ++ch)
-        {
-            const float* src = algorithm.output(ch);
-            for (int i = 0; i < frames; ++i)
-                interleaved[static_cast<std::size_t>(i) * static_cast<std::size_t>(channels) +
-                            static_cast<std::size_t>(ch)] = src[i];
-        }
-        counter.add(algorithm.output(0), frames);
-        if (!sink(interleaved.data(), frames))
-        {
-            error = "cannot write the rendered signal";
-            ok = false;
-        }
-    }
-
-    summary.samples = total;
-    summary.channels = channels;
-    summary.rate = o.rate;
-    summary.pulses = counter.count();
-    return ok;
+        instance.update(timeSignature.c_str(), value);
+    };
+    player.runBlock =
+        [&](const tambrix::render::TransportPosition& position, int frames, std::string& failure)
+    {
+        return runInstanceBlock(instance, position, frames, outputs, failure);
+    };
+    return tambrix::render::renderBlocks(player, options.render, sink, summary, error);
 }
 
 } // namespace aaxhost::render

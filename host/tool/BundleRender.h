@@ -1,18 +1,17 @@
 #pragma once
 
 // Renders the clock through a plug-in bundle as a host plays an effect: the same
-// options, timeline and output as tambrix-render (RenderOptions), driven through
-// the bundle's effect object and native process procedure.
+// options, timeline, block loop and output as tambrix-render (the render core),
+// driven through the bundle's effect object and native process procedure.
 
-#include "RenderOptions.h"
-#include "RenderSummary.h"
+#include "tambrix/render/BlockLoop.h"
 
 #include "aaxhost/EffectInstance.h"
 #include "aaxhost/PluginSession.h"
 
-#include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace aaxhost::render
 {
@@ -23,16 +22,11 @@ struct BundleRenderOptions
     bool bypass = false; // the master bypass on from the first block
 };
 
-using BundleRenderSummary = tambrix::render::RenderSummary;
-
-// Receives `frames` interleaved frames; returns false to stop with an error.
-using FrameSink = std::function<bool(const float* interleaved, int frames)>;
-
-// The host identifier of the parameter called `name`, or empty.
-std::string parameterIdByName(IEffectParameters& effect, const std::string& name);
-
-// The normalised value --index N sends: N / 30 in single precision.
-double valueForIndex(std::uint32_t index);
+// One audio cycle of the instance at `position`: its output channels (kept in
+// `outputs`), or null with `error` set when the block was not processed.
+const float* const* runInstanceBlock(EffectInstance& instance,
+                                     const tambrix::render::TransportPosition& position, int frames,
+                                     std::vector<const float*>& outputs, std::string& error);
 
 // Creates an effect instance for the options' rate and channels; null with *error.
 std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const BundleRenderOptions& options,
@@ -40,6 +34,7 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
 
 // Plays the options' transport through `instance` and hands every block to `sink`.
 bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
-                           const FrameSink& sink, BundleRenderSummary& summary, std::string& error);
+                           const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
+                           std::string& error);
 
 } // namespace aaxhost::render

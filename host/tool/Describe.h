@@ -4,12 +4,14 @@
 // description the host received, makes one effect instance to list its
 // parameters and chunks, releases everything and unloads the bundle.
 
-#include "Json.h"
+#include "tambrix/text/Json.h"
 
 #include <string>
 
 namespace aaxhost::tool
 {
+
+using tambrix::text::Json;
 
 struct DescribeOptions
 {

@@ -1,6 +1,6 @@
 #include "RenderCommand.h"
 
-#include "WavWriter.h"
+#include "tambrix/render/RenderTool.h"
 
 #include <ostream>
 
@@ -10,7 +10,7 @@ namespace aaxhost::render
 tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<std::string>& args)
 {
     tambrix::render::Parsed<RenderCommandLine> parsed;
-    std::vector<std::string> rest{"aaxhost render"};
+    std::vector<std::string> rest;
     bool first = true;
     for (const std::string& arg : args)
     {
@@ -25,10 +25,7 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
             rest.push_back(arg);
         first = false;
     }
-    std::vector<const char*> argv;
-    for (const std::string& arg : rest)
-        argv.push_back(arg.c_str());
-    auto options = tambrix::render::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+    auto options = tambrix::render::parseCommandLine(rest);
     if (!options.ok())
     {
         parsed.error = options.error;
@@ -40,78 +37,36 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
     return parsed;
 }
 
-std::string renderUsage()
-{
-    std::string text =
-        "usage: aaxhost render BUNDLE [--bypass] [options]\n"
-        "Plays the host transport through the bundle's effect and writes what its outputs carry.\n"
-        "--bypass turns the master bypass on. The options are those of tambrix-render:\n";
-    return text + tambrix::render::usage();
-}
-
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const auto parsed = parseRenderCommand(args);
-    if (!parsed.ok())
-    {
-        err << "aaxhost render: " << parsed.error << "\n" << renderUsage();
-        return 2;
-    }
     const RenderCommandLine& command = parsed.result;
-    const tambrix::render::RenderOptions& o = command.options.render;
-    if (o.help)
+    std::unique_ptr<PluginSession> session;
+    std::unique_ptr<EffectInstance> instance;
+    tambrix::render::RenderSteps steps;
+    steps.prepare = [&](std::string& error)
     {
-        out << renderUsage();
-        return 0;
-    }
-    const std::int64_t total = o.totalSamples();
-    if (total > tambrix::render::WavWriter::maxFrames(o.channels))
+        session = PluginSession::open(command.bundle, &error);
+        instance = session ? makeRenderInstance(*session, command.options, &error) : nullptr;
+        return instance != nullptr;
+    };
+    steps.play = [&](const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
+                     std::string& error)
     {
-        err << "aaxhost render: " << total << " samples of " << o.channels
-            << " channels do not fit a WAV file; render fewer seconds\n";
-        return 2;
-    }
-
-    std::string error;
-    auto session = PluginSession::open(command.bundle, &error);
-    if (!session)
-    {
-        err << "aaxhost render: " << error << "\n";
-        return 1;
-    }
-    auto instance = makeRenderInstance(*session, command.options, &error);
-    if (!instance)
-    {
-        err << "aaxhost render: " << error << "\n";
-        return 1;
-    }
-
-    tambrix::render::WavWriter writer;
-    if (!writer.open(o.out, o.channels, o.rate, total))
-    {
-        err << "aaxhost render: " << writer.error() << "\n";
-        return 1;
-    }
-    BundleRenderSummary summary;
-    const bool rendered = renderThroughInstance(
-        *instance, command.options,
-        [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);
-    instance.reset();
-    const Result live = session->close();
-    if (!rendered)
-    {
-        err << "aaxhost render: " << (writer.error().empty() ? error : writer.error()) << "\n";
-        return 1;
-    }
-    if (!writer.finish())
-    {
-        err << "aaxhost render: " << writer.error() << "\n";
-        return 1;
-    }
-    if (live != kResultOk)
-        err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
-    out << summaryJson(summary, o.out) << std::endl;
-    return 0;
+        const bool rendered = renderThroughInstance(*instance, command.options, sink, summary, error);
+        instance.reset();
+        const Result live = session->close();
+        if (rendered && live != kResultOk)
+            err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
+        return rendered;
+    };
+    const std::string usage =
+        "usage: aaxhost render BUNDLE [--bypass] [options]\n"
+        "Plays the host transport through the bundle's effect and writes what its outputs carry.\n"
+        "--bypass turns the master bypass on. The options are those of tambrix-render:\n" +
+        tambrix::render::usage();
+    return tambrix::render::runRenderTool("aaxhost render", usage, parsed.error, command.options.render,
+                                          steps, out, err);
 }
 
 } // namespace aaxhost::render

@@ -21,8 +21,6 @@ struct RenderCommandLine
 // timeline file; `error` is empty on success.
 tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<std::string>& args);
 
-std::string renderUsage();
-
 // Runs the command; returns the exit code (0, 1 on failure, 2 on bad arguments).
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

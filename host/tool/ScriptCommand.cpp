@@ -1,17 +1,20 @@
 #include "ScriptCommand.h"
 
-#include "Json.h"
-
-#include "PulseCounter.h"
+#include "BundleRender.h"
 
 #include "aaxhost/Creators.h"
 #include "aaxhost/EffectInstance.h"
 #include "aaxhost/GuiDriver.h"
 #include "aaxhost/PluginSession.h"
 
-#include <cerrno>
+#include "tambrix/render/BlockLoop.h"
+#include "tambrix/text/FourChar.h"
+#include "tambrix/text/Hex.h"
+#include "tambrix/text/Json.h"
+#include "tambrix/text/Numbers.h"
+
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -24,9 +27,11 @@ namespace aaxhost::script
 namespace
 {
 
-using tool::Json;
+using tambrix::text::Json;
+using Words = std::vector<std::string>;
 
 constexpr int kBlock = 512;
+constexpr int kChannels = 2;
 constexpr double kRate = 48000.0;
 constexpr std::size_t kChunkHeader = 56;
 constexpr std::size_t kMaxChunkPayload = std::size_t{1} << 24;
@@ -41,49 +46,36 @@ struct ScriptError
     throw ScriptError{std::move(message)};
 }
 
+// A number as a host may send it: nan, inf and subnormals included.
 double number(const std::string& text)
 {
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size())
+    double value = 0.0;
+    switch (tambrix::text::readReal(text, value))
+    {
+    case tambrix::text::NumberRead::malformed:
         fail("'" + text + "' is not a number");
-    // Out of range means overflow; an underflow (a subnormal or zero) is the number given.
-    if (errno == ERANGE && std::isinf(v))
+    case tambrix::text::NumberRead::overflow:
         fail("'" + text + "' is out of range");
-    return v; // nan and inf are allowed: a host may send them
+    default:
+        return value;
+    }
 }
 
 int64_t integer(const std::string& text, int64_t low, int64_t high)
 {
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE || v < low || v > high)
+    int64_t value = 0;
+    if (tambrix::text::readWhole(text, value) != tambrix::text::NumberRead::ok || value < low || value > high)
         fail("'" + text + "' is not a whole number from " + std::to_string(low) + " to " +
              std::to_string(high));
-    return v;
+    return value;
 }
 
-uint32_t fourChars(const std::string& text)
+uint32_t chunkId(const std::string& text)
 {
-    if (text.size() != 4)
+    const auto id = tambrix::text::fourCharCode(text);
+    if (!id)
         fail("a chunk identifier has four characters, not '" + text + "'");
-    uint32_t id = 0;
-    for (const char c : text)
-        id = (id << 8) | static_cast<uint8_t>(c);
-    return id;
-}
-
-std::string fourCharText(uint32_t id)
-{
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8)
-    {
-        const char c = static_cast<char>((id >> shift) & 0xFF);
-        text += (c >= 0x20 && c < 0x7F) ? c : '?';
-    }
-    return text;
+    return *id;
 }
 
 std::vector<uint8_t> fromHex(const std::string& hex)
@@ -92,34 +84,10 @@ std::vector<uint8_t> fromHex(const std::string& hex)
         fail("a hex payload must have an even number of digits");
     if (hex.size() / 2 > kMaxChunkPayload)
         fail("the payload is too large");
-    std::vector<uint8_t> bytes;
-    for (std::size_t i = 0; i < hex.size(); i += 2)
-    {
-        const auto digit = [&hex](char c) -> int
-        {
-            if (c >= '0' && c <= '9')
-                return c - '0';
-            if (c >= 'a' && c <= 'f')
-                return c - 'a' + 10;
-            if (c >= 'A' && c <= 'F')
-                return c - 'A' + 10;
-            fail("'" + hex + "' is not hex");
-        };
-        bytes.push_back(static_cast<uint8_t>(digit(hex[i]) * 16 + digit(hex[i + 1])));
-    }
-    return bytes;
-}
-
-std::string toHex(const uint8_t* data, std::size_t size)
-{
-    static const char* digits = "0123456789abcdef";
-    std::string hex;
-    for (std::size_t i = 0; i < size; ++i)
-    {
-        hex += digits[data[i] >> 4];
-        hex += digits[data[i] & 0xF];
-    }
-    return hex;
+    auto bytes = tambrix::text::bytesFromHex(hex);
+    if (!bytes)
+        fail("'" + hex + "' is not hex");
+    return std::move(*bytes);
 }
 
 template <class T>
@@ -154,7 +122,7 @@ std::vector<uint8_t> chunkRecord(uint32_t id, const std::vector<uint8_t>& payloa
 class Session
 {
 public:
-    Session(PluginSession& plugin, std::ostream& out) : plugin_(plugin), out_(out) {}
+    Session(PluginSession& plugin, std::ostream& out) : plugin_(plugin), out_(out) { transport_.stop(0); }
 
     ~Session() { releaseAll(); }
 
@@ -167,7 +135,7 @@ public:
         {
             ++line;
             std::istringstream words(text);
-            std::vector<std::string> w;
+            Words w;
             for (std::string word; words >> word;)
             {
                 if (word[0] == '#')
@@ -176,37 +144,103 @@ public:
             }
             if (w.empty())
                 continue;
-            Json answer = Json::object();
-            answer.set("line", line);
-            std::string command = w[0];
-            if ((w[0] == "param" || w[0] == "chunk" || w[0] == "gui") && w.size() > 1)
-                command += " " + w[1];
-            answer.set("command", command);
+            const std::string command = isGroup(w[0]) && w.size() > 1 ? w[0] + " " + w[1] : w[0];
+            Json answer{{"line", line}, {"command", command}};
             try
             {
                 // Identifiers go to the plug-in as C strings: a NUL byte would cut them short.
                 if (text.find('\0') != std::string::npos)
                     fail("the line holds a NUL byte");
                 execute(w, answer);
-                answer.set("ok", true);
+                answer["ok"] = true;
             }
             catch (const ScriptError& e)
             {
                 clean = false;
-                Json error = Json::object();
-                error.set("line", line);
-                error.set("command", command);
-                error.set("ok", false);
-                error.set("error", "line " + std::to_string(line) + ": " + e.message);
-                answer = std::move(error);
+                answer = Json{{"line", line},
+                              {"command", command},
+                              {"ok", false},
+                              {"error", "line " + std::to_string(line) + ": " + e.message}};
             }
-            out_ << answer.dump(0) << '\n';
+            out_ << tambrix::text::jsonText(answer) << '\n';
             out_.flush();
         }
         return clean;
     }
 
 private:
+    // One action: its usage (the action's words, then its arguments), the number of
+    // words it takes and what it does.
+    struct Action
+    {
+        const char* usage;
+        std::size_t minWords;
+        std::size_t maxWords;
+        void (Session::*run)(const Words& w, Json& a);
+
+        // The usage's words before the first argument (upper case or optional), e.g. "param get".
+        std::string name() const
+        {
+            std::istringstream words(usage);
+            std::string name;
+            for (std::string word; words >> word && std::islower(static_cast<unsigned char>(word[0]));)
+                name += (name.empty() ? "" : " ") + word;
+            return name;
+        }
+    };
+
+    static const std::vector<Action>& actions()
+    {
+        static const std::vector<Action> table{
+            {"param list", 2, 2, &Session::paramList},
+            {"param get ID", 3, 3, &Session::paramGet},
+            {"param set ID VALUE", 4, 4, &Session::paramSet},
+            {"param request ID VALUE", 4, 4, &Session::paramSet},
+            {"param text ID VALUE [MAXLEN]", 4, 5, &Session::paramText},
+            {"param parse ID TEXT", 4, SIZE_MAX, &Session::paramParse},
+            {"chunk list", 2, 2, &Session::chunkList},
+            {"chunk get ID", 3, 3, &Session::chunkGet},
+            {"chunk set ID HEX [VERSION]", 3, 5, &Session::chunkSet},
+            {"chunk compare ID HEX [VERSION]", 3, 5, &Session::chunkSet},
+            {"gui open", 2, 2, &Session::guiOpen},
+            {"gui close", 2, 2, &Session::guiClose},
+            {"process BLOCKS", 2, 2, &Session::process},
+            {"midi HEX", 2, 2, &Session::midi},
+            {"play BPM PPQ", 3, 3, &Session::play},
+            {"stop", 1, 1, &Session::stop},
+            {"changes", 1, 1, &Session::changes},
+            {"packets", 1, 1, &Session::packets},
+            {"live", 1, 1, &Session::live},
+            {"traces", 1, 1, &Session::traces},
+            {"uninitialized", 1, 1, &Session::uninitialized},
+            {"release", 1, 1, &Session::release},
+        };
+        return table;
+    }
+
+    // Whether `word` starts actions of two words ("param", "chunk", "gui").
+    static bool isGroup(const std::string& word)
+    {
+        return std::any_of(actions().begin(), actions().end(),
+                           [&word](const Action& action) { return action.name().rfind(word + " ", 0) == 0; });
+    }
+
+    void execute(const Words& w, Json& a)
+    {
+        // Parameter and chunk actions reach the effect before their words are checked.
+        if (w[0] == "param" || w[0] == "chunk")
+            effect();
+        const std::string name = isGroup(w[0]) ? w[0] + " " + (w.size() > 1 ? w[1] : "") : w[0];
+        const auto& table = actions();
+        const auto action =
+            std::find_if(table.begin(), table.end(), [&name](const Action& x) { return x.name() == name; });
+        if (action == table.end())
+            fail("unknown command '" + name + "'");
+        if (w.size() < action->minWords || w.size() > action->maxWords)
+            fail(std::string("expected '") + action->usage + "'");
+        (this->*action->run)(w, a);
+    }
+
     EffectInstance& effect()
     {
         if (released_)
@@ -214,7 +248,7 @@ private:
         if (!instance_)
         {
             EffectInstance::Setup setup;
-            setup.channels = 2;
+            setup.channels = kChannels;
             setup.sampleRate = kRate;
             setup.maxBlock = kBlock;
             std::string error;
@@ -225,349 +259,246 @@ private:
         return *instance_;
     }
 
-    void args(const std::vector<std::string>& w, std::size_t low, std::size_t high, const char* form)
-    {
-        if (w.size() < low || w.size() > high)
-            fail(std::string("expected '") + form + "'");
-    }
-
-    void execute(const std::vector<std::string>& w, Json& a)
-    {
-        const std::string& verb = w[0];
-        const std::string sub = w.size() > 1 ? w[1] : "";
-        if (verb == "param")
-            return param(w, sub, a);
-        if (verb == "chunk")
-            return chunk(w, sub, a);
-        if (verb == "gui")
-            return gui(w, sub, a);
-        if (verb == "process")
-        {
-            args(w, 2, 2, "process BLOCKS");
-            return process(integer(w[1], 0, 100000), a);
-        }
-        if (verb == "midi")
-        {
-            args(w, 2, 2, "midi HEX");
-            return midi(w[1], a);
-        }
-        if (verb == "play")
-        {
-            args(w, 3, 3, "play BPM PPQ");
-            const double bpm = number(w[1]);
-            const double ppq = number(w[2]);
-            if (!(bpm > 0.0 && bpm <= 10000.0))
-                fail("the tempo must be above 0 and at most 10000");
-            if (!(std::fabs(ppq) <= 1.0e9))
-                fail("the position must be a number of magnitude at most 1e9");
-            playing_ = true;
-            bpm_ = bpm;
-            anchorPpq_ = ppq;
-            anchorSample_ = sample_;
-            a.set("playing", true);
-            a.set("bpm", bpm);
-            a.set("ppq", ppq);
-            return;
-        }
-        if (verb == "stop")
-        {
-            args(w, 1, 1, "stop");
-            anchorPpq_ = positionAt(sample_);
-            anchorSample_ = sample_;
-            playing_ = false;
-            a.set("playing", false);
-            a.set("ppq", anchorPpq_);
-            return;
-        }
-        if (verb == "changes")
-        {
-            args(w, 1, 1, "changes");
-            int32_t changes = -1;
-            a.set("result", effect().effect().GetNumberOfChanges(&changes));
-            a.set("changes", changes);
-            return;
-        }
-        if (verb == "packets")
-        {
-            args(w, 1, 1, "packets");
-            Json list = Json::array();
-            for (const PostedPacket& p : effect().takePacketLog())
-            {
-                Json packet = Json::object();
-                packet.set("port", p.port);
-                packet.set("hex", toHex(p.data.data(), p.data.size()));
-                if (p.data.size() == 4)
-                {
-                    float f = 0.0f;
-                    std::memcpy(&f, p.data.data(), 4);
-                    packet.set("float", static_cast<double>(f));
-                }
-                list.push(std::move(packet));
-            }
-            a.set("packets", std::move(list));
-            return;
-        }
-        if (verb == "live")
-        {
-            args(w, 1, 1, "live");
-            a.set("live", plugin_.canUnloadNow());
-            return;
-        }
-        if (verb == "traces")
-        {
-            args(w, 1, 1, "traces");
-            Json list = Json::array();
-            const auto traces = plugin_.host().services().traces();
-            for (std::size_t i = tracesSeen_; i < traces.size(); ++i)
-            {
-                Json t = Json::object();
-                t.set("priority", traces[i].priority);
-                t.set("message", traces[i].message);
-                list.push(std::move(t));
-            }
-            tracesSeen_ = traces.size();
-            a.set("traces", std::move(list));
-            return;
-        }
-        if (verb == "uninitialized")
-        {
-            args(w, 1, 1, "uninitialized");
-            return uninitialized(a);
-        }
-        if (verb == "release")
-        {
-            args(w, 1, 1, "release");
-            releaseAll();
-            a.set("live", plugin_.canUnloadNow());
-            return;
-        }
-        fail("unknown command '" + verb + "'");
-    }
-
-    void param(const std::vector<std::string>& w, const std::string& sub, Json& a)
+    void paramList(const Words&, Json& a)
     {
         IEffectParameters& e = effect().effect();
-        if (sub == "list")
+        int32_t count = 0;
+        a["result"] = e.GetNumberOfParameters(&count);
+        Json list = Json::array();
+        for (int32_t i = 0; i < count; ++i)
         {
-            args(w, 2, 2, "param list");
-            int32_t count = 0;
-            a.set("result", e.GetNumberOfParameters(&count));
-            Json list = Json::array();
-            for (int32_t i = 0; i < count; ++i)
-            {
-                HostString id, name, text;
-                e.GetParameterIDFromIndex(i, &id);
-                e.GetParameterName(id.text().c_str(), &name);
-                double value = 0.0, def = 0.0;
-                int32_t steps = 0;
-                uint8_t automatable = 0;
-                e.GetParameterNormalizedValue(id.text().c_str(), &value);
-                e.GetParameterDefaultNormalizedValue(id.text().c_str(), &def);
-                e.GetParameterNumberOfSteps(id.text().c_str(), &steps);
-                e.GetParameterIsAutomatable(id.text().c_str(), &automatable);
-                e.GetParameterValueString(id.text().c_str(), &text, 32);
-                Json p = Json::object();
-                p.set("id", id.text());
-                p.set("name", name.text());
-                p.set("value", value);
-                p.set("text", text.text());
-                p.set("default", def);
-                p.set("steps", steps);
-                p.set("automatable", automatable != 0);
-                list.push(std::move(p));
-            }
-            a.set("params", std::move(list));
-            return;
+            HostString id, name, text;
+            e.GetParameterIDFromIndex(i, &id);
+            const char* pid = id.text().c_str();
+            e.GetParameterName(pid, &name);
+            double value = 0.0, def = 0.0;
+            int32_t steps = 0;
+            uint8_t automatable = 0;
+            e.GetParameterNormalizedValue(pid, &value);
+            e.GetParameterDefaultNormalizedValue(pid, &def);
+            e.GetParameterNumberOfSteps(pid, &steps);
+            e.GetParameterIsAutomatable(pid, &automatable);
+            e.GetParameterValueString(pid, &text, 32);
+            list.push_back({{"id", id.text()},
+                            {"name", name.text()},
+                            {"value", value},
+                            {"text", text.text()},
+                            {"default", def},
+                            {"steps", steps},
+                            {"automatable", automatable != 0}});
         }
-        if (sub == "get")
-        {
-            args(w, 3, 3, "param get ID");
-            double value = 0.0;
-            HostString text;
-            const Result r = e.GetParameterNormalizedValue(w[2].c_str(), &value);
-            a.set("id", w[2]);
-            a.set("result", r);
-            if (r == kResultOk)
-            {
-                e.GetParameterValueString(w[2].c_str(), &text, 32);
-                a.set("value", value);
-                a.set("text", text.text());
-            }
-            return;
-        }
-        if (sub == "set" || sub == "request")
-        {
-            args(w, 4, 4, sub == "set" ? "param set ID VALUE" : "param request ID VALUE");
-            const double value = number(w[3]);
-            a.set("id", w[2]);
-            if (sub == "set")
-            {
-                // A host update; then whatever the plug-in asked for meanwhile.
-                a.set("result", effect().update(w[2].c_str(), value));
-            }
-            else
-            {
-                // A change from the plug-in's side: touch, request, release to the
-                // host's automation, which answers with an update.
-                a.set("result", e.SetParameterNormalizedValue(w[2].c_str(), value));
-                a.set("updates", static_cast<int64_t>(effect().deliverRequests()));
-            }
-            double now = 0.0;
-            if (e.GetParameterNormalizedValue(w[2].c_str(), &now) == kResultOk)
-                a.set("value", now);
-            return;
-        }
-        if (sub == "text")
-        {
-            args(w, 4, 5, "param text ID VALUE [MAXLEN]");
-            const double value = number(w[3]);
-            const int32_t maxLength =
-                w.size() > 4 ? static_cast<int32_t>(integer(w[4], -1000000, 1000000)) : 32;
-            HostString text;
-            a.set("id", w[2]);
-            a.set("result", e.GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength));
-            a.set("text", text.text());
-            return;
-        }
-        if (sub == "parse")
-        {
-            if (w.size() < 4)
-                fail("expected 'param parse ID TEXT'");
-            std::string joined = w[3];
-            for (std::size_t i = 4; i < w.size(); ++i)
-                joined += " " + w[i];
-            const HostString text(joined);
-            double value = -1.0;
-            const Result r = e.GetParameterValueFromString(w[2].c_str(), &value, text);
-            a.set("id", w[2]);
-            a.set("result", r);
-            if (r == kResultOk)
-                a.set("value", value);
-            return;
-        }
-        fail("unknown command 'param " + sub + "'");
+        a["params"] = std::move(list);
     }
 
-    void chunk(const std::vector<std::string>& w, const std::string& sub, Json& a)
+    void paramGet(const Words& w, Json& a)
     {
         IEffectParameters& e = effect().effect();
-        if (sub == "list")
+        double value = 0.0;
+        const Result r = e.GetParameterNormalizedValue(w[2].c_str(), &value);
+        a["id"] = w[2];
+        a["result"] = r;
+        if (r == kResultOk)
         {
-            args(w, 2, 2, "chunk list");
-            int32_t count = 0;
-            a.set("result", e.GetNumberOfChunks(&count));
-            Json list = Json::array();
-            for (int32_t i = 0; i < count && i < 1024; ++i)
-            {
-                uint32_t id = 0, size = 0;
-                Json c = Json::object();
-                c.set("result", e.GetChunkIDFromIndex(i, &id));
-                c.set("id", fourCharText(id));
-                c.set("size_result", e.GetChunkSize(id, &size));
-                c.set("size", size);
-                list.push(std::move(c));
-            }
-            a.set("chunks", std::move(list));
+            HostString text;
+            e.GetParameterValueString(w[2].c_str(), &text, 32);
+            a["value"] = value;
+            a["text"] = text.text();
+        }
+    }
+
+    // param set: a host update, then whatever the plug-in asked for meanwhile.
+    // param request: a change from the plug-in's side (touch, request, release to
+    // the host's automation), which the host answers with an update.
+    void paramSet(const Words& w, Json& a)
+    {
+        IEffectParameters& e = effect().effect();
+        const double value = number(w[3]);
+        a["id"] = w[2];
+        if (w[1] == "set")
+        {
+            a["result"] = effect().update(w[2].c_str(), value);
+        }
+        else
+        {
+            a["result"] = e.SetParameterNormalizedValue(w[2].c_str(), value);
+            a["updates"] = effect().deliverRequests();
+        }
+        double now = 0.0;
+        if (e.GetParameterNormalizedValue(w[2].c_str(), &now) == kResultOk)
+            a["value"] = now;
+    }
+
+    void paramText(const Words& w, Json& a)
+    {
+        const double value = number(w[3]);
+        const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], -1000000, 1000000) : 32);
+        HostString text;
+        a["id"] = w[2];
+        a["result"] = effect().effect().GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength);
+        a["text"] = text.text();
+    }
+
+    void paramParse(const Words& w, Json& a)
+    {
+        std::string joined = w[3];
+        for (std::size_t i = 4; i < w.size(); ++i)
+            joined += " " + w[i];
+        double value = -1.0;
+        const Result r =
+            effect().effect().GetParameterValueFromString(w[2].c_str(), &value, HostString(joined));
+        a["id"] = w[2];
+        a["result"] = r;
+        if (r == kResultOk)
+            a["value"] = value;
+    }
+
+    void chunkList(const Words&, Json& a)
+    {
+        IEffectParameters& e = effect().effect();
+        int32_t count = 0;
+        a["result"] = e.GetNumberOfChunks(&count);
+        Json list = Json::array();
+        for (int32_t i = 0; i < count && i < 1024; ++i)
+        {
+            uint32_t id = 0, size = 0;
+            const Result result = e.GetChunkIDFromIndex(i, &id);
+            const Result sizeResult = e.GetChunkSize(id, &size);
+            list.push_back({{"result", result},
+                            {"id", tambrix::text::fourCharText(id)},
+                            {"size_result", sizeResult},
+                            {"size", size}});
+        }
+        a["chunks"] = std::move(list);
+    }
+
+    void chunkGet(const Words& w, Json& a)
+    {
+        IEffectParameters& e = effect().effect();
+        const uint32_t id = chunkId(w[2]);
+        uint32_t size = 0;
+        Result r = e.GetChunkSize(id, &size);
+        a["id"] = w[2];
+        if (r != kResultOk)
+        {
+            a["result"] = r;
             return;
         }
-        if (sub == "get")
+        if (size > kMaxChunkPayload)
+            fail("the plug-in announced " + std::to_string(size) + " bytes");
+        std::vector<uint8_t> record = chunkRecord(id, std::vector<uint8_t>(size, 0), 0);
+        r = e.GetChunk(id, record.data());
+        a["result"] = r;
+        const int32_t written = readAt<int32_t>(record, 0);
+        a["size"] = written;
+        a["version"] = readAt<int32_t>(record, 4);
+        a["chunk_id"] = tambrix::text::fourCharText(readAt<uint32_t>(record, 20));
+        std::string name(reinterpret_cast<const char*>(record.data() + 24), 32);
+        a["name"] = name.substr(0, name.find('\0'));
+        if (written < 0 || static_cast<uint32_t>(written) > size)
+            fail("the plug-in wrote a size of " + std::to_string(written) + " into a record of " +
+                 std::to_string(size) + " bytes");
+        a["hex"] = tambrix::text::hexBytes(record.data() + kChunkHeader, static_cast<std::size_t>(written));
+    }
+
+    // chunk set: SetChunk; chunk compare: CompareActiveChunk.
+    void chunkSet(const Words& w, Json& a)
+    {
+        IEffectParameters& e = effect().effect();
+        const uint32_t id = chunkId(w[2]);
+        const std::vector<uint8_t> payload = fromHex(w.size() > 3 ? w[3] : "");
+        const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], INT32_MIN, INT32_MAX) : -1);
+        const std::vector<uint8_t> record = chunkRecord(id, payload, version);
+        a["id"] = w[2];
+        if (w[1] == "set")
         {
-            args(w, 3, 3, "chunk get ID");
-            const uint32_t id = fourChars(w[2]);
-            uint32_t size = 0;
-            Result r = e.GetChunkSize(id, &size);
-            a.set("id", w[2]);
+            a["result"] = e.SetChunk(id, record.data());
+        }
+        else
+        {
+            uint8_t equal = 0xFF;
+            a["result"] = e.CompareActiveChunk(record.data(), &equal);
+            a["equal"] = equal == 1;
+        }
+    }
+
+    void guiOpen(const Words&, Json& a)
+    {
+        EffectInstance& e = effect();
+        if (!gui_)
+        {
+            HostEffectDescriptor* descriptor = plugin_.effect();
+            const GuiCreator creator = descriptor != nullptr ? guiCreatorOf(*descriptor) : nullptr;
+            if (creator == nullptr)
+                fail("the plug-in registered no GUI creator (procedure 1)");
+            auto driver = std::make_unique<GuiDriver>(plugin_.host(), e.driver());
+            Result r = driver->create(creator);
             if (r != kResultOk)
-            {
-                a.set("result", r);
-                return;
-            }
-            if (size > kMaxChunkPayload)
-                fail("the plug-in announced " + std::to_string(size) + " bytes");
-            std::vector<uint8_t> record = chunkRecord(id, std::vector<uint8_t>(size, 0), 0);
-            writeAt<int32_t>(record, 0, static_cast<int32_t>(size));
-            r = e.GetChunk(id, record.data());
-            a.set("result", r);
-            const int32_t written = readAt<int32_t>(record, 0);
-            a.set("size", written);
-            a.set("version", readAt<int32_t>(record, 4));
-            a.set("chunk_id", fourCharText(readAt<uint32_t>(record, 20)));
-            std::string name(reinterpret_cast<const char*>(record.data() + 24), 32);
-            name = name.substr(0, name.find('\0'));
-            a.set("name", name);
-            if (written < 0 || static_cast<uint32_t>(written) > size)
-                fail("the plug-in wrote a size of " + std::to_string(written) + " into a record of " +
-                     std::to_string(size) + " bytes");
-            a.set("hex", toHex(record.data() + kChunkHeader, static_cast<std::size_t>(written)));
-            return;
+                fail("creating the GUI failed with " + std::to_string(r));
+            r = driver->initialize();
+            if (r != kResultOk)
+                fail("the GUI's Initialize failed with " + std::to_string(r));
+            gui_ = std::move(driver);
         }
-        if (sub == "set" || sub == "compare")
-        {
-            args(w, 3, 5, sub == "set" ? "chunk set ID HEX [VERSION]" : "chunk compare ID HEX [VERSION]");
-            const uint32_t id = fourChars(w[2]);
-            const std::vector<uint8_t> payload = fromHex(w.size() > 3 ? w[3] : "");
-            const int32_t version =
-                w.size() > 4 ? static_cast<int32_t>(integer(w[4], INT32_MIN, INT32_MAX)) : -1;
-            const std::vector<uint8_t> record = chunkRecord(id, payload, version);
-            a.set("id", w[2]);
-            if (sub == "set")
-            {
-                a.set("result", e.SetChunk(id, record.data()));
-            }
-            else
-            {
-                uint8_t equal = 0xFF;
-                a.set("result", e.CompareActiveChunk(record.data(), &equal));
-                a.set("equal", equal == 1);
-            }
-            return;
-        }
-        fail("unknown command 'chunk " + sub + "'");
+        // No display here: the container offers no native view.
+        a["result"] = gui_->setViewContainer(gui_->newViewContainer(1, nullptr));
+        ViewPoint size;
+        a["size_result"] = gui_->gui()->GetViewSize(&size);
+        a["width"] = static_cast<double>(size.horz);
+        a["height"] = static_cast<double>(size.vert);
     }
 
-    void gui(const std::vector<std::string>& w, const std::string& sub, Json& a)
+    void guiClose(const Words&, Json& a)
     {
-        if (sub == "open")
+        if (!gui_)
+            fail("no GUI is open");
+        a["result"] = gui_->removeViewContainer();
+    }
+
+    void changes(const Words&, Json& a)
+    {
+        int32_t changes = -1;
+        a["result"] = effect().effect().GetNumberOfChanges(&changes);
+        a["changes"] = changes;
+    }
+
+    void packets(const Words&, Json& a)
+    {
+        Json list = Json::array();
+        for (const PostedPacket& p : effect().takePacketLog())
         {
-            args(w, 2, 2, "gui open");
-            EffectInstance& e = effect();
-            if (!gui_)
+            Json packet{{"port", p.port}, {"hex", tambrix::text::hexBytes(p.data.data(), p.data.size())}};
+            if (p.data.size() == 4)
             {
-                HostEffectDescriptor* descriptor = plugin_.effect();
-                const GuiCreator creator = descriptor != nullptr ? guiCreatorOf(*descriptor) : nullptr;
-                if (creator == nullptr)
-                    fail("the plug-in registered no GUI creator (procedure 1)");
-                auto driver = std::make_unique<GuiDriver>(plugin_.host(), e.driver());
-                Result r = driver->create(creator);
-                if (r != kResultOk)
-                    fail("creating the GUI failed with " + std::to_string(r));
-                r = driver->initialize();
-                if (r != kResultOk)
-                    fail("the GUI's Initialize failed with " + std::to_string(r));
-                gui_ = std::move(driver);
+                float f = 0.0f;
+                std::memcpy(&f, p.data.data(), 4);
+                packet["float"] = static_cast<double>(f);
             }
-            // No display here: the container offers no native view.
-            a.set("result", gui_->setViewContainer(gui_->newViewContainer(1, nullptr)));
-            ViewPoint size;
-            a.set("size_result", gui_->gui()->GetViewSize(&size));
-            a.set("width", static_cast<double>(size.horz));
-            a.set("height", static_cast<double>(size.vert));
-            return;
+            list.push_back(std::move(packet));
         }
-        if (sub == "close")
-        {
-            args(w, 2, 2, "gui close");
-            if (!gui_)
-                fail("no GUI is open");
-            a.set("result", gui_->removeViewContainer());
-            return;
-        }
-        fail("unknown command 'gui " + sub + "'");
+        a["packets"] = std::move(list);
+    }
+
+    void live(const Words&, Json& a) { a["live"] = plugin_.canUnloadNow(); }
+
+    void traces(const Words&, Json& a)
+    {
+        Json list = Json::array();
+        const auto traces = plugin_.host().services().traces();
+        for (std::size_t i = tracesSeen_; i < traces.size(); ++i)
+            list.push_back({{"priority", traces[i].priority}, {"message", traces[i].message}});
+        tracesSeen_ = traces.size();
+        a["traces"] = std::move(list);
+    }
+
+    void release(const Words&, Json& a)
+    {
+        releaseAll();
+        a["live"] = plugin_.canUnloadNow();
     }
 
     // A second effect object, never initialised, asked what a careless host asks
     // before Initialize: coefficients, an update, parameter and chunk queries.
-    void uninitialized(Json& a)
+    void uninitialized(const Words&, Json& a)
     {
         HostEffectDescriptor* descriptor = plugin_.effect();
         const EffectCreator creator = descriptor != nullptr ? effectCreatorOf(*descriptor) : nullptr;
@@ -578,23 +509,23 @@ private:
         if (created != kResultOk)
             fail("creating the effect failed with " + std::to_string(created));
         IEffectParameters& e = *driver.effect();
-        a.set("generate_coefficients", e.GenerateCoefficients());
-        a.set("update", e.UpdateParameterNormalizedValue("0", 0.5, 0));
+        a["generate_coefficients"] = e.GenerateCoefficients();
+        a["update"] = e.UpdateParameterNormalizedValue("0", 0.5, 0);
         int32_t count = -1;
-        a.set("number_of_parameters", e.GetNumberOfParameters(&count));
-        a.set("parameters", count);
+        a["number_of_parameters"] = e.GetNumberOfParameters(&count);
+        a["parameters"] = count;
         uint32_t size = 0;
-        a.set("chunk_size", e.GetChunkSize(fourChars("elck"), &size));
+        a["chunk_size"] = e.GetChunkSize(chunkId("elck"), &size);
         int32_t changes = -1;
-        a.set("changes", e.GetNumberOfChanges(&changes));
-        a.set("uninitialize", e.Uninitialize());
-        a.set("release", static_cast<int64_t>(driver.release()));
+        a["changes"] = e.GetNumberOfChanges(&changes);
+        a["uninitialize"] = e.Uninitialize();
+        a["release"] = driver.release();
     }
 
     // One message for the MIDI input node in the next processed block.
-    void midi(const std::string& hex, Json& a)
+    void midi(const Words& w, Json& a)
     {
-        const std::vector<uint8_t> bytes = fromHex(hex);
+        const std::vector<uint8_t> bytes = fromHex(w[1]);
         if (bytes.empty() || bytes.size() > 3)
             fail("a MIDI message has 1 to 3 bytes");
         const MidiNode* node = effect().algorithm().midiNodeOfType(kMidiNodeLocalInput);
@@ -606,60 +537,71 @@ private:
         packet.length = static_cast<uint32_t>(bytes.size());
         std::memcpy(packet.data, bytes.data(), bytes.size());
         pendingMidi_.push_back(packet);
-        a.set("queued", static_cast<int64_t>(pendingMidi_.size()));
+        a["queued"] = pendingMidi_.size();
     }
 
-    double positionAt(int64_t sample) const
+    void play(const Words& w, Json& a)
     {
-        if (!playing_)
-            return anchorPpq_;
-        return anchorPpq_ + static_cast<double>(sample - anchorSample_) * bpm_ / (60.0 * kRate);
+        const double bpm = number(w[1]);
+        const double ppq = number(w[2]);
+        if (!(bpm > 0.0 && bpm <= tambrix::render::maxBpm))
+            fail("the tempo must be above 0 and at most 10000");
+        if (!(std::fabs(ppq) <= tambrix::render::maxPpqMagnitude))
+            fail("the position must be a number of magnitude at most 1e9");
+        transport_.play(sample_, bpm, ppq);
+        a["playing"] = true;
+        a["bpm"] = bpm;
+        a["ppq"] = ppq;
     }
 
-    void process(int64_t blocks, Json& a)
+    void stop(const Words&, Json& a)
     {
+        a["playing"] = false;
+        a["ppq"] = transport_.stop(sample_);
+    }
+
+    void process(const Words& w, Json& a)
+    {
+        const int64_t blocks = integer(w[1], 0, 100000);
         EffectInstance& e = effect();
         MidiNode* midiIn = e.algorithm().midiNodeOfType(kMidiNodeLocalInput);
         const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
-        tambrix::render::PulseCounter counter;
         float peak = 0.0f;
         int64_t midiPosted = 0;
-        for (int64_t b = 0; b < blocks; ++b)
+        std::vector<const float*> outputs;
+        tambrix::render::BlockProcessor player;
+        player.channels = kChannels;
+        player.runBlock =
+            [&](const tambrix::render::TransportPosition& position, int frames, std::string& error)
         {
             // The queued messages go to the first block only.
             if (midiIn != nullptr)
                 midiIn->setInput(pendingMidi_);
             pendingMidi_.clear();
-            TimelineTransport::Position p;
-            p.playing = playing_;
-            p.bpm = bpm_;
-            p.ticks =
-                static_cast<int64_t>(std::llround(positionAt(sample_) * TimelineTransport::kTicksPerQuarter));
-            p.sample = sample_;
-            e.runBlock(p, kBlock);
+            const float* const* out = render::runInstanceBlock(e, position, frames, outputs, error);
             if (midiOut != nullptr)
                 midiPosted += static_cast<int64_t>(midiOut->posted().size() + midiOut->dropped());
-            const float* out = e.algorithm().output(0);
-            counter.add(out, kBlock);
-            for (int i = 0; i < kBlock; ++i)
-                peak = std::max(peak, std::fabs(out[i]));
-            sample_ += kBlock;
-        }
-        a.set("blocks", blocks);
-        a.set("samples", sample_);
-        a.set("pulses", counter.count());
-        a.set("peak", static_cast<double>(peak));
-        a.set("midi_out", midiPosted);
+            for (int i = 0; out != nullptr && i < frames; ++i)
+                peak = std::max(peak, std::fabs(out[0][i]));
+            return out;
+        };
+        tambrix::render::PulseCounter pulses;
+        std::string error;
+        const int64_t end = sample_ + blocks * kBlock;
+        if (!tambrix::render::playBlocks(player, transport_, sample_, end, kBlock, pulses, {}, error))
+            fail(error);
+        sample_ = end;
+        a["blocks"] = blocks;
+        a["samples"] = sample_;
+        a["pulses"] = pulses.count();
+        a["peak"] = static_cast<double>(peak);
+        a["midi_out"] = midiPosted;
     }
 
     void releaseAll()
     {
-        if (gui_)
-        {
-            gui_.reset(); // takes the container away, uninitialises and releases the GUI
-        }
-        if (instance_)
-            instance_.reset();
+        gui_.reset(); // takes the container away, uninitialises and releases the GUI
+        instance_.reset();
         released_ = true;
     }
 
@@ -668,10 +610,7 @@ private:
     std::unique_ptr<EffectInstance> instance_;
     std::unique_ptr<GuiDriver> gui_;
     bool released_ = false;
-    bool playing_ = false;
-    double bpm_ = 120.0;
-    double anchorPpq_ = 0.0;
-    int64_t anchorSample_ = 0;
+    tambrix::render::TransportSimulation transport_{kRate, 120.0, 0.0, {}};
     int64_t sample_ = 0;
     std::size_t tracesSeen_ = 0;
     std::vector<MidiPacket> pendingMidi_;
@@ -699,23 +638,20 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
 
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 2)
-    {
-        err << "usage: aaxhost script BUNDLE SCRIPT|-\n";
-        return 2;
-    }
-    if (args[1] == "-")
-        return runScript(args[0], std::cin, out, err);
+    const std::string& bundle = args.at(0);
+    const std::string& script = args.at(1);
+    if (script == "-")
+        return runScript(bundle, std::cin, out, err);
     std::error_code ec;
     std::ifstream file;
-    if (!std::filesystem::is_directory(args[1], ec))
-        file.open(args[1]);
+    if (!std::filesystem::is_directory(script, ec))
+        file.open(script);
     if (!file.is_open())
     {
-        err << "aaxhost script: cannot read " << args[1] << "\n";
+        err << "aaxhost script: cannot read " << script << "\n";
         return 2;
     }
-    return runScript(args[0], file, out, err);
+    return runScript(bundle, file, out, err);
 }
 
 } // namespace aaxhost::script

@@ -15,7 +15,8 @@ namespace aaxhost::script
 // some line was answered with an error, 2 when the bundle could not be used.
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err);
 
-// The command line form: arguments after the command name.
+// The command line form: `args` are BUNDLE and SCRIPT (a file, or "-" for standard
+// input); 2 when the script cannot be read.
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace aaxhost::script

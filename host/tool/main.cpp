@@ -11,73 +11,97 @@
 #include "RenderCommand.h"
 #include "ScriptCommand.h"
 
+#include <cstdint>
 #include <iostream>
-#include <vector>
-
-#include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
-int usage()
+
+using Args = std::vector<std::string>;
+
+int usage(std::ostream& err);
+
+int describe(const Args& args, std::ostream& out, std::ostream& err)
 {
-    std::fprintf(stderr, "usage: aaxhost describe BUNDLE [--json]\n"
-                         "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
-                         "       aaxhost script BUNDLE SCRIPT|-\n"
-                         "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
+    std::string bundle;
+    bool json = false;
+    for (const std::string& arg : args)
+    {
+        if (arg == "--json")
+            json = true;
+        else if (arg.size() > 1 && arg[0] == '-')
+            return usage(err << "aaxhost: unknown option '" << arg << "'\n");
+        else if (bundle.empty())
+            bundle = arg;
+        else
+            return usage(err);
+    }
+    if (bundle.empty())
+        return usage(err);
+
+    const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
+    if (!result.loaded)
+    {
+        err << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
+        return 2;
+    }
+    out << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
+                 : aaxhost::tool::describeText(result.report));
+    return result.clean ? 0 : 1;
+}
+
+struct Command
+{
+    const char* name;
+    int (*run)(const Args& args, std::ostream& out, std::ostream& err);
+    std::size_t minArgs;
+    std::size_t maxArgs;
+    const char* usage; // the arguments
+};
+
+const Command commands[] = {
+    {"describe", describe, 0, SIZE_MAX, "BUNDLE [--json]"},
+    {"render", aaxhost::render::runRenderCommand, 0, SIZE_MAX, "BUNDLE [--bypass] [tambrix-render options]"},
+    {"script", aaxhost::script::runScriptCommand, 2, 2, "BUNDLE SCRIPT|-"},
+};
+
+int usage(std::ostream& err)
+{
+    const char* lead = "usage: ";
+    for (const Command& command : commands)
+    {
+        err << lead << "aaxhost " << command.name << " " << command.usage << "\n";
+        lead = "       ";
+    }
+    err << "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
     return 2;
 }
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2)
-        return usage();
-    const std::string command = argv[1];
-    if (command == "-h" || command == "--help")
+        return usage(std::cerr);
+    const std::string name = argv[1];
+    if (name == "-h" || name == "--help")
     {
-        usage();
+        usage(std::cerr);
         return 0;
     }
-    if (command == "render")
-        return aaxhost::render::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                                 std::cerr);
-    if (command == "script")
-        return aaxhost::script::runScriptCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                                 std::cerr);
-    if (command != "describe")
+    const Args args(argv + 2, argv + argc);
+    for (const Command& command : commands)
     {
-        std::fprintf(stderr, "aaxhost: unknown command '%s'\n", command.c_str());
-        return usage();
-    }
-
-    std::string bundle;
-    bool json = false;
-    for (int i = 2; i < argc; ++i)
-    {
-        if (std::strcmp(argv[i], "--json") == 0)
-            json = true;
-        else if (argv[i][0] == '-' && argv[i][1] != '\0')
+        if (name != command.name)
+            continue;
+        if (args.size() < command.minArgs || args.size() > command.maxArgs)
         {
-            std::fprintf(stderr, "aaxhost: unknown option '%s'\n", argv[i]);
-            return usage();
+            std::cerr << "usage: aaxhost " << command.name << " " << command.usage << "\n";
+            return 2;
         }
-        else if (bundle.empty())
-            bundle = argv[i];
-        else
-            return usage();
+        return command.run(args, std::cout, std::cerr);
     }
-    if (bundle.empty())
-        return usage();
-
-    const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
-    if (!result.loaded)
-    {
-        std::fprintf(stderr, "aaxhost: cannot load %s: %s\n", bundle.c_str(), result.error.c_str());
-        return 2;
-    }
-    const std::string text = json ? result.report.dump(2) + "\n" : aaxhost::tool::describeText(result.report);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return result.clean ? 0 : 1;
+    return usage(std::cerr << "aaxhost: unknown command '" << name << "'\n");
 }

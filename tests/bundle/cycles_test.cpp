@@ -17,12 +17,12 @@ TEST(BundleCycles, AHundredLoadDescribeUnloadCyclesLeaveNothingBehind)
         const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(TAMBRIX_BUNDLE);
         ASSERT_TRUE(result.loaded) << result.error;
         const aaxhost::tool::Json& report = result.report;
-        ASSERT_EQ(report["register_result"].asInteger(), 0);
-        ASSERT_EQ(report["effects"].size(), 1u);
-        ASSERT_EQ(report["parameters"].size(), 2u);
-        ASSERT_EQ(report["can_unload_now"].asInteger(), 0);
-        ASSERT_EQ(report["host_objects_left"].asInteger(), 0);
-        ASSERT_EQ(report["traces"].size(), 0u) << report["traces"].dump();
+        ASSERT_EQ(report.at("register_result").get<int64_t>(), 0);
+        ASSERT_EQ(report.at("effects").size(), 1u);
+        ASSERT_EQ(report.at("parameters").size(), 2u);
+        ASSERT_EQ(report.at("can_unload_now").get<int64_t>(), 0);
+        ASSERT_EQ(report.at("host_objects_left").get<int64_t>(), 0);
+        ASSERT_EQ(report.at("traces").size(), 0u) << report.at("traces").dump();
         ASSERT_TRUE(result.clean);
     }
 }

@@ -91,7 +91,7 @@ BundleRun renderBundle(const RenderOptions& o, bool bypass = false)
         EXPECT_NE(instance, nullptr) << error;
         if (!instance)
             return run;
-        aaxhost::render::BundleRenderSummary summary;
+        tambrix::render::RenderSummary summary;
         const bool ok = aaxhost::render::renderThroughInstance(
             *instance, options,
             [&run, &o](const float* frames, int count)

@@ -1,10 +1,8 @@
-// The offline renderer: options, timeline files, the simulated transport, and the
+// The offline renderer with the processor: the index option's values, and the
 // tambrix-render executable end to end.
 
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
-#include "RenderOptions.h"
-#include "Transport.h"
 
 #include "subprocess.h"
 #include "test_host.h"
@@ -13,27 +11,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 using namespace tambrix::render;
 
 namespace
 {
-
-Parsed<RenderOptions> parseArgs(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "tambrix-render");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    return parseArguments(static_cast<int>(argv.size()), argv.data());
-}
-
-Parsed<std::vector<TimelineEvent>> parseText(const std::string& text)
-{
-    std::istringstream in(text);
-    return parseTimeline(in, "t.txt");
-}
 
 // Runs tambrix-render with the given arguments (stderr joins stdout).
 tambrix::test::CommandOutput runTool(const std::string& args)
@@ -95,160 +77,10 @@ std::vector<float> readWavChannel0(const std::string& path, int channels, int ra
 
 } // namespace
 
-TEST(RenderOptions, DefaultsAndEveryOption)
-{
-    const auto d = parseArgs({});
-    ASSERT_TRUE(d.ok()) << d.error;
-    EXPECT_EQ(d.result.out, "clock.wav");
-    EXPECT_EQ(d.result.rate, 48000);
-    EXPECT_EQ(d.result.block, 512);
-    EXPECT_EQ(d.result.channels, 2);
-    EXPECT_EQ(d.result.bpm, 120.0);
-    EXPECT_EQ(d.result.start, 0.0);
-    EXPECT_EQ(d.result.seconds, 4.0);
-    EXPECT_FALSE(d.result.value.has_value());
-    EXPECT_FALSE(d.result.index.has_value());
-    EXPECT_EQ(d.result.totalSamples(), 192000);
-
-    const auto o =
-        parseArgs({"--out", "x.wav", "--rate=44100", "--block", "64", "--channels", "6", "--bpm", "93.5",
-                   "--start", "-1.25", "--seconds", "0.5", "--value", "0.4", "--timeline", "t"});
-    ASSERT_TRUE(o.ok()) << o.error;
-    EXPECT_EQ(o.result.out, "x.wav");
-    EXPECT_EQ(o.result.rate, 44100);
-    EXPECT_EQ(o.result.block, 64);
-    EXPECT_EQ(o.result.channels, 6);
-    EXPECT_EQ(o.result.bpm, 93.5);
-    EXPECT_EQ(o.result.start, -1.25);
-    EXPECT_EQ(o.result.totalSamples(), 22050);
-    EXPECT_EQ(*o.result.value, 0.4);
-    EXPECT_EQ(o.result.timelineFile, "t");
-    EXPECT_EQ(*parseArgs({"--index", "31"}).result.index, 31u);
-}
-
-TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
-{
-    const std::vector<std::vector<std::string>> bad{{"--rate", "0"},
-                                                    {"--rate", "48000.5"},
-                                                    {"--block", "0"},
-                                                    {"--block", "x"},
-                                                    {"--channels", "0"},
-                                                    {"--channels", "65"},
-                                                    {"--bpm", "0"},
-                                                    {"--bpm", "-120"},
-                                                    {"--bpm", "nan"},
-                                                    {"--start", "inf"},
-                                                    {"--seconds", "0"},
-                                                    {"--seconds", "-1"},
-                                                    {"--value", "nan"},
-                                                    {"--value", "1e300"},
-                                                    {"--index", "256"},
-                                                    {"--index", "-1"},
-                                                    {"--value", "0.2", "--index", "6"},
-                                                    {"--out"},
-                                                    {"--frobnicate"},
-                                                    {"--seconds", "1e-9"},
-                                                    {"--timeline", ""}};
-    for (const auto& args : bad)
-    {
-        const auto r = parseArgs(args);
-        EXPECT_FALSE(r.ok()) << args[0];
-        EXPECT_FALSE(r.error.empty());
-    }
-    EXPECT_NE(parseArgs({"--bpm", "fast"}).error.find("--bpm"), std::string::npos);
-}
-
 TEST(RenderOptions, IndexOptionSendsAValueThatMapsBackToTheIndex)
 {
     for (std::uint32_t n = 0; n <= maxIndex; ++n)
-        ASSERT_EQ(MetronaAudioProcessor::indexForValue(valueForIndexOption(n)), n);
-}
-
-TEST(Timeline, ParsesEventsCommentsAndBlankLines)
-{
-    const auto t = parseText("# a timeline\n"
-                             "\n"
-                             "0 stop\n"
-                             "  1000 play 120 0.3   # start late in the bar\n"
-                             "1000 value 0\n"
-                             "48000 stop\n");
-    ASSERT_TRUE(t.ok()) << t.error;
-    ASSERT_EQ(t.result.size(), 4u);
-    EXPECT_EQ(t.result[0].kind, TimelineEvent::Kind::stop);
-    EXPECT_EQ(t.result[1].kind, TimelineEvent::Kind::play);
-    EXPECT_EQ(t.result[1].sample, 1000);
-    EXPECT_EQ(t.result[1].bpm, 120.0);
-    EXPECT_EQ(t.result[1].ppq, 0.3);
-    EXPECT_EQ(t.result[1].line, 4);
-    EXPECT_EQ(t.result[2].kind, TimelineEvent::Kind::value);
-    EXPECT_EQ(t.result[2].value, 0.0);
-    EXPECT_EQ(t.result[3].sample, 48000);
-}
-
-TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
-{
-    const std::vector<std::string> bad{"x play 120 0",   "-5 stop",     "10 play 120", "10 play 0 0",
-                                       "10 play 120 q",  "10 stop now", "10 value",    "10 value nan",
-                                       "10 value -1e40", "10 pause",    "10",          "1.5 stop",
-                                       "10 play nan 0"};
-    for (const auto& line : bad)
-    {
-        const auto t = parseText("0 stop\n\n" + line + "\n");
-        EXPECT_FALSE(t.ok()) << line;
-        EXPECT_EQ(t.error.rfind("t.txt:3: ", 0), 0u) << t.error;
-        EXPECT_TRUE(t.result.empty());
-    }
-    const auto order = parseText("100 stop\n50 play 120 0\n");
-    EXPECT_EQ(order.error.rfind("t.txt:2: ", 0), 0u) << order.error;
-}
-
-TEST(Transport, EventsTakeEffectAtTheNextBlockBoundary)
-{
-    const auto t = parseText("0 stop\n1000 play 120 0.3\n1000 value 0.5\n2048 stop\n");
-    ASSERT_TRUE(t.ok());
-    TransportSimulation transport(48000, 90, 7.0, t.result);
-    std::vector<double> values;
-
-    auto pos = transport.beginBlock(0, values);
-    EXPECT_FALSE(pos.playing);
-    pos = transport.beginBlock(512, values);
-    EXPECT_FALSE(pos.playing);
-    EXPECT_TRUE(values.empty());
-
-    pos = transport.beginBlock(1024, values); // first boundary at or after 1000
-    EXPECT_TRUE(pos.playing);
-    EXPECT_EQ(pos.bpm, 120.0);
-    EXPECT_EQ(pos.hostTicks, 288000); // 0.3 x 960000
-    EXPECT_EQ(values, std::vector<double>{0.5});
-
-    pos = transport.beginBlock(1536, values);
-    EXPECT_EQ(pos.hostTicks, 288000 + 512 * 40); // 40 ticks a sample at 120 bpm, 48 kHz
-    pos = transport.beginBlock(2048, values);    // stops here and keeps its position
-    EXPECT_FALSE(pos.playing);
-    EXPECT_EQ(pos.hostTicks, 288000 + 1024 * 40);
-    EXPECT_EQ(transport.beginBlock(4096, values).hostTicks, 288000 + 1024 * 40);
-}
-
-TEST(Transport, ReportsWholeHostTicksRoundedHalfAwayFromZero)
-{
-    // Without events the transport plays from the start position.
-    TransportSimulation transport(44100, 100, 0.1, {});
-    std::vector<double> values;
-    const auto pos = transport.beginBlock(441, values);
-    // 0.1 + 441 x 100 / (60 x 44100) = 0.1 + 1/60 quarter notes = 112000 ticks.
-    EXPECT_TRUE(pos.playing);
-    EXPECT_EQ(pos.hostTicks, 112000);
-    EXPECT_EQ(pos.ppqPosition, 112000 / 960000.0);
-
-    // One more sample is 960000 x 100 / (60 x 44100) = 36.28 ticks: rounds to 36.
-    EXPECT_EQ(transport.beginBlock(442, values).hostTicks, 112036);
-
-    const double half = 0.5 / 960000.0;
-    ASSERT_EQ(half * 960000.0, 0.5);
-    EXPECT_EQ(ppqToHostTicks(half), 1);
-    EXPECT_EQ(ppqToHostTicks(-half), -1);
-    EXPECT_EQ(ppqToHostTicks(2.4e-7), 0); // 0.2304 ticks
-    EXPECT_EQ(ppqToHostTicks(-5.0), -4800000);
+        ASSERT_EQ(MetronaAudioProcessor::indexForValue(valueForIndex(n)), n);
 }
 
 TEST(RenderTool, DefaultRunCounts24PulsesPerQuarterNote)
@@ -352,16 +184,4 @@ TEST(RenderTool, BlockSizeDoesNotChangeTheSignal)
     }
     for (size_t i = 1; i < signals.size(); ++i)
         EXPECT_EQ(signals[i], signals[0]);
-}
-
-TEST(RenderTool, SummaryIsValidJsonForAnyFileName)
-{
-    RenderSummary summary;
-    summary.samples = 10;
-    summary.channels = 1;
-    summary.rate = 48000;
-    summary.pulses = 2;
-    EXPECT_EQ(summaryJson(summary, "a\tb\"c\\d\n\x01\xc3\xa9.wav"),
-              "{\"out\":\"a\\u0009b\\\"c\\\\d\\u000a\\u0001\xc3\xa9.wav\",\"samples\":10,\"channels\":1,"
-              "\"rate\":48000,\"pulses\":2}");
 }

@@ -1,26 +1,39 @@
 #include "ClockRender.h"
 
-#include "PulseCounter.h"
-#include "SimulatedPlayHead.h"
-#include "Transport.h"
-
-#include <vector>
-
 namespace tambrix::render
 {
-
-float valueForIndexOption(std::uint32_t index)
+namespace
 {
-    return static_cast<float>(index) / 30.0f;
-}
+
+// A JUCE play head that reports the simulated transport's position, as a host
+// does: playing flag, tempo, position in quarter notes, and bar start 0.
+class SimulatedPlayHead : public juce::AudioPlayHead
+{
+public:
+    void setPosition(const TransportPosition& newPosition) { position = newPosition; }
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setIsPlaying(position.playing);
+        info.setIsRecording(false);
+        info.setBpm(position.bpm);
+        info.setPpqPosition(position.ppqPosition);
+        info.setPpqPositionOfLastBarStart(0.0);
+        info.setTimeInSamples(position.sample);
+        return info;
+    }
+
+private:
+    TransportPosition position;
+};
+
+} // namespace
 
 bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
                  RenderSummary& summary, std::string& error)
 {
     const int channels = options.channels;
-    const int block = options.block;
-    const std::int64_t total = options.totalSamples();
-
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add(juce::AudioChannelSet::canonicalChannelSet(channels));
     layout.outputBuses.add(juce::AudioChannelSet::canonicalChannelSet(channels));
@@ -30,71 +43,35 @@ bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, 
         return false;
     }
 
-    processor.setRateAndBufferSizeDetails(options.rate, block);
-    processor.prepareToPlay(options.rate, block);
-
+    processor.setRateAndBufferSizeDetails(options.rate, options.block);
+    processor.prepareToPlay(options.rate, options.block);
     SimulatedPlayHead playHead;
     processor.setPlayHead(&playHead);
 
-    // Parameter changes use the framework's index-based parameter call, as a host's
-    // wrapper does.
-    const auto setValue = [&processor](float value)
+    juce::AudioBuffer<float> buffer(channels, options.block);
+    juce::MidiBuffer midi;
+    BlockProcessor player;
+    player.channels = channels;
+    player.setValue = [&processor](double value)
     {
         JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-        processor.setParameter(0, value);
+        processor.setParameter(0, static_cast<float>(value));
         JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     };
-    if (options.value)
-        setValue(static_cast<float>(*options.value));
-    else if (options.index)
-        setValue(valueForIndexOption(*options.index));
-
-    TransportSimulation transport(options);
-    juce::AudioBuffer<float> buffer(channels, block);
-    juce::MidiBuffer midi;
-    std::vector<float> interleaved(static_cast<std::size_t>(block) * static_cast<std::size_t>(channels));
-    std::vector<double> values;
-    PulseCounter counter;
-
-    bool ok = true;
-    for (std::int64_t start = 0; start < total && ok; start += block)
+    player.runBlock = [&](const TransportPosition& position, int frames, std::string&)
     {
-        const int frames = static_cast<int>(std::min<std::int64_t>(block, total - start));
-        values.clear();
-        playHead.setPosition(transport.beginBlock(start, values));
-        for (const double v : values)
-            setValue(static_cast<float>(v));
-
+        playHead.setPosition(position);
         juce::AudioBuffer<float> view(buffer.getArrayOfWritePointers(), channels, frames);
         view.clear();
         midi.clear();
-        {
-            juce::ScopedLock lock(processor.getCallbackLock());
-            processor.processBlock(view, midi);
-        }
-
-        for (int ch = 0; ch < channels; ++ch)
-        {
-            const float* src = view.getReadPointer(ch);
-            for (int i = 0; i < frames; ++i)
-                interleaved[static_cast<std::size_t>(i) * static_cast<std::size_t>(channels) +
-                            static_cast<std::size_t>(ch)] = src[i];
-        }
-        counter.add(view.getReadPointer(0), frames);
-        if (!sink(interleaved.data(), frames))
-        {
-            error = "cannot write the rendered signal";
-            ok = false;
-        }
-    }
+        const juce::ScopedLock lock(processor.getCallbackLock());
+        processor.processBlock(view, midi);
+        return buffer.getArrayOfReadPointers();
+    };
+    const bool ok = renderBlocks(player, options, sink, summary, error);
 
     processor.setPlayHead(nullptr);
     processor.releaseResources();
-
-    summary.samples = total;
-    summary.channels = channels;
-    summary.rate = options.rate;
-    summary.pulses = counter.count();
     return ok;
 }
 

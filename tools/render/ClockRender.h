@@ -1,31 +1,22 @@
 #pragma once
 
-// Drives a processor through a simulated host transport: prepares it with the
-// options' rate and block size, reports the transport's position to it before
-// every block, applies the timeline's parameter values, and hands every rendered
-// block to a sink as interleaved frames.
+// Plays a JUCE processor through the render core's block loop: prepares it with
+// the options' rate and block size, reports the simulated transport's position to
+// it through a play head before every block, and sends value changes through the
+// framework's index-based parameter call, as a host's wrapper does.
 
-#include "RenderOptions.h"
-#include "RenderSummary.h"
+#include "tambrix/render/BlockLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
 namespace tambrix::render
 {
 
-// Receives `frames` interleaved frames; returns false to stop with an error.
-using FrameSink = std::function<bool(const float* interleaved, int frames)>;
-
 // Returns false with `error` set if the processor rejects the channel layout or
 // the sink fails.
 bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
                  RenderSummary& summary, std::string& error);
-
-// The normalised value that --index N sends: N / 30 in single precision.
-float valueForIndexOption(std::uint32_t index);
 
 } // namespace tambrix::render

@@ -1,4 +1,4 @@
-#include "Transport.h"
+#include "tambrix/render/TransportSimulation.h"
 
 #include <cmath>
 #include <utility>
@@ -35,6 +35,22 @@ double TransportSimulation::positionAt(std::int64_t sample) const
     return anchorPpq + static_cast<double>(sample - anchorSample) * bpm / (60.0 * sampleRate);
 }
 
+void TransportSimulation::play(std::int64_t sample, double tempo, double ppq)
+{
+    playing = true;
+    bpm = tempo;
+    anchorPpq = ppq;
+    anchorSample = sample;
+}
+
+double TransportSimulation::stop(std::int64_t sample)
+{
+    anchorPpq = positionAt(sample);
+    anchorSample = sample;
+    playing = false;
+    return anchorPpq;
+}
+
 TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges)
 {
     while (nextEvent < events.size() && events[nextEvent].sample <= blockStart)
@@ -43,16 +59,10 @@ TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::
         switch (event.kind)
         {
         case TimelineEvent::Kind::play:
-            playing = true;
-            bpm = event.bpm;
-            anchorPpq = event.ppq;
-            anchorSample = blockStart;
+            play(blockStart, event.bpm, event.ppq);
             break;
         case TimelineEvent::Kind::stop:
-            // A stopped transport keeps reporting where it stopped.
-            anchorPpq = positionAt(blockStart);
-            anchorSample = blockStart;
-            playing = false;
+            stop(blockStart);
             break;
         case TimelineEvent::Kind::value:
             valueChanges.push_back(event.value);

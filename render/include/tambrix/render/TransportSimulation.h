@@ -1,10 +1,10 @@
 #pragma once
 
-// A simulated host transport driven by RenderOptions and a timeline. The host
-// reports one position per block, at the block's first sample, as a host counting
-// whole ticks of 1/960000 quarter note would.
+// A simulated host transport driven by RenderOptions and a timeline, or by play
+// and stop calls. The host reports one position per block, at the block's first
+// sample, as a host counting whole ticks of 1/960000 quarter note would.
 
-#include "RenderOptions.h"
+#include "tambrix/render/RenderOptions.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +40,11 @@ public:
     // the value events among them to `valueChanges` (in order), and returns the
     // position the host reports for the block.
     TransportPosition beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges);
+
+    // From `sample` on the transport plays at `bpm`, at quarter note `ppq` there.
+    void play(std::int64_t sample, double bpm, double ppq);
+    // The transport stops at `sample` and keeps reporting that position (returned).
+    double stop(std::int64_t sample);
 
 private:
     double positionAt(std::int64_t sample) const;

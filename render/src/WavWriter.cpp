@@ -1,9 +1,8 @@
-#include "WavWriter.h"
+#include "tambrix/render/WavWriter.h"
 
 #include <cerrno>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "WAV data is written in the machine's byte order");
 
@@ -11,24 +10,29 @@ namespace tambrix::render
 {
 namespace
 {
-constexpr std::uint32_t headerBytes = 58; // RIFF + fmt (18) + fact + data headers
-
-void put16(std::vector<unsigned char>& b, std::uint32_t v)
+// The header of a float WAV file with a fact chunk: RIFF, fmt (18 bytes), fact and
+// the data chunk's header, in the machine's (little-endian) byte order.
+struct [[gnu::packed]] WavHeader
 {
-    b.push_back(static_cast<unsigned char>(v & 0xffu));
-    b.push_back(static_cast<unsigned char>((v >> 8) & 0xffu));
-}
-
-void put32(std::vector<unsigned char>& b, std::uint32_t v)
-{
-    put16(b, v & 0xffffu);
-    put16(b, v >> 16);
-}
-
-void putTag(std::vector<unsigned char>& b, const char* tag)
-{
-    b.insert(b.end(), tag, tag + 4);
-}
+    char riff[4] = {'R', 'I', 'F', 'F'};
+    std::uint32_t riffBytes = 0;
+    char waveFmt[8] = {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+    std::uint32_t fmtBytes = 18;
+    std::uint16_t format = 3; // IEEE float
+    std::uint16_t channels = 0;
+    std::uint32_t sampleRate = 0;
+    std::uint32_t byteRate = 0;
+    std::uint16_t frameBytes = 0;
+    std::uint16_t bitsPerSample = 32;
+    std::uint16_t extensionBytes = 0;
+    char fact[4] = {'f', 'a', 'c', 't'};
+    std::uint32_t factBytes = 4;
+    std::uint32_t frames = 0;
+    char data[4] = {'d', 'a', 't', 'a'};
+    std::uint32_t dataBytes = 0;
+};
+constexpr std::uint32_t headerBytes = sizeof(WavHeader);
+static_assert(headerBytes == 58);
 } // namespace
 
 WavWriter::~WavWriter()
@@ -80,28 +84,15 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate, std:
     framesExpected = totalFrames;
     framesWritten = 0;
 
-    const auto frameBytes = static_cast<std::uint32_t>(4 * channels);
-    const auto dataBytes = static_cast<std::uint32_t>(totalFrames) * frameBytes;
-    std::vector<unsigned char> h;
-    putTag(h, "RIFF");
-    put32(h, headerBytes - 8 + dataBytes);
-    putTag(h, "WAVE");
-    putTag(h, "fmt ");
-    put32(h, 18);
-    put16(h, 3); // IEEE float
-    put16(h, static_cast<std::uint32_t>(channels));
-    put32(h, static_cast<std::uint32_t>(sampleRate));
-    put32(h, static_cast<std::uint32_t>(sampleRate) * frameBytes);
-    put16(h, frameBytes);
-    put16(h, 32);
-    put16(h, 0); // no extension
-    putTag(h, "fact");
-    put32(h, 4);
-    put32(h, static_cast<std::uint32_t>(totalFrames));
-    putTag(h, "data");
-    put32(h, dataBytes);
-
-    if (std::fwrite(h.data(), 1, h.size(), file) != h.size())
+    WavHeader h;
+    h.channels = static_cast<std::uint16_t>(channels);
+    h.frameBytes = static_cast<std::uint16_t>(4 * channels);
+    h.sampleRate = static_cast<std::uint32_t>(sampleRate);
+    h.byteRate = h.sampleRate * h.frameBytes;
+    h.frames = static_cast<std::uint32_t>(totalFrames);
+    h.dataBytes = h.frames * h.frameBytes;
+    h.riffBytes = headerBytes - 8 + h.dataBytes;
+    if (std::fwrite(&h, sizeof h, 1, file) != 1)
         return fail("cannot write '" + temporaryPath + "'");
     return true;
 }

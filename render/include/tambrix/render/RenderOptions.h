@@ -1,8 +1,7 @@
 #pragma once
 
-// Options and transport timeline of the offline clock renderer. Plain C++ (no
-// framework), shared by every tool that drives the processor through a simulated
-// host transport.
+// Options and transport timeline of a render. Plain C++ (no framework), shared by
+// every tool that drives the processor through a simulated host transport.
 
 #include <cstdint>
 #include <istream>
@@ -41,7 +40,7 @@ struct RenderOptions
     double start = 0.0;
     double seconds = 4.0;
     std::optional<double> value;        // normalised "Time Signature"
-    std::optional<std::uint32_t> index; // time-signature index, sent as the value index / 30
+    std::optional<std::uint32_t> index; // time-signature index, sent as valueForIndex(index)
     std::string timelineFile;           // empty: no timeline
     std::vector<TimelineEvent> timeline;
     bool help = false;
@@ -56,9 +55,13 @@ inline constexpr int maxRate = 768000;
 inline constexpr int maxBlock = 1 << 20;
 inline constexpr int maxChannels = 64;
 inline constexpr double maxBpm = 10000.0;
+inline constexpr double maxSeconds = 86400.0;
 inline constexpr double maxPpqMagnitude = 1.0e9;
 inline constexpr double maxValueMagnitude = 1.0e9;
 inline constexpr std::uint32_t maxIndex = 255;
+
+// The normalised value that --index N sends: N / 30 in single precision.
+float valueForIndex(std::uint32_t index);
 
 // The outcome of a parse: `error` is empty on success.
 template <typename T>
@@ -69,14 +72,15 @@ struct Parsed
     bool ok() const { return error.empty(); }
 };
 
-// Parses the command line (argv[0] is skipped). Does not read the timeline file.
-Parsed<RenderOptions> parseArguments(int argc, const char* const* argv);
+// Parses command-line arguments (without the program's name). Does not read the
+// timeline file.
+Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args);
 
 // Parses timeline text; `sourceName` prefixes messages ("NAME:LINE: ...").
 Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName);
 
-// Parses the command line and reads the timeline file it names, if any.
-Parsed<RenderOptions> parseCommandLine(int argc, const char* const* argv);
+// Parses the arguments and reads the timeline file they name, if any.
+Parsed<RenderOptions> parseCommandLine(const std::vector<std::string>& args);
 
 std::string usage();
 

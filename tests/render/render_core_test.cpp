@@ -1,0 +1,257 @@
+// The render core without a processor: command-line options, timeline files, the
+// simulated transport, the block loop and the summary line.
+#include "tambrix/render/BlockLoop.h"
+#include "tambrix/render/RenderTool.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace
+{
+
+using namespace tambrix::render;
+
+Parsed<std::vector<TimelineEvent>> parseText(const std::string& text)
+{
+    std::istringstream in(text);
+    return parseTimeline(in, "t.txt");
+}
+
+TEST(RenderOptions, DefaultsAndEveryOption)
+{
+    const auto d = parseArguments({});
+    ASSERT_TRUE(d.ok()) << d.error;
+    EXPECT_EQ(d.result.out, "clock.wav");
+    EXPECT_EQ(d.result.rate, 48000);
+    EXPECT_EQ(d.result.block, 512);
+    EXPECT_EQ(d.result.channels, 2);
+    EXPECT_EQ(d.result.bpm, 120.0);
+    EXPECT_EQ(d.result.start, 0.0);
+    EXPECT_EQ(d.result.seconds, 4.0);
+    EXPECT_FALSE(d.result.value.has_value());
+    EXPECT_FALSE(d.result.index.has_value());
+    EXPECT_EQ(d.result.totalSamples(), 192000);
+
+    const auto o =
+        parseArguments({"--out", "x.wav", "--rate=44100", "--block", "64", "--channels", "6", "--bpm", "93.5",
+                        "--start", "-1.25", "--seconds", "0.5", "--value", "0.4", "--timeline", "t"});
+    ASSERT_TRUE(o.ok()) << o.error;
+    EXPECT_EQ(o.result.out, "x.wav");
+    EXPECT_EQ(o.result.rate, 44100);
+    EXPECT_EQ(o.result.block, 64);
+    EXPECT_EQ(o.result.channels, 6);
+    EXPECT_EQ(o.result.bpm, 93.5);
+    EXPECT_EQ(o.result.start, -1.25);
+    EXPECT_EQ(o.result.totalSamples(), 22050);
+    EXPECT_EQ(*o.result.value, 0.4);
+    EXPECT_EQ(o.result.timelineFile, "t");
+    EXPECT_EQ(*parseArguments({"--index", "31"}).result.index, 31u);
+}
+
+TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad{
+        {{"--rate", "0"}, "--rate must be a whole number of Hz from 1000 to 768000, not '0'"},
+        {{"--rate", "48000.5"}, "--rate must be a whole number of Hz from 1000 to 768000, not '48000.5'"},
+        {{"--block", "0"}, "--block must be a whole number from 1 to 1048576, not '0'"},
+        {{"--block=x"}, "--block must be a whole number from 1 to 1048576, not 'x'"},
+        {{"--channels", "0"}, "--channels must be a whole number from 1 to 64, not '0'"},
+        {{"--channels", "65"}, "--channels must be a whole number from 1 to 64, not '65'"},
+        {{"--bpm", "0"}, "--bpm must be a tempo above 0 and at most 10000, not '0'"},
+        {{"--bpm", "-120"}, "--bpm must be a tempo above 0 and at most 10000, not '-120'"},
+        {{"--bpm", "nan"}, "--bpm must be a tempo above 0 and at most 10000, not 'nan'"},
+        {{"--start", "inf"}, "--start must be a position in quarter notes from -1e+09 to 1e+09, not 'inf'"},
+        {{"--seconds", "0"}, "--seconds must be a length above 0 and at most 86400, not '0'"},
+        {{"--seconds", "-1"}, "--seconds must be a length above 0 and at most 86400, not '-1'"},
+        {{"--value", "nan"}, "--value must be a number of magnitude at most 1e9, not 'nan'"},
+        {{"--value", "1e300"}, "--value must be a number of magnitude at most 1e9, not '1e300'"},
+        {{"--value", "1e-320"}, "--value must be a number of magnitude at most 1e9, not '1e-320'"},
+        {{"--index", "256"}, "--index must be a whole number from 0 to 255, not '256'"},
+        {{"--index", "-1"}, "--index must be a whole number from 0 to 255, not '-1'"},
+        {{"--value", "0.2", "--index", "6"}, "--value and --index cannot be given together"},
+        {{"--out"}, "option --out needs a value"},
+        {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--seconds", "1e-9"}, "--seconds gives no samples at this rate"},
+        {{"--timeline", ""}, "--timeline needs a file name"},
+        {{"--out="}, "--out needs a file name"}};
+    for (const auto& [args, message] : bad)
+        EXPECT_EQ(parseArguments(args).error, message);
+}
+
+TEST(Timeline, ParsesEventsCommentsAndBlankLines)
+{
+    const auto t = parseText("# a timeline\n"
+                             "\n"
+                             "0 stop\n"
+                             "  1000 play 120 0.3   # start late in the bar\n"
+                             "1000 value 0\n"
+                             "48000 stop\n");
+    ASSERT_TRUE(t.ok()) << t.error;
+    ASSERT_EQ(t.result.size(), 4u);
+    EXPECT_EQ(t.result[0].kind, TimelineEvent::Kind::stop);
+    EXPECT_EQ(t.result[1].kind, TimelineEvent::Kind::play);
+    EXPECT_EQ(t.result[1].sample, 1000);
+    EXPECT_EQ(t.result[1].bpm, 120.0);
+    EXPECT_EQ(t.result[1].ppq, 0.3);
+    EXPECT_EQ(t.result[1].line, 4);
+    EXPECT_EQ(t.result[2].kind, TimelineEvent::Kind::value);
+    EXPECT_EQ(t.result[2].value, 0.0);
+    EXPECT_EQ(t.result[3].sample, 48000);
+}
+
+TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
+{
+    const std::vector<std::string> bad{"x play 120 0",   "-5 stop",     "10 play 120", "10 play 0 0",
+                                       "10 play 120 q",  "10 stop now", "10 value",    "10 value nan",
+                                       "10 value -1e40", "10 pause",    "10",          "1.5 stop",
+                                       "10 play nan 0"};
+    for (const auto& line : bad)
+    {
+        const auto t = parseText("0 stop\n\n" + line + "\n");
+        EXPECT_FALSE(t.ok()) << line;
+        EXPECT_EQ(t.error.rfind("t.txt:3: ", 0), 0u) << t.error;
+        EXPECT_TRUE(t.result.empty());
+    }
+    const auto order = parseText("100 stop\n50 play 120 0\n");
+    EXPECT_EQ(order.error.rfind("t.txt:2: ", 0), 0u) << order.error;
+}
+
+TEST(TransportSimulation, EventsTakeEffectAtTheNextBlockBoundary)
+{
+    const auto t = parseText("0 stop\n1000 play 120 0.3\n1000 value 0.5\n2048 stop\n");
+    ASSERT_TRUE(t.ok());
+    TransportSimulation transport(48000, 90, 7.0, t.result);
+    std::vector<double> values;
+
+    auto pos = transport.beginBlock(0, values);
+    EXPECT_FALSE(pos.playing);
+    pos = transport.beginBlock(512, values);
+    EXPECT_FALSE(pos.playing);
+    EXPECT_TRUE(values.empty());
+
+    pos = transport.beginBlock(1024, values); // first boundary at or after 1000
+    EXPECT_TRUE(pos.playing);
+    EXPECT_EQ(pos.bpm, 120.0);
+    EXPECT_EQ(pos.hostTicks, 288000); // 0.3 x 960000
+    EXPECT_EQ(values, std::vector<double>{0.5});
+
+    pos = transport.beginBlock(1536, values);
+    EXPECT_EQ(pos.hostTicks, 288000 + 512 * 40); // 40 ticks a sample at 120 bpm, 48 kHz
+    pos = transport.beginBlock(2048, values);    // stops here and keeps its position
+    EXPECT_FALSE(pos.playing);
+    EXPECT_EQ(pos.hostTicks, 288000 + 1024 * 40);
+    EXPECT_EQ(transport.beginBlock(4096, values).hostTicks, 288000 + 1024 * 40);
+}
+
+TEST(TransportSimulation, ReportsWholeHostTicksRoundedHalfAwayFromZero)
+{
+    // Without events the transport plays from the start position.
+    TransportSimulation transport(44100, 100, 0.1, {});
+    std::vector<double> values;
+    const auto pos = transport.beginBlock(441, values);
+    // 0.1 + 441 x 100 / (60 x 44100) = 0.1 + 1/60 quarter notes = 112000 ticks.
+    EXPECT_TRUE(pos.playing);
+    EXPECT_EQ(pos.hostTicks, 112000);
+    EXPECT_EQ(pos.ppqPosition, 112000 / 960000.0);
+
+    // One more sample is 960000 x 100 / (60 x 44100) = 36.28 ticks: rounds to 36.
+    EXPECT_EQ(transport.beginBlock(442, values).hostTicks, 112036);
+
+    const double half = 0.5 / 960000.0;
+    ASSERT_EQ(half * 960000.0, 0.5);
+    EXPECT_EQ(ppqToHostTicks(half), 1);
+    EXPECT_EQ(ppqToHostTicks(-half), -1);
+    EXPECT_EQ(ppqToHostTicks(2.4e-7), 0); // 0.2304 ticks
+    EXPECT_EQ(ppqToHostTicks(-5.0), -4800000);
+}
+
+TEST(BlockLoop, ValuesBeforeTheirBlockFramesInterleavedPulsesOnTheFirstChannel)
+{
+    RenderOptions options;
+    options.rate = 1000;
+    options.block = 300;
+    options.seconds = 1.0;
+    options.index = 3;
+    options.timeline = parseText("0 stop\n250 value 0.5\n250 play 60 2\n").result;
+
+    // Channel 0 rises at the start of every playing block; channel 1 counts samples.
+    std::vector<std::string> log;
+    std::vector<float> channels[2];
+    const float* outputs[2] = {};
+    BlockProcessor processor;
+    processor.channels = 2;
+    processor.setValue = [&log](double value)
+    {
+        log.push_back("value " + std::to_string(value));
+    };
+    processor.runBlock = [&](const TransportPosition& position, int frames, std::string&)
+    {
+        log.push_back("block " + std::to_string(position.sample) + " " + std::to_string(frames) +
+                      (position.playing ? " at " + std::to_string(position.hostTicks) : ""));
+        channels[0].assign(static_cast<std::size_t>(frames), 0.0f);
+        channels[0][0] = position.playing ? 1.0f : 0.0f;
+        channels[1].clear();
+        for (int i = 0; i < frames; ++i)
+            channels[1].push_back(static_cast<float>(position.sample + i));
+        outputs[0] = channels[0].data();
+        outputs[1] = channels[1].data();
+        return outputs;
+    };
+    std::vector<float> frames;
+    const FrameSink sink = [&frames](const float* interleaved, int count)
+    {
+        frames.insert(frames.end(), interleaved, interleaved + 2 * count);
+        return true;
+    };
+    RenderSummary summary;
+    std::string error;
+    ASSERT_TRUE(renderBlocks(processor, options, sink, summary, error)) << error;
+
+    EXPECT_EQ(log, (std::vector<std::string>{"value 0.100000", "block 0 300", "value 0.500000",
+                                             "block 300 300 at 1920000", "block 600 300 at 2208000",
+                                             "block 900 100 at 2496000"}));
+    ASSERT_EQ(frames.size(), 2000u);
+    for (std::size_t i = 0; i < 1000; ++i)
+    {
+        ASSERT_EQ(frames[2 * i], i == 300 || i == 600 || i == 900 ? 1.0f : 0.0f) << i;
+        ASSERT_EQ(frames[2 * i + 1], static_cast<float>(i)) << i;
+    }
+    EXPECT_EQ(summary.samples, 1000);
+    EXPECT_EQ(summary.channels, 2);
+    EXPECT_EQ(summary.rate, 1000);
+    EXPECT_EQ(summary.pulses, 3);
+
+    EXPECT_FALSE(renderBlocks(
+        processor, options, [](const float*, int) { return false; }, summary, error));
+    EXPECT_EQ(error, "cannot write the rendered signal");
+    processor.runBlock = [](const TransportPosition&, int, std::string& failure) -> const float* const*
+    {
+        failure = "refused";
+        return nullptr;
+    };
+    EXPECT_FALSE(renderBlocks(processor, options, sink, summary, error));
+    EXPECT_EQ(error, "refused");
+}
+
+TEST(RenderSummary, OneLineOfJsonForAnyFileName)
+{
+    RenderSummary summary;
+    summary.samples = 10;
+    summary.channels = 1;
+    summary.rate = 48000;
+    summary.pulses = 2;
+    const std::string name = "a\tb\"c\\d\n\x01\xc3\xa9.wav";
+    const std::string line = summaryJson(summary, name);
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    EXPECT_EQ(line.rfind("{\"out\":", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.find(",\"samples\"")),
+              ",\"samples\":10,\"channels\":1,\"rate\":48000,\"pulses\":2}");
+    EXPECT_EQ(nlohmann::json::parse(line).at("out"), name);
+    // Bytes that are not UTF-8 come out as U+FFFD.
+    EXPECT_EQ(nlohmann::json::parse(summaryJson(summary, "x\xff.wav")).at("out"), "x\xef\xbf\xbd.wav");
+}
+
+} // namespace

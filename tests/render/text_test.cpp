@@ -1,0 +1,107 @@
+// The text helpers: four-character codes, hex and numbers, each both ways where
+// it goes both ways.
+#include "tambrix/text/FourChar.h"
+#include "tambrix/text/Hex.h"
+#include "tambrix/text/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+using namespace tambrix::text;
+
+TEST(FourChar, CodesAndTextsBothWays)
+{
+    EXPECT_EQ(fourCharCode("elck"), 0x656C636Bu);
+    EXPECT_EQ(fourCharCode("\xff\x01 A"), 0xFF012041u);
+    EXPECT_FALSE(fourCharCode("abc").has_value());
+    EXPECT_FALSE(fourCharCode("abcde").has_value());
+    EXPECT_EQ(fourCharText(0x6A756365u), "juce");
+    EXPECT_EQ(fourCharText(0xFF012041u), "?? A"); // outside printable ASCII: '?'
+    EXPECT_EQ(fourCharText(0x7E7F2020u), "~?  ");
+    EXPECT_TRUE(isPrintableFourChar(0x4A656C76u));
+    EXPECT_FALSE(isPrintableFourChar(0x4A656C7Fu));
+    EXPECT_FALSE(isPrintableFourChar(0x00010002u));
+}
+
+TEST(Hex, NumbersBytesAndBack)
+{
+    EXPECT_EQ(hexNumber(0x20300C96BF5u, 16), "0x0000020300C96BF5");
+    EXPECT_EQ(hexNumber(0x10007u, 8), "0x00010007");
+    EXPECT_EQ(hexNumber(0x123456789u, 8), "0x123456789"); // never cut short
+    const std::uint8_t bytes[] = {0x00, 0x0A, 0xFF, 0x3C};
+    EXPECT_EQ(hexBytes(bytes, 4), "000aff3c");
+    EXPECT_EQ(hexBytes(bytes, 4, true, " "), "00 0A FF 3C");
+    EXPECT_EQ(hexBytes(bytes, 0), "");
+    EXPECT_EQ(bytesFromHex("000aFF3c"), std::vector<std::uint8_t>(bytes, bytes + 4));
+    EXPECT_EQ(bytesFromHex(""), std::vector<std::uint8_t>{});
+    for (const char* bad : {"0", "abc", "0g", "g0", " 0", "0x00"})
+        EXPECT_FALSE(bytesFromHex(bad).has_value()) << bad;
+    EXPECT_EQ(hexDigit('7'), 7);
+    EXPECT_EQ(hexDigit('f'), 15);
+    EXPECT_EQ(hexDigit('F'), 15);
+    EXPECT_EQ(hexDigit('G'), -1);
+}
+
+TEST(Numbers, RealNumbersAndWhatTheyReadAs)
+{
+    struct Row
+    {
+        const char* text;
+        NumberRead read;
+        double value;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const Row rows[] = {
+        {"0.25", NumberRead::ok, 0.25},        {"-1e3", NumberRead::ok, -1000.0},
+        {"0x10", NumberRead::ok, 16.0},        {"inf", NumberRead::ok, inf},
+        {"-inf", NumberRead::ok, -inf},        {"1e999", NumberRead::overflow, 0.0},
+        {"-1e999", NumberRead::overflow, 0.0}, {"1e-320", NumberRead::underflow, 1e-320},
+        {"", NumberRead::malformed, 0.0},      {"1.5x", NumberRead::malformed, 0.0},
+        {"fast", NumberRead::malformed, 0.0},  {"1 ", NumberRead::malformed, 0.0},
+    };
+    for (const Row& row : rows)
+    {
+        double value = 0.0;
+        EXPECT_EQ(readReal(row.text, value), row.read) << row.text;
+        EXPECT_EQ(value, row.value) << row.text;
+    }
+    double nan = 0.0;
+    EXPECT_EQ(readReal("nan", nan), NumberRead::ok);
+    EXPECT_TRUE(std::isnan(nan));
+}
+
+TEST(Numbers, WholeNumbersTakeASignAndDigitsOnly)
+{
+    struct Row
+    {
+        const char* text;
+        NumberRead read;
+        std::int64_t value;
+    };
+    const Row rows[] = {
+        {"48000", NumberRead::ok, 48000},
+        {"-5", NumberRead::ok, -5},
+        {"+5", NumberRead::ok, 5},
+        {"-9223372036854775808", NumberRead::ok, std::numeric_limits<std::int64_t>::min()},
+        {"9223372036854775808", NumberRead::overflow, 0},
+        {"", NumberRead::malformed, 0},
+        {"-", NumberRead::malformed, 0},
+        {"1.5", NumberRead::malformed, 0},
+        {"1e3", NumberRead::malformed, 0},
+        {" 5", NumberRead::malformed, 0},
+        {"0x10", NumberRead::malformed, 0},
+    };
+    for (const Row& row : rows)
+    {
+        std::int64_t value = 0;
+        EXPECT_EQ(readWhole(row.text, value), row.read) << row.text;
+        EXPECT_EQ(value, row.value) << row.text;
+    }
+}
+
+} // namespace
