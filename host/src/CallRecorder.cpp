@@ -2,6 +2,8 @@
 
 #include "aaxhost/Identifiers.h"
 
+#include "tambrix/text/Hex.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -48,16 +50,7 @@ std::string valueToString(const Value& value)
             else if constexpr (std::is_same_v<T, Uid>)
                 return describeIdentifier(v);
             else if constexpr (std::is_same_v<T, Bytes>)
-            {
-                std::string text = "[";
-                for (std::size_t i = 0; i < v.size(); ++i)
-                {
-                    char hex[4];
-                    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(v[i]));
-                    text += (i > 0 ? " " : "") + std::string(hex);
-                }
-                return text + "]";
-            }
+                return "[" + tambrix::text::hexBytes(v.data(), v.size(), true, " ") + "]";
             else
             {
                 char text[32];
