@@ -30,7 +30,7 @@ public:
     void unlink();
 
 protected:
-    ~PlugInLink() override;
+    ~PlugInLink() override = default;
     void* findInterface(const Uid& iid) noexcept override;
     Result answerQuery(const Uid& iid, void** out) noexcept override;
 
@@ -87,9 +87,9 @@ public:
     // The GUI, or null before create() / after release().
     IEffectGUI* gui() const noexcept { return gui_.get(); }
 
-    Result initialize();
+    Result initialize() { return initializeObject(gui_, controllerUnknownInterface(), initialized_); }
     bool initialized() const noexcept { return initialized_; }
-    Result uninitialize();
+    Result uninitialize() { return uninitializeObject(gui_, initialized_); }
 
     // A host view container reporting `type` and `nativeView` (null: no window,
     // as on a machine without a display).
