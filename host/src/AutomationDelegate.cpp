@@ -156,12 +156,6 @@ std::size_t AutomationDelegate::deliverPending()
     return delivered;
 }
 
-std::vector<AutomationDelegate::Request> AutomationDelegate::pendingRequests() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queue_;
-}
-
 std::vector<AutomationEvent> AutomationDelegate::events() const
 {
     std::lock_guard<std::mutex> lock(mutex_);

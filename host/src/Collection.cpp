@@ -8,11 +8,6 @@ HostCollection* HostCollection::fromUnknown(IACFUnknown* unknown) noexcept
     return dynamic_cast<HostCollection*>(HostObject::fromUnknown(unknown));
 }
 
-IACFUnknown* HostCollection::pluginDefinitionInterface() noexcept
-{
-    return static_cast<IACFPluginDefinition*>(this);
-}
-
 void* HostCollection::findInterface(const Uid& iid) noexcept
 {
     if (iid == IID_IAAXCollectionV1)

@@ -50,17 +50,6 @@ void HostDescriptionHost::setFeature(const Uid& featureId, HostRef<HostFeatureIn
     old = putEntry(features_, featureId, std::move(info));
 }
 
-void HostDescriptionHost::removeFeature(const Uid& featureId)
-{
-    HostRef<HostFeatureInfo> old;
-    std::lock_guard<std::mutex> lock(featuresMutex_);
-    if (const auto found = findEntry(features_, featureId); found != features_.end())
-    {
-        old = std::move(found->second);
-        features_.erase(found);
-    }
-}
-
 HostFeatureInfo& HostDescriptionHost::stemFormatFeature()
 {
     {

@@ -1,6 +1,7 @@
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
 
+#include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"
 
 #include <cstdint>
@@ -11,7 +12,9 @@ namespace aaxhost
 
 namespace
 {
+using tambrix::text::fourCharText;
 using tambrix::text::hexNumber;
+using tambrix::text::isPrintableFourChar;
 
 template <class T>
 Creator creatorOf(std::shared_ptr<DescriptionSetup> setup)
@@ -32,15 +35,10 @@ std::string valueText(PropertyValue value)
     const auto bits = static_cast<uint64_t>(value);
     if (value > 0xFFFF && bits <= 0xFFFFFFFFu)
     {
-        std::string code;
-        for (int shift = 24; shift >= 0; shift -= 8)
-        {
-            const auto c = static_cast<char>((bits >> shift) & 0xFF);
-            if (c < 0x20 || c > 0x7E)
-                return out + " (" + hexNumber(bits, 8) + ")";
-            code += c;
-        }
-        return out + " (" + hexNumber(bits, 8) + " '" + code + "')";
+        const auto code = static_cast<uint32_t>(bits);
+        if (!isPrintableFourChar(code))
+            return out + " (" + hexNumber(bits, 8) + ")";
+        return out + " (" + hexNumber(bits, 8) + " '" + fourCharText(code) + "')";
     }
     // Values that fit 32 bits (stem formats and the like) in their 32-bit form.
     const bool fits = value >= INT32_MIN && value <= static_cast<PropertyValue>(UINT32_MAX);

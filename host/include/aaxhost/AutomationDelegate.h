@@ -101,7 +101,6 @@ public:
     // Hands every queued request, oldest first, to the update handler (requests
     // queued meanwhile are delivered too); returns how many were delivered.
     std::size_t deliverPending();
-    std::vector<Request> pendingRequests() const;
 
     std::vector<AutomationEvent> events() const;
     // Only the events of one kind.

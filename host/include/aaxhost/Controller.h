@@ -71,7 +71,6 @@ public:
 
     // --- what the plug-in did
     int32_t signalLatency() const { return lockedCopy(stateMutex_, signalLatency_); }
-    std::map<int32_t, int32_t> cycleCounts() const { return lockedCopy(stateMutex_, cycleCounts_); }
     std::vector<PostedPacket> packets() const { return lockedCopy(stateMutex_, packets_); }
     std::vector<Notification> notifications() const { return lockedCopy(stateMutex_, notifications_); }
     std::vector<MeterState> meters() const { return lockedCopy(stateMutex_, meters_); }

@@ -309,7 +309,6 @@ public:
     }
 
     static HostCollection* fromUnknown(IACFUnknown* unknown) noexcept;
-    IACFUnknown* pluginDefinitionInterface() noexcept;
 
     std::vector<EffectRecord> effects() const { return lockedCopy(collectionMutex_, effects_); }
     std::optional<std::string> manufacturerName() const
@@ -384,7 +383,6 @@ public:
     }
 
     void setFeature(const Uid& featureId, HostRef<HostFeatureInfo> info);
-    void removeFeature(const Uid& featureId);
     // The stem-format feature, created on first use.
     HostFeatureInfo& stemFormatFeature();
     // When set, AcquireFeatureProperties succeeds without handing out an object.

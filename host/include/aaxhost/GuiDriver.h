@@ -76,8 +76,6 @@ public:
     // `effect` (a plug-in effect object; the link holds one reference to it); null
     // withdraws the answer.
     void linkEffect(IACFUnknown* effect);
-    // The link, or null when no effect object is linked.
-    PlugInLink* effectLink() const noexcept { return link_.get(); }
 
     // Creates the GUI through `creator` and queries IID_IAAXEffectGUIV1. 0 when the
     // query answered with the created object's primary interface; otherwise the

@@ -166,7 +166,7 @@ private:
 //   {
 //   public:
 //       explicit MyObject(std::shared_ptr<CallRecorder> r) : HostObjectOf("MyObject", std::move(r)) {}
-//       Result DoIt(int32_t x) override { record("DoIt", {int64_t{x}}); return answer("DoIt", kResultOk); }
+//       Result DoIt(int32_t x) override { return reply("DoIt", kResultOk, {int64_t{x}}); }
 //   protected:
 //       void* findInterface(const Uid& iid) noexcept override
 //       {

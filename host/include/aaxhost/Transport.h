@@ -49,7 +49,6 @@ public:
     // --- further values
     // Gives the host a meter of its own; false (nothing changed) unless both are > 0.
     bool setHostMeter(int32_t numerator, int32_t denominator) noexcept;
-    void clearHostMeter() noexcept { hostMeter_.store(false); }
     void setLoop(bool looping, int64_t startTick, int64_t endTick) noexcept;
     void setSelectionStart(int64_t sample) noexcept { selectionStart_.store(sample); }
     void setTimeCode(int32_t frameRate, int32_t offset) noexcept;
