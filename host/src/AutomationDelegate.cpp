@@ -1,5 +1,7 @@
 #include "aaxhost/AutomationDelegate.h"
 
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 namespace aaxhost
@@ -7,24 +9,12 @@ namespace aaxhost
 
 const char* toString(AutomationEvent::Kind kind)
 {
-    switch (kind)
-    {
-    case AutomationEvent::Kind::Register:
-        return "Register";
-    case AutomationEvent::Kind::Unregister:
-        return "Unregister";
-    case AutomationEvent::Kind::SetRequest:
-        return "SetRequest";
-    case AutomationEvent::Kind::CurrentValue:
-        return "CurrentValue";
-    case AutomationEvent::Kind::Touch:
-        return "Touch";
-    case AutomationEvent::Kind::Release:
-        return "Release";
-    case AutomationEvent::Kind::GetTouchState:
-        return "GetTouchState";
-    }
-    return "?";
+    // In the order of the kinds.
+    static constexpr const char* names[] = {"Register", "Unregister", "SetRequest",   "CurrentValue",
+                                            "Touch",    "Release",    "GetTouchState"};
+    static_assert(std::size(names) == static_cast<std::size_t>(AutomationEvent::Kind::GetTouchState) + 1);
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(names) ? names[index] : "?";
 }
 
 namespace
@@ -34,18 +24,6 @@ std::string idText(const char* parameterId)
     return parameterId != nullptr ? parameterId : std::string();
 }
 } // namespace
-
-AutomationDelegate::AutomationDelegate(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-AutomationDelegate::~AutomationDelegate() = default;
-
-void* AutomationDelegate::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IAAXAutomationDelegateV1 ? as<AAX_IACFAutomationDelegate>() : nullptr;
-}
 
 void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parameterId, double value)
 {
@@ -58,27 +36,33 @@ void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parame
     events_.push_back(std::move(event));
 }
 
-Result AutomationDelegate::RegisterParameter(const char* parameterId)
+template <class Change>
+Result AutomationDelegate::note(const char* operation, AutomationEvent::Kind kind, const char* parameterId,
+                                Change change)
 {
-    record("RegisterParameter", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Register, parameterId);
+    record(operation, {textValue(parameterId)});
+    addEvent(kind, parameterId);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        ++registrations_[idText(parameterId)];
+        change(idText(parameterId));
     }
-    return answer("RegisterParameter", kResultOk);
+    return answer(operation, kResultOk);
+}
+
+Result AutomationDelegate::RegisterParameter(const char* parameterId)
+{
+    return note("RegisterParameter", AutomationEvent::Kind::Register, parameterId,
+                [this](const std::string& id) { ++registrations_[id]; });
 }
 
 Result AutomationDelegate::UnregisterParameter(const char* parameterId)
 {
-    record("UnregisterParameter", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Unregister, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        --registrations_[idText(parameterId)];
-        touched_.erase(idText(parameterId));
-    }
-    return answer("UnregisterParameter", kResultOk);
+    return note("UnregisterParameter", AutomationEvent::Kind::Unregister, parameterId,
+                [this](const std::string& id)
+                {
+                    --registrations_[id];
+                    touched_.erase(id);
+                });
 }
 
 Result AutomationDelegate::PostSetValueRequest(const char* parameterId, double normalized)
@@ -118,24 +102,14 @@ Result AutomationDelegate::PostCurrentValue(const char* parameterId, double norm
 
 Result AutomationDelegate::PostTouchRequest(const char* parameterId)
 {
-    record("PostTouchRequest", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Touch, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        touched_[idText(parameterId)] = true;
-    }
-    return answer("PostTouchRequest", kResultOk);
+    return note("PostTouchRequest", AutomationEvent::Kind::Touch, parameterId,
+                [this](const std::string& id) { touched_[id] = true; });
 }
 
 Result AutomationDelegate::PostReleaseRequest(const char* parameterId)
 {
-    record("PostReleaseRequest", {textValue(parameterId)});
-    addEvent(AutomationEvent::Kind::Release, parameterId);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        touched_[idText(parameterId)] = false;
-    }
-    return answer("PostReleaseRequest", kResultOk);
+    return note("PostReleaseRequest", AutomationEvent::Kind::Release, parameterId,
+                [this](const std::string& id) { touched_[id] = false; });
 }
 
 Result AutomationDelegate::GetTouchState(const char* parameterId, uint8_t* touched)
@@ -180,12 +154,6 @@ std::size_t AutomationDelegate::deliverPending()
         ++delivered;
     }
     return delivered;
-}
-
-std::vector<AutomationDelegate::Request> AutomationDelegate::pendingRequests() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queue_;
 }
 
 std::vector<AutomationEvent> AutomationDelegate::events() const

@@ -2,7 +2,11 @@
 
 #include "aaxhost/Identifiers.h"
 
+#include "tambrix/text/Hex.h"
+
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <type_traits>
 
 namespace aaxhost
@@ -46,16 +50,7 @@ std::string valueToString(const Value& value)
             else if constexpr (std::is_same_v<T, Uid>)
                 return describeIdentifier(v);
             else if constexpr (std::is_same_v<T, Bytes>)
-            {
-                std::string text = "[";
-                for (std::size_t i = 0; i < v.size(); ++i)
-                {
-                    char hex[4];
-                    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(v[i]));
-                    text += (i > 0 ? " " : "") + std::string(hex);
-                }
-                return text + "]";
-            }
+                return "[" + tambrix::text::hexBytes(v.data(), v.size(), true, " ") + "]";
             else
             {
                 char text[32];
@@ -93,34 +88,28 @@ std::vector<Call> CallRecorder::calls() const
     return calls_;
 }
 
-std::vector<Call> CallRecorder::calls(std::string_view operation) const
+template <class Keep>
+std::vector<Call> CallRecorder::select(Keep keep) const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<Call> result;
-    for (const Call& call : calls_)
-        if (call.operation == operation)
-            result.push_back(call);
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(result), keep);
     return result;
+}
+
+std::vector<Call> CallRecorder::calls(std::string_view operation) const
+{
+    return select([&](const Call& call) { return call.operation == operation; });
 }
 
 std::vector<Call> CallRecorder::calls(std::string_view object, std::string_view operation) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<Call> result;
-    for (const Call& call : calls_)
-        if (call.object == object && call.operation == operation)
-            result.push_back(call);
-    return result;
+    return select([&](const Call& call) { return call.object == object && call.operation == operation; });
 }
 
 std::size_t CallRecorder::count(std::string_view operation) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::size_t n = 0;
-    for (const Call& call : calls_)
-        if (call.operation == operation)
-            ++n;
-    return n;
+    return calls(operation).size();
 }
 
 std::size_t CallRecorder::size() const

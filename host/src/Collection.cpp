@@ -3,21 +3,9 @@
 namespace aaxhost
 {
 
-HostCollection::HostCollection(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("Collection", std::move(recorder))
-{
-}
-
-HostCollection::~HostCollection() = default;
-
 HostCollection* HostCollection::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostCollection*>(HostObject::fromUnknown(unknown));
-}
-
-IACFUnknown* HostCollection::pluginDefinitionInterface() noexcept
-{
-    return static_cast<IACFPluginDefinition*>(this);
 }
 
 void* HostCollection::findInterface(const Uid& iid) noexcept
@@ -29,63 +17,11 @@ void* HostCollection::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-std::vector<EffectRecord> HostCollection::effects() const
-{
-    return lockedCopy(collectionMutex_, effects_);
-}
-
-std::optional<std::string> HostCollection::manufacturerName() const
-{
-    return lockedCopy(collectionMutex_, manufacturer_);
-}
-
-std::vector<std::string> HostCollection::packageNames() const
-{
-    return lockedCopy(collectionMutex_, packages_);
-}
-
-std::optional<uint32_t> HostCollection::packageVersion() const
-{
-    return lockedCopy(collectionMutex_, version_);
-}
-
-HostRef<HostPropertyMap> HostCollection::properties() const
-{
-    return lockedCopy(collectionMutex_, properties_);
-}
-
-Result HostCollection::UnusedOperation3()
-{
-    record("UnusedOperation3");
-    return answer("UnusedOperation3", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation4()
-{
-    record("UnusedOperation4");
-    return answer("UnusedOperation4", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation5()
-{
-    record("UnusedOperation5");
-    return answer("UnusedOperation5", kAaxErrorUnimplemented);
-}
-
-Result HostCollection::UnusedOperation6()
-{
-    record("UnusedOperation6");
-    return answer("UnusedOperation6", kAaxErrorUnimplemented);
-}
-
 Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescriptor)
 {
-    record("AddEffect", {textValue(effectId), static_cast<const void*>(effectDescriptor)});
-    const Result forced = answer("AddEffect", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (effectId == nullptr)
-        return kAaxErrorNullArgument;
+    if (const Result r = enter("AddEffect", {textValue(effectId), pointerValue(effectDescriptor)}, effectId);
+        r != kResultOk)
+        return r;
     HostEffectDescriptor* descriptor = HostEffectDescriptor::fromUnknown(effectDescriptor);
     if (descriptor == nullptr)
         return kResultInvalidPointer;
@@ -96,47 +32,26 @@ Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescri
 
 Result HostCollection::SetManufacturerName(const char* name)
 {
-    record("SetManufacturerName", {textValue(name)});
-    const Result forced = answer("SetManufacturerName", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    manufacturer_ = name;
-    return kResultOk;
+    return deliver(enter("SetManufacturerName", {textValue(name)}, name), collectionMutex_,
+                   [&] { manufacturer_ = name; });
 }
 
 Result HostCollection::AddPackageName(const char* name)
 {
-    record("AddPackageName", {textValue(name)});
-    const Result forced = answer("AddPackageName", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    packages_.emplace_back(name);
-    return kResultOk;
+    return deliver(enter("AddPackageName", {textValue(name)}, name), collectionMutex_,
+                   [&] { packages_.emplace_back(name); });
 }
 
 Result HostCollection::SetPackageVersion(uint32_t version)
 {
-    record("SetPackageVersion", {uint64_t{version}});
-    const Result forced = answer("SetPackageVersion", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    std::lock_guard<std::mutex> lock(collectionMutex_);
-    version_ = version;
-    return kResultOk;
+    return deliver(enter("SetPackageVersion", {uint64_t{version}}), collectionMutex_,
+                   [&] { version_ = version; });
 }
 
 Result HostCollection::SetProperties(IACFUnknown* properties)
 {
-    record("SetProperties", {static_cast<const void*>(properties)});
-    const Result forced = answer("SetProperties", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("SetProperties", {pointerValue(properties)}); r != kResultOk)
+        return r;
     return keepPropertyMap(properties, collectionMutex_, properties_);
 }
 

@@ -5,24 +5,12 @@ namespace aaxhost
 
 namespace
 {
-const void* address(const void* pointer)
-{
-    return pointer;
-}
-
 template <class Fn>
 const void* procAddress(Fn fn)
 {
     return reinterpret_cast<const void*>(fn);
 }
 } // namespace
-
-HostComponentDescriptor::HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("ComponentDescriptor", std::move(recorder))
-{
-}
-
-HostComponentDescriptor::~HostComponentDescriptor() = default;
 
 HostComponentDescriptor* HostComponentDescriptor::fromUnknown(IACFUnknown* unknown) noexcept
 {
@@ -37,121 +25,45 @@ void* HostComponentDescriptor::findInterface(const Uid& iid) noexcept
     return nullptr;
 }
 
-std::vector<Entry> HostComponentDescriptor::fields() const
-{
-    return lockedCopy(descriptorMutex_, fields_);
-}
-
-std::vector<ProcessProcRecord> HostComponentDescriptor::processProcs() const
-{
-    return lockedCopy(descriptorMutex_, procs_);
-}
-
 Result HostComponentDescriptor::field(const char* operation, std::vector<Value> args)
 {
-    record(operation, args);
-    const Result result = answer(operation, kResultOk);
-    if (result == kResultOk)
-    {
-        std::lock_guard<std::mutex> lock(descriptorMutex_);
-        fields_.push_back(Entry{operation, std::move(args)});
-    }
-    return result;
+    if (const Result r = enter(operation, args); r != kResultOk)
+        return r;
+    std::lock_guard<std::mutex> lock(descriptorMutex_);
+    fields_.push_back(Entry{operation, std::move(args)});
+    return kResultOk;
 }
 
 Result HostComponentDescriptor::Clear()
 {
-    record("Clear");
-    const Result result = answer("Clear", kResultOk);
-    if (result == kResultOk)
-    {
-        std::lock_guard<std::mutex> lock(descriptorMutex_);
-        fields_.clear();
-        procs_.clear();
-    }
-    return result;
-}
-
-Result HostComponentDescriptor::AddReservedField(int32_t fieldIndex, uint32_t fieldType)
-{
-    return field("AddReservedField", {int64_t{fieldIndex}, uint64_t{fieldType}});
-}
-
-Result HostComponentDescriptor::AddAudioIn(int32_t fieldIndex)
-{
-    return field("AddAudioIn", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddAudioOut(int32_t fieldIndex)
-{
-    return field("AddAudioOut", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddAudioBufferLength(int32_t fieldIndex)
-{
-    return field("AddAudioBufferLength", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddSampleRate(int32_t fieldIndex)
-{
-    return field("AddSampleRate", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddClock(int32_t fieldIndex)
-{
-    return field("AddClock", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddSideChainIn(int32_t fieldIndex)
-{
-    return field("AddSideChainIn", {int64_t{fieldIndex}});
-}
-
-Result HostComponentDescriptor::AddDataInPort(int32_t fieldIndex, uint32_t packetSize, int32_t type)
-{
-    return field("AddDataInPort", {int64_t{fieldIndex}, uint64_t{packetSize}, int64_t{type}});
-}
-
-Result HostComponentDescriptor::AddAuxOutputStem(int32_t fieldIndex, int32_t stemFormat, const char* name)
-{
-    return field("AddAuxOutputStem", {int64_t{fieldIndex}, int64_t{stemFormat}, textValue(name)});
-}
-
-Result HostComponentDescriptor::AddPrivateData(int32_t fieldIndex, int32_t sizeInBytes, uint32_t options)
-{
-    return field("AddPrivateData", {int64_t{fieldIndex}, int64_t{sizeInBytes}, uint64_t{options}});
-}
-
-Result HostComponentDescriptor::AddDmaInstance(int32_t fieldIndex, int32_t mode)
-{
-    return field("AddDmaInstance", {int64_t{fieldIndex}, int64_t{mode}});
-}
-
-Result HostComponentDescriptor::AddMIDINode(int32_t fieldIndex, int32_t nodeType, const char* name,
-                                            uint32_t channelMask)
-{
-    return field("AddMIDINode",
-                 {int64_t{fieldIndex}, int64_t{nodeType}, textValue(name), uint64_t{channelMask}});
+    if (const Result r = enter("Clear"); r != kResultOk)
+        return r;
+    std::lock_guard<std::mutex> lock(descriptorMutex_);
+    fields_.clear();
+    procs_.clear();
+    return kResultOk;
 }
 
 Result HostComponentDescriptor::AddMeters(int32_t fieldIndex, const uint32_t* meterIds, uint32_t meterCount)
 {
-    std::vector<Value> args{int64_t{fieldIndex}, address(meterIds), uint64_t{meterCount}};
+    std::vector<Value> args{int64_t{fieldIndex}, pointerValue(meterIds), uint64_t{meterCount}};
     // The identifiers themselves, copied now.
     if (meterIds != nullptr)
         for (uint32_t i = 0; i < meterCount; ++i)
             args.emplace_back(uint64_t{meterIds[i]});
     if (meterIds == nullptr && meterCount != 0)
-    {
-        record("AddMeters", args);
-        return answer("AddMeters", kAaxErrorNullArgument);
-    }
+        return reply("AddMeters", kAaxErrorNullArgument, std::move(args));
     return field("AddMeters", std::move(args));
 }
 
-Result HostComponentDescriptor::AddTemporaryData(int32_t fieldIndex, uint32_t sizeInBytes)
+Result HostComponentDescriptor::keepProc(ProcessProcRecord proc, uint32_t* procId)
 {
-    return field("AddTemporaryData", {int64_t{fieldIndex}, uint64_t{sizeInBytes}});
+    std::lock_guard<std::mutex> lock(descriptorMutex_);
+    proc.id = nextProcId_++;
+    if (procId != nullptr)
+        *procId = proc.id;
+    procs_.push_back(std::move(proc));
+    return kResultOk;
 }
 
 Result HostComponentDescriptor::registerNative(NativeProcessProc processProc, HostPropertyMap* map,
@@ -166,12 +78,7 @@ Result HostComponentDescriptor::registerNative(NativeProcessProc processProc, Ho
     proc.instanceInitProc = init;
     proc.backgroundProc = background;
     proc.properties = HostRef<HostPropertyMap>(map);
-    std::lock_guard<std::mutex> lock(descriptorMutex_);
-    proc.id = nextProcId_++;
-    if (procId != nullptr)
-        *procId = proc.id;
-    procs_.push_back(std::move(proc));
-    return kResultOk;
+    return keepProc(std::move(proc), procId);
 }
 
 Result HostComponentDescriptor::registerTI(const char* dll, const char* process, HostPropertyMap* map,
@@ -186,24 +93,18 @@ Result HostComponentDescriptor::registerTI(const char* dll, const char* process,
     proc.instanceInitSymbol = textOrEmpty(init);
     proc.backgroundSymbol = textOrEmpty(background);
     proc.properties = HostRef<HostPropertyMap>(map);
-    std::lock_guard<std::mutex> lock(descriptorMutex_);
-    proc.id = nextProcId_++;
-    if (procId != nullptr)
-        *procId = proc.id;
-    procs_.push_back(std::move(proc));
-    return kResultOk;
+    return keepProc(std::move(proc), procId);
 }
 
 Result HostComponentDescriptor::AddProcessProc_Native(NativeProcessProc processProc, IACFUnknown* properties,
                                                       NativeInstanceInitProc instanceInitProc,
                                                       NativeBackgroundProc backgroundProc, uint32_t* procId)
 {
-    record("AddProcessProc_Native",
-           {procAddress(processProc), address(properties), procAddress(instanceInitProc),
-            procAddress(backgroundProc), address(procId)});
-    const Result forced = answer("AddProcessProc_Native", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("AddProcessProc_Native", {procAddress(processProc), pointerValue(properties),
+                                                         procAddress(instanceInitProc),
+                                                         procAddress(backgroundProc), pointerValue(procId)});
+        r != kResultOk)
+        return r;
     return registerNative(processProc, HostPropertyMap::fromUnknown(properties), instanceInitProc,
                           backgroundProc, procId);
 }
@@ -212,12 +113,11 @@ Result HostComponentDescriptor::AddProcessProc_TI(const char* dllFileName, const
                                                   IACFUnknown* properties, const char* instanceInitSymbol,
                                                   const char* backgroundSymbol, uint32_t* procId)
 {
-    record("AddProcessProc_TI",
-           {textValue(dllFileName), textValue(processProcSymbol), address(properties),
-            textValue(instanceInitSymbol), textValue(backgroundSymbol), address(procId)});
-    const Result forced = answer("AddProcessProc_TI", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("AddProcessProc_TI", {textValue(dllFileName), textValue(processProcSymbol),
+                                                     pointerValue(properties), textValue(instanceInitSymbol),
+                                                     textValue(backgroundSymbol), pointerValue(procId)});
+        r != kResultOk)
+        return r;
     return registerTI(dllFileName, processProcSymbol, HostPropertyMap::fromUnknown(properties),
                       instanceInitSymbol, backgroundSymbol, procId);
 }
@@ -225,10 +125,10 @@ Result HostComponentDescriptor::AddProcessProc_TI(const char* dllFileName, const
 Result HostComponentDescriptor::AddProcessProc(IACFUnknown* properties, uint32_t* procIds,
                                                int32_t procIdsSize)
 {
-    record("AddProcessProc", {address(properties), address(procIds), int64_t{procIdsSize}});
-    const Result forced = answer("AddProcessProc", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r =
+            enter("AddProcessProc", {pointerValue(properties), pointerValue(procIds), int64_t{procIdsSize}});
+        r != kResultOk)
+        return r;
     HostPropertyMap* map = HostPropertyMap::fromUnknown(properties);
     if (map == nullptr)
         return kAaxErrorNullArgument;

@@ -1,34 +1,20 @@
 #include "aaxhost/ComponentFactory.h"
 
-#include <algorithm>
+#include "UidTable.h"
 
 namespace aaxhost
 {
 
-ComponentFactory::ComponentFactory(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-ComponentFactory::~ComponentFactory() = default;
-
 void ComponentFactory::registerComponent(const Uid& componentId, Creator creator)
 {
     std::lock_guard<std::mutex> lock(factoryMutex_);
-    for (auto& entry : creators_)
-        if (entry.first == componentId)
-        {
-            entry.second = std::move(creator);
-            return;
-        }
-    creators_.emplace_back(componentId, std::move(creator));
+    putEntry(creators_, componentId, std::move(creator));
 }
 
 bool ComponentFactory::unregisterComponent(const Uid& componentId)
 {
     std::lock_guard<std::mutex> lock(factoryMutex_);
-    const auto found = std::find_if(creators_.begin(), creators_.end(),
-                                    [&](const auto& entry) { return entry.first == componentId; });
+    const auto found = findEntry(creators_, componentId);
     if (found == creators_.end())
         return false;
     creators_.erase(found);
@@ -38,8 +24,7 @@ bool ComponentFactory::unregisterComponent(const Uid& componentId)
 bool ComponentFactory::hasComponent(const Uid& componentId) const
 {
     std::lock_guard<std::mutex> lock(factoryMutex_);
-    return std::any_of(creators_.begin(), creators_.end(),
-                       [&](const auto& entry) { return entry.first == componentId; });
+    return findEntry(creators_, componentId) != creators_.end();
 }
 
 void ComponentFactory::addFailure(FailureRule rule)
@@ -75,15 +60,10 @@ uint64_t ComponentFactory::createdCount() const
     return created_;
 }
 
-void* ComponentFactory::findInterface(const Uid& iid) noexcept
-{
-    return iid == IID_IACFComponentFactory ? as<IACFComponentFactory>() : nullptr;
-}
-
 Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid,
                                 void** out) noexcept
 {
-    record("Create", {componentId, static_cast<const void*>(outer), iid, static_cast<const void*>(out)});
+    record("Create", {componentId, pointerValue(outer), iid, pointerValue(out)});
     Result result = kResultFail;
     try
     {
@@ -127,9 +107,8 @@ Result ComponentFactory::create(const Uid& componentId, IACFUnknown* outer, cons
                 --rule.times;
             return rule.result;
         }
-        for (const auto& entry : creators_)
-            if (entry.first == componentId)
-                creator = entry.second;
+        if (const auto found = findEntry(creators_, componentId); found != creators_.end())
+            creator = found->second;
     }
     if (!creator)
         return kResultClassNotAvailable;

@@ -15,14 +15,18 @@ std::vector<uint8_t> copyBytes(const void* data, uint32_t size)
     return data != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>{};
 }
 
-} // namespace
-
-Controller::Controller(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
+template <class T>
+void store(T& out, const T& value)
 {
+    out = value;
 }
 
-Controller::~Controller() = default;
+void store(PlugInString& out, const std::string& text)
+{
+    setPlugInString(out, text.c_str());
+}
+
+} // namespace
 
 void* Controller::findInterface(const Uid& iid) noexcept
 {
@@ -35,59 +39,11 @@ void* Controller::findInterface(const Uid& iid) noexcept
 
 // --- host-side settings and readings
 
-void Controller::setEffectId(std::string id)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    effectId_ = std::move(id);
-}
-
-void Controller::setSampleRate(float rate)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    sampleRate_ = rate;
-}
-
 void Controller::setStemFormats(int32_t input, int32_t output)
 {
     std::lock_guard<std::mutex> lock(stateMutex_);
     inputStemFormat_ = input;
     outputStemFormat_ = output;
-}
-
-void Controller::setTodLocation(int64_t location)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    todLocation_ = location;
-}
-
-void Controller::setHybridSignalLatency(int32_t samples)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    hybridLatency_ = samples;
-}
-
-void Controller::setAutomationTimestamp(int64_t timestamp)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    automationTimestamp_ = timestamp;
-}
-
-void Controller::setHostName(std::string name)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    hostName_ = std::move(name);
-}
-
-void Controller::setTargetPlatform(int32_t platform)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    targetPlatform_ = platform;
-}
-
-void Controller::setMeters(std::vector<MeterState> meters)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    meters_ = std::move(meters);
 }
 
 void Controller::queueMidiPacket(int32_t node, const MidiPacket& packet)
@@ -96,136 +52,50 @@ void Controller::queueMidiPacket(int32_t node, const MidiPacket& packet)
     midi_.emplace_back(node, packet);
 }
 
-void Controller::setSourceTable(PageTableContents contents)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    sourceTable_ = std::move(contents);
-}
-
-void Controller::setPacketSink(std::function<void(const PostedPacket&)> sink)
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    packetSink_ = std::move(sink);
-}
-
-int32_t Controller::signalLatency() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return signalLatency_;
-}
-
-std::map<int32_t, int32_t> Controller::cycleCounts() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return cycleCounts_;
-}
-
-std::vector<PostedPacket> Controller::packets() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return packets_;
-}
-
-std::vector<Notification> Controller::notifications() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return notifications_;
-}
-
-std::vector<MeterState> Controller::meters() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return meters_;
-}
-
-std::size_t Controller::pendingMidiPackets() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return midi_.size();
-}
-
-void Controller::clearPackets()
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    packets_.clear();
-}
-
 // --- controller, version 1
 //
 // Each operation records the call, then a forced result answers before
 // anything is written or kept; a null output answers NullArgument.
 
+template <class Out, class Field>
+Result Controller::copyOut(const char* operation, Out* out, const Field& field)
+{
+    if (const Result r = enter(operation, {pointerValue(out)}, out); r != kResultOk)
+        return r;
+    store(*out, lockedCopy(stateMutex_, field));
+    return kResultOk;
+}
+
 Result Controller::GetEffectID(PlugInString* effectId) noexcept
 {
-    record("GetEffectID", {static_cast<const void*>(effectId)});
-    if (const Result r = answer("GetEffectID", kResultOk); r != kResultOk)
-        return r;
-    if (effectId == nullptr)
-        return hostresult::NullArgument;
-    std::string id;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        id = effectId_;
-    }
-    setPlugInString(*effectId, id.c_str());
-    return kResultOk;
+    return copyOut("GetEffectID", effectId, effectId_);
 }
 
 Result Controller::GetSampleRate(float* sampleRate) noexcept
 {
-    record("GetSampleRate", {static_cast<const void*>(sampleRate)});
-    if (const Result r = answer("GetSampleRate", kResultOk); r != kResultOk)
-        return r;
-    if (sampleRate == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *sampleRate = sampleRate_;
-    return kResultOk;
+    return copyOut("GetSampleRate", sampleRate, sampleRate_);
 }
 
 Result Controller::GetInputStemFormat(int32_t* stemFormat) noexcept
 {
-    record("GetInputStemFormat", {static_cast<const void*>(stemFormat)});
-    if (const Result r = answer("GetInputStemFormat", kResultOk); r != kResultOk)
-        return r;
-    if (stemFormat == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *stemFormat = inputStemFormat_;
-    return kResultOk;
+    return copyOut("GetInputStemFormat", stemFormat, inputStemFormat_);
 }
 
 Result Controller::GetOutputStemFormat(int32_t* stemFormat) noexcept
 {
-    record("GetOutputStemFormat", {static_cast<const void*>(stemFormat)});
-    if (const Result r = answer("GetOutputStemFormat", kResultOk); r != kResultOk)
-        return r;
-    if (stemFormat == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *stemFormat = outputStemFormat_;
-    return kResultOk;
+    return copyOut("GetOutputStemFormat", stemFormat, outputStemFormat_);
 }
 
 Result Controller::GetSignalLatency(int32_t* samples) noexcept
 {
-    record("GetSignalLatency", {static_cast<const void*>(samples)});
-    if (const Result r = answer("GetSignalLatency", kResultOk); r != kResultOk)
-        return r;
-    if (samples == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *samples = signalLatency_;
-    return kResultOk;
+    return copyOut("GetSignalLatency", samples, signalLatency_);
 }
 
 Result Controller::GetCycleCount(int32_t property, int32_t* count) noexcept
 {
-    record("GetCycleCount", {int64_t{property}, static_cast<const void*>(count)});
-    if (const Result r = answer("GetCycleCount", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetCycleCount", {int64_t{property}, pointerValue(count)}, count);
+        r != kResultOk)
         return r;
-    if (count == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(stateMutex_);
     const auto it = cycleCounts_.find(property);
     *count = it != cycleCounts_.end() ? it->second : 0;
@@ -234,23 +104,14 @@ Result Controller::GetCycleCount(int32_t property, int32_t* count) noexcept
 
 Result Controller::GetTODLocation(int64_t* location) noexcept
 {
-    record("GetTODLocation", {static_cast<const void*>(location)});
-    if (const Result r = answer("GetTODLocation", kResultOk); r != kResultOk)
-        return r;
-    if (location == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *location = todLocation_;
-    return kResultOk;
+    return copyOut("GetTODLocation", location, todLocation_);
 }
 
 Result Controller::SetSignalLatency(int32_t samples) noexcept
 {
-    record("SetSignalLatency", {int64_t{samples}});
-    if (const Result r = answer("SetSignalLatency", kResultOk); r != kResultOk)
+    if (const Result r = enter("SetSignalLatency", {int64_t{samples}}); r != kResultOk)
         return r;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    signalLatency_ = samples;
+    keep(signalLatency_, samples);
     return kResultOk;
 }
 
@@ -266,8 +127,7 @@ Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t n
             args.emplace_back(int64_t{counts[i]});
         }
     }
-    record("SetCycleCount", std::move(args));
-    if (const Result r = answer("SetCycleCount", kResultOk); r != kResultOk)
+    if (const Result r = enter("SetCycleCount", std::move(args)); r != kResultOk)
         return r;
     if (number < 0)
         return hostresult::InvalidArgument;
@@ -281,8 +141,8 @@ Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t n
 
 Result Controller::PostPacket(int32_t port, const void* data, uint32_t size) noexcept
 {
-    record("PostPacket", {int64_t{port}, bytesValue(data, size), uint64_t{size}});
-    if (const Result r = answer("PostPacket", kResultOk); r != kResultOk)
+    if (const Result r = enter("PostPacket", {int64_t{port}, bytesValue(data, size), uint64_t{size}});
+        r != kResultOk)
         return r;
     if (data == nullptr && size != 0)
         return hostresult::NullArgument;
@@ -307,8 +167,11 @@ Result Controller::PostPacket(int32_t port, const void* data, uint32_t size) noe
     return kResultOk;
 }
 
-Result Controller::meterOp(uint32_t meter, const std::function<void(MeterState&)>& op)
+template <class Op>
+Result Controller::meterOp(Result entered, uint32_t meter, Op op)
 {
+    if (entered != kResultOk)
+        return entered;
     std::lock_guard<std::mutex> lock(stateMutex_);
     if (meter >= meters_.size())
         return hostresult::InvalidMeterIndex;
@@ -318,69 +181,45 @@ Result Controller::meterOp(uint32_t meter, const std::function<void(MeterState&)
 
 Result Controller::GetCurrentMeterValue(uint32_t meter, float* value) noexcept
 {
-    record("GetCurrentMeterValue", {uint64_t{meter}, static_cast<const void*>(value)});
-    if (const Result r = answer("GetCurrentMeterValue", kResultOk); r != kResultOk)
-        return r;
-    if (value == nullptr)
-        return hostresult::NullArgument;
-    return meterOp(meter, [value](MeterState& m) { *value = m.value; });
+    return meterOp(enter("GetCurrentMeterValue", {uint64_t{meter}, pointerValue(value)}, value), meter,
+                   [value](MeterState& m) { *value = m.value; });
 }
 
 Result Controller::GetMeterPeakValue(uint32_t meter, float* value) noexcept
 {
-    record("GetMeterPeakValue", {uint64_t{meter}, static_cast<const void*>(value)});
-    if (const Result r = answer("GetMeterPeakValue", kResultOk); r != kResultOk)
-        return r;
-    if (value == nullptr)
-        return hostresult::NullArgument;
-    return meterOp(meter, [value](MeterState& m) { *value = m.peak; });
+    return meterOp(enter("GetMeterPeakValue", {uint64_t{meter}, pointerValue(value)}, value), meter,
+                   [value](MeterState& m) { *value = m.peak; });
 }
 
 Result Controller::ClearMeterPeakValue(uint32_t meter) noexcept
 {
-    record("ClearMeterPeakValue", {uint64_t{meter}});
-    if (const Result r = answer("ClearMeterPeakValue", kResultOk); r != kResultOk)
-        return r;
-    return meterOp(meter, [](MeterState& m) { m.peak = 0.0f; });
+    return meterOp(enter("ClearMeterPeakValue", {uint64_t{meter}}), meter,
+                   [](MeterState& m) { m.peak = 0.0f; });
 }
 
 Result Controller::GetMeterClipped(uint32_t meter, uint8_t* clipped) noexcept
 {
-    record("GetMeterClipped", {uint64_t{meter}, static_cast<const void*>(clipped)});
-    if (const Result r = answer("GetMeterClipped", kResultOk); r != kResultOk)
-        return r;
-    if (clipped == nullptr)
-        return hostresult::NullArgument;
-    return meterOp(meter, [clipped](MeterState& m) { *clipped = m.clipped ? 1 : 0; });
+    return meterOp(enter("GetMeterClipped", {uint64_t{meter}, pointerValue(clipped)}, clipped), meter,
+                   [clipped](MeterState& m) { *clipped = m.clipped ? 1 : 0; });
 }
 
 Result Controller::ClearMeterClipped(uint32_t meter) noexcept
 {
-    record("ClearMeterClipped", {uint64_t{meter}});
-    if (const Result r = answer("ClearMeterClipped", kResultOk); r != kResultOk)
-        return r;
-    return meterOp(meter, [](MeterState& m) { m.clipped = false; });
+    return meterOp(enter("ClearMeterClipped", {uint64_t{meter}}), meter,
+                   [](MeterState& m) { m.clipped = false; });
 }
 
 Result Controller::GetMeterCount(uint32_t* count) noexcept
 {
-    record("GetMeterCount", {static_cast<const void*>(count)});
-    if (const Result r = answer("GetMeterCount", kResultOk); r != kResultOk)
-        return r;
-    if (count == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *count = static_cast<uint32_t>(meters_.size());
-    return kResultOk;
+    return deliver(enter("GetMeterCount", {pointerValue(count)}, count), stateMutex_,
+                   [&] { *count = static_cast<uint32_t>(meters_.size()); });
 }
 
 Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept
 {
-    record("GetNextMIDIPacket", {static_cast<const void*>(node), static_cast<const void*>(packet)});
-    if (const Result r = answer("GetNextMIDIPacket", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetNextMIDIPacket", {pointerValue(node), pointerValue(packet)}, node, packet);
+        r != kResultOk)
         return r;
-    if (node == nullptr || packet == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(stateMutex_);
     if (midi_.empty())
         return hostresult::NoMidiPacket;
@@ -394,8 +233,8 @@ Result Controller::GetNextMIDIPacket(int32_t* node, MidiPacket* packet) noexcept
 
 Result Controller::SendNotification(uint32_t type, const void* data, uint32_t size) noexcept
 {
-    record("SendNotification", {uint64_t{type}, bytesValue(data, size), uint64_t{size}});
-    if (const Result r = answer("SendNotification", kResultOk); r != kResultOk)
+    if (const Result r = enter("SendNotification", {uint64_t{type}, bytesValue(data, size), uint64_t{size}});
+        r != kResultOk)
         return r;
     if (data == nullptr && size != 0)
         return hostresult::NullArgument;
@@ -406,124 +245,85 @@ Result Controller::SendNotification(uint32_t type, const void* data, uint32_t si
 
 Result Controller::GetHybridSignalLatency(int32_t* samples) noexcept
 {
-    record("GetHybridSignalLatency", {static_cast<const void*>(samples)});
-    if (const Result r = answer("GetHybridSignalLatency", kResultOk); r != kResultOk)
-        return r;
-    if (samples == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *samples = hybridLatency_;
-    return kResultOk;
+    return copyOut("GetHybridSignalLatency", samples, hybridLatency_);
 }
 
 Result Controller::GetCurrentAutomationTimestamp(int64_t* timestamp) noexcept
 {
-    record("GetCurrentAutomationTimestamp", {static_cast<const void*>(timestamp)});
-    if (const Result r = answer("GetCurrentAutomationTimestamp", kResultOk); r != kResultOk)
-        return r;
-    if (timestamp == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *timestamp = automationTimestamp_;
-    return kResultOk;
+    return copyOut("GetCurrentAutomationTimestamp", timestamp, automationTimestamp_);
 }
 
 Result Controller::GetHostName(PlugInString* name) noexcept
 {
-    record("GetHostName", {static_cast<const void*>(name)});
-    if (const Result r = answer("GetHostName", kResultOk); r != kResultOk)
-        return r;
-    if (name == nullptr)
-        return hostresult::NullArgument;
-    std::string text;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        text = hostName_;
-    }
-    setPlugInString(*name, text.c_str());
-    return kResultOk;
+    return copyOut("GetHostName", name, hostName_);
 }
 
 // --- controller, version 3
 
 Result Controller::GetPlugInTargetPlatform(int32_t* platform) noexcept
 {
-    record("GetPlugInTargetPlatform", {static_cast<const void*>(platform)});
-    if (const Result r = answer("GetPlugInTargetPlatform", kResultOk); r != kResultOk)
-        return r;
-    if (platform == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    *platform = targetPlatform_;
-    return kResultOk;
+    return copyOut("GetPlugInTargetPlatform", platform, targetPlatform_);
 }
 
 Result Controller::GetIsAudioSuite(uint8_t* isAudioSuite) noexcept
 {
-    record("GetIsAudioSuite", {static_cast<const void*>(isAudioSuite)});
-    if (const Result r = answer("GetIsAudioSuite", kResultOk); r != kResultOk)
-        return r;
-    if (isAudioSuite == nullptr)
-        return hostresult::NullArgument;
-    *isAudioSuite = 0; // this host runs every instance in real time
-    return kResultOk;
+    return copyOut("GetIsAudioSuite", isAudioSuite, uint8_t{0}); // every instance runs in real time
 }
 
 // --- page-table controller
 
-Result Controller::copyInto(const char* operation, IACFUnknown* table)
+Result Controller::copyInto(Result entered, IACFUnknown* table)
 {
-    if (const Result r = answer(operation, kResultOk); r != kResultOk)
-        return r;
-    if (table == nullptr)
-        return hostresult::NullArgument;
+    if (entered != kResultOk)
+        return entered;
     PageTable* target = PageTable::fromUnknown(table);
     if (target == nullptr)
         return hostresult::InvalidArgument;
-    PageTableContents source;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        source = sourceTable_;
-    }
-    target->setContents(std::move(source));
+    target->setContents(lockedCopy(stateMutex_, sourceTable_));
     return kResultOk;
 }
 
 Result Controller::CopyTableForEffect(int32_t manufacturerId, int32_t productId, int32_t plugInId,
                                       uint32_t tableType, int32_t tablePageSize, IACFUnknown* table) noexcept
 {
-    record("CopyTableForEffect",
-           {int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId}, uint64_t{tableType},
-            int64_t{tablePageSize}, static_cast<const void*>(table)});
-    return copyInto("CopyTableForEffect", table);
+    return copyInto(enter("CopyTableForEffect",
+                          {int64_t{manufacturerId}, int64_t{productId}, int64_t{plugInId},
+                           uint64_t{tableType}, int64_t{tablePageSize}, pointerValue(table)},
+                          table),
+                    table);
 }
 
 Result Controller::CopyTableForLayout(const char* effectId, const char* layoutName, uint32_t tableType,
                                       int32_t tablePageSize, IACFUnknown* table) noexcept
 {
-    record("CopyTableForLayout", {textValue(effectId), textValue(layoutName), uint64_t{tableType},
-                                  int64_t{tablePageSize}, static_cast<const void*>(table)});
-    return copyInto("CopyTableForLayout", table);
+    return copyInto(enter("CopyTableForLayout",
+                          {textValue(effectId), textValue(layoutName), uint64_t{tableType},
+                           int64_t{tablePageSize}, pointerValue(table)},
+                          table),
+                    table);
 }
 
 Result Controller::CopyTableForEffectFromFile(const char* path, int32_t encoding, int32_t manufacturerId,
                                               int32_t productId, int32_t plugInId, uint32_t tableType,
                                               int32_t tablePageSize, IACFUnknown* table) noexcept
 {
-    record("CopyTableForEffectFromFile",
-           {textValue(path), int64_t{encoding}, int64_t{manufacturerId}, int64_t{productId},
-            int64_t{plugInId}, uint64_t{tableType}, int64_t{tablePageSize}, static_cast<const void*>(table)});
-    return copyInto("CopyTableForEffectFromFile", table);
+    return copyInto(
+        enter("CopyTableForEffectFromFile",
+              {textValue(path), int64_t{encoding}, int64_t{manufacturerId}, int64_t{productId},
+               int64_t{plugInId}, uint64_t{tableType}, int64_t{tablePageSize}, pointerValue(table)},
+              table),
+        table);
 }
 
 Result Controller::CopyTableForLayoutFromFile(const char* path, int32_t encoding, const char* layoutName,
                                               uint32_t tableType, int32_t tablePageSize,
                                               IACFUnknown* table) noexcept
 {
-    record("CopyTableForLayoutFromFile",
-           {textValue(path), int64_t{encoding}, textValue(layoutName), uint64_t{tableType},
-            int64_t{tablePageSize}, static_cast<const void*>(table)});
-    return copyInto("CopyTableForLayoutFromFile", table);
+    return copyInto(enter("CopyTableForLayoutFromFile",
+                          {textValue(path), int64_t{encoding}, textValue(layoutName), uint64_t{tableType},
+                           int64_t{tablePageSize}, pointerValue(table)},
+                          table),
+                    table);
 }
 
 void installController(HostUnknown& unknown, const HostRef<Controller>& controller)

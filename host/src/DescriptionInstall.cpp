@@ -1,8 +1,10 @@
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
 
+#include "tambrix/text/FourChar.h"
+#include "tambrix/text/Hex.h"
+
 #include <cstdint>
-#include <cstdio>
 #include <sstream>
 
 namespace aaxhost
@@ -10,6 +12,10 @@ namespace aaxhost
 
 namespace
 {
+using tambrix::text::fourCharText;
+using tambrix::text::hexNumber;
+using tambrix::text::isPrintableFourChar;
+
 template <class T>
 Creator creatorOf(std::shared_ptr<DescriptionSetup> setup)
 {
@@ -22,13 +28,6 @@ Creator creatorOf(std::shared_ptr<DescriptionSetup> setup)
     };
 }
 
-std::string hex(uint64_t value, int digits)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "0x%0*llX", digits, static_cast<unsigned long long>(value));
-    return buffer;
-}
-
 // Four printable characters (a manufacturer or product code) also as text.
 std::string valueText(PropertyValue value)
 {
@@ -36,20 +35,15 @@ std::string valueText(PropertyValue value)
     const auto bits = static_cast<uint64_t>(value);
     if (value > 0xFFFF && bits <= 0xFFFFFFFFu)
     {
-        std::string code;
-        for (int shift = 24; shift >= 0; shift -= 8)
-        {
-            const auto c = static_cast<char>((bits >> shift) & 0xFF);
-            if (c < 0x20 || c > 0x7E)
-                return out + " (" + hex(bits, 8) + ")";
-            code += c;
-        }
-        return out + " (" + hex(bits, 8) + " '" + code + "')";
+        const auto code = static_cast<uint32_t>(bits);
+        if (!isPrintableFourChar(code))
+            return out + " (" + hexNumber(bits, 8) + ")";
+        return out + " (" + hexNumber(bits, 8) + " '" + fourCharText(code) + "')";
     }
     // Values that fit 32 bits (stem formats and the like) in their 32-bit form.
     const bool fits = value >= INT32_MIN && value <= static_cast<PropertyValue>(UINT32_MAX);
     if (value < 0 || value > 0xFFFF)
-        out += " (" + hex(fits ? (bits & 0xFFFFFFFFu) : bits, fits ? 8 : 16) + ")";
+        out += " (" + hexNumber(fits ? (bits & 0xFFFFFFFFu) : bits, fits ? 8 : 16) + ")";
     return out;
 }
 
@@ -100,7 +94,7 @@ std::string describe(const HostCollection& collection)
     for (const std::string& name : collection.packageNames())
         out << "package name: " << name << "\n";
     const std::optional<uint32_t> version = collection.packageVersion();
-    out << "package version: " << (version ? hex(*version, 8) : std::string("(none)")) << "\n";
+    out << "package version: " << (version ? hexNumber(*version, 8) : std::string("(none)")) << "\n";
     if (const HostRef<HostPropertyMap> properties = collection.properties())
         describeMap(out, "  ", properties.get());
     for (const EffectRecord& effect : collection.effects())
@@ -110,14 +104,14 @@ std::string describe(const HostCollection& collection)
         for (const std::string& name : descriptor.names())
             out << "  name: " << name << "\n";
         for (uint32_t category : descriptor.categories())
-            out << "  category: " << hex(category, 8) << "\n";
+            out << "  category: " << hexNumber(category, 8) << "\n";
         for (const ProcPtrRecord& proc : descriptor.procPtrs())
             out << "  creator " << proc.procId << ": " << proc.procPtr << "\n";
         if (const HostRef<HostPropertyMap> properties = descriptor.properties())
             describeMap(out, "  ", properties.get());
         for (const MeterRecord& meter : descriptor.meters())
         {
-            out << "  meter " << hex(meter.meterId, 8) << " " << meter.name << "\n";
+            out << "  meter " << hexNumber(meter.meterId, 8) << " " << meter.name << "\n";
             describeMap(out, "    ", meter.properties.get());
         }
         for (const Entry& entry : descriptor.others())

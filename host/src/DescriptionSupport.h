@@ -17,14 +17,6 @@ inline std::string textOrEmpty(const char* value)
     return value != nullptr ? std::string(value) : std::string();
 }
 
-// A copy of `value` taken under `mutex`.
-template <class T>
-T lockedCopy(std::mutex& mutex, const T& value)
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    return value;
-}
-
 // Keeps the property map behind `properties` in `slot` (under `mutex`); the
 // map it replaces is released after the lock.
 inline Result keepPropertyMap(IACFUnknown* properties, std::mutex& mutex, HostRef<HostPropertyMap>& slot)

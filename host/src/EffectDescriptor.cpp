@@ -3,66 +3,15 @@
 namespace aaxhost
 {
 
-HostEffectDescriptor::HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("EffectDescriptor", std::move(recorder))
-{
-}
-
-HostEffectDescriptor::~HostEffectDescriptor() = default;
-
 HostEffectDescriptor* HostEffectDescriptor::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostEffectDescriptor*>(HostObject::fromUnknown(unknown));
 }
 
-void* HostEffectDescriptor::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXEffectDescriptorV1 || iid == IID_IAAXEffectDescriptorV2)
-        return as<AAX_IACFEffectDescriptor_V2>();
-    return nullptr;
-}
-
-std::vector<std::string> HostEffectDescriptor::names() const
-{
-    return lockedCopy(effectMutex_, names_);
-}
-
-std::vector<uint32_t> HostEffectDescriptor::categories() const
-{
-    return lockedCopy(effectMutex_, categories_);
-}
-
-std::vector<ProcPtrRecord> HostEffectDescriptor::procPtrs() const
-{
-    return lockedCopy(effectMutex_, procPtrs_);
-}
-
-std::vector<HostRef<HostComponentDescriptor>> HostEffectDescriptor::components() const
-{
-    return lockedCopy(effectMutex_, components_);
-}
-
-HostRef<HostPropertyMap> HostEffectDescriptor::properties() const
-{
-    return lockedCopy(effectMutex_, properties_);
-}
-
-std::vector<MeterRecord> HostEffectDescriptor::meters() const
-{
-    return lockedCopy(effectMutex_, meters_);
-}
-
-std::vector<Entry> HostEffectDescriptor::others() const
-{
-    return lockedCopy(effectMutex_, others_);
-}
-
 Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)
 {
-    record("AddComponent", {static_cast<const void*>(componentDescriptor)});
-    const Result forced = answer("AddComponent", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("AddComponent", {pointerValue(componentDescriptor)}); r != kResultOk)
+        return r;
     HostComponentDescriptor* component = HostComponentDescriptor::fromUnknown(componentDescriptor);
     if (component == nullptr)
         return kResultInvalidPointer;
@@ -73,49 +22,35 @@ Result HostEffectDescriptor::AddComponent(IACFUnknown* componentDescriptor)
 
 Result HostEffectDescriptor::AddName(const char* name)
 {
-    record("AddName", {textValue(name)});
-    const Result forced = answer("AddName", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    names_.emplace_back(name);
-    return kResultOk;
+    return deliver(enter("AddName", {textValue(name)}, name), effectMutex_,
+                   [&] { names_.emplace_back(name); });
 }
 
 Result HostEffectDescriptor::AddCategory(uint32_t category)
 {
-    record("AddCategory", {uint64_t{category}});
-    const Result forced = answer("AddCategory", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    return deliver(enter("AddCategory", {uint64_t{category}}), effectMutex_,
+                   [&] { categories_.push_back(category); });
+}
+
+Result HostEffectDescriptor::other(const char* operation, std::vector<Value> args, const char* text)
+{
+    if (const Result r = enter(operation, args, text); r != kResultOk)
+        return r;
     std::lock_guard<std::mutex> lock(effectMutex_);
-    categories_.push_back(category);
+    others_.push_back(Entry{operation, std::move(args)});
     return kResultOk;
 }
 
 Result HostEffectDescriptor::AddCategoryBypassParameter(uint32_t category, const char* parameterId)
 {
-    record("AddCategoryBypassParameter", {uint64_t{category}, textValue(parameterId)});
-    const Result forced = answer("AddCategoryBypassParameter", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (parameterId == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{"AddCategoryBypassParameter", {uint64_t{category}, textOrEmpty(parameterId)}});
-    return kResultOk;
+    return other("AddCategoryBypassParameter", {uint64_t{category}, textValue(parameterId)}, parameterId);
 }
 
 Result HostEffectDescriptor::AddProcPtr(void* procPtr, uint32_t procId)
 {
-    record("AddProcPtr", {static_cast<const void*>(procPtr), uint64_t{procId}});
-    const Result forced = answer("AddProcPtr", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (procPtr == nullptr)
-        return kAaxErrorNullArgument;
+    if (const Result r = enter("AddProcPtr", {pointerValue(procPtr), uint64_t{procId}}, procPtr);
+        r != kResultOk)
+        return r;
     std::lock_guard<std::mutex> lock(effectMutex_);
     procPtrs_.push_back(ProcPtrRecord{procPtr, procId});
     return kResultOk;
@@ -123,32 +58,22 @@ Result HostEffectDescriptor::AddProcPtr(void* procPtr, uint32_t procId)
 
 Result HostEffectDescriptor::SetProperties(IACFUnknown* properties)
 {
-    record("SetProperties", {static_cast<const void*>(properties)});
-    const Result forced = answer("SetProperties", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r = enter("SetProperties", {pointerValue(properties)}); r != kResultOk)
+        return r;
     return keepPropertyMap(properties, effectMutex_, properties_);
 }
 
 Result HostEffectDescriptor::AddResourceInfo(int32_t resourceType, const char* info)
 {
-    record("AddResourceInfo", {int64_t{resourceType}, textValue(info)});
-    const Result forced = answer("AddResourceInfo", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (info == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{"AddResourceInfo", {int64_t{resourceType}, textOrEmpty(info)}});
-    return kResultOk;
+    return other("AddResourceInfo", {int64_t{resourceType}, textValue(info)}, info);
 }
 
 Result HostEffectDescriptor::AddMeterDescription(uint32_t meterId, const char* name, IACFUnknown* properties)
 {
-    record("AddMeterDescription", {uint64_t{meterId}, textValue(name), static_cast<const void*>(properties)});
-    const Result forced = answer("AddMeterDescription", kResultOk);
-    if (forced != kResultOk)
-        return forced;
+    if (const Result r =
+            enter("AddMeterDescription", {uint64_t{meterId}, textValue(name), pointerValue(properties)});
+        r != kResultOk)
+        return r;
     HostPropertyMap* map = HostPropertyMap::fromUnknown(properties);
     if (name == nullptr || map == nullptr)
         return kAaxErrorNullArgument;
@@ -160,17 +85,8 @@ Result HostEffectDescriptor::AddMeterDescription(uint32_t meterId, const char* n
 Result HostEffectDescriptor::AddControlMIDINode(uint32_t nodeId, int32_t nodeType, const char* name,
                                                 uint32_t channelMask)
 {
-    record("AddControlMIDINode",
-           {uint64_t{nodeId}, int64_t{nodeType}, textValue(name), uint64_t{channelMask}});
-    const Result forced = answer("AddControlMIDINode", kResultOk);
-    if (forced != kResultOk)
-        return forced;
-    if (name == nullptr)
-        return kAaxErrorNullArgument;
-    std::lock_guard<std::mutex> lock(effectMutex_);
-    others_.push_back(Entry{"AddControlMIDINode",
-                            {uint64_t{nodeId}, int64_t{nodeType}, textOrEmpty(name), uint64_t{channelMask}}});
-    return kResultOk;
+    return other("AddControlMIDINode",
+                 {uint64_t{nodeId}, int64_t{nodeType}, textValue(name), uint64_t{channelMask}}, name);
 }
 
 } // namespace aaxhost

@@ -82,43 +82,12 @@ Result EffectDriver::create(EffectCreator creator)
     }
     if (!effect_)
     {
-        // Nobody holds the new object: one reference and its release destroy it.
-        object->AddRef();
-        object->Release();
+        destroyUnheld(object);
         return first != kResultOk ? first : kResultFail;
     }
     if (first != kResultOk)
         return first;
     return same ? kResultOk : kResultFail;
-}
-
-Result EffectDriver::initialize()
-{
-    if (!effect_)
-        return kAaxErrorNullObject;
-    const Result result = effect_->Initialize(controllerUnknownInterface());
-    if (result == kResultOk)
-        initialized_ = true;
-    return result;
-}
-
-Result EffectDriver::uninitialize()
-{
-    if (!effect_)
-        return kAaxErrorNullObject;
-    initialized_ = false;
-    return effect_->Uninitialize();
-}
-
-uint32_t EffectDriver::release()
-{
-    IEffectParameters* object = effect_.get();
-    if (object == nullptr)
-        return 0;
-    // Hand the reference over without a second Release.
-    object->AddRef();
-    effect_.reset();
-    return object->Release();
 }
 
 std::size_t EffectDriver::deliverRequests()

@@ -30,10 +30,11 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
     std::unique_ptr<EffectInstance> instance(new EffectInstance());
     EffectInstance& e = *instance;
     e.component_ = component;
-    e.stemFormat_ = PluginSession::outputStemFormat(*component);
+    const int64_t inputFormat = PluginSession::stemFormat(*component, property::InputStemFormat);
+    e.stemFormat_ = PluginSession::stemFormat(*component, property::OutputStemFormat);
     e.driver_ = std::make_unique<EffectDriver>(session.host());
     e.driver_->controller().setSampleRate(static_cast<float>(setup.sampleRate));
-    e.driver_->controller().setStemFormats(static_cast<int32_t>(PluginSession::inputStemFormat(*component)),
+    e.driver_->controller().setStemFormats(static_cast<int32_t>(inputFormat),
                                            static_cast<int32_t>(e.stemFormat_));
     e.transport_ = makeHost<TimelineTransport>(session.host().sharedRecorder(), setup.sampleRate);
     installTimelineTransport(e.driver_->controllerUnknown(), e.transport_);
@@ -46,7 +47,7 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
         return fail("Initialize failed with " + std::to_string(r));
 
     AlgorithmInstance::Layout layout;
-    layout.inputChannels = static_cast<int32_t>(PluginSession::inputStemFormat(*component) & 0xFFFF);
+    layout.inputChannels = static_cast<int32_t>(inputFormat & 0xFFFF);
     layout.outputChannels = static_cast<int32_t>(e.stemFormat_ & 0xFFFF);
     layout.maxBlock = setup.maxBlock;
     layout.sampleRate = static_cast<float>(setup.sampleRate);

@@ -18,8 +18,6 @@ PlugInLink::PlugInLink(std::shared_ptr<CallRecorder> recorder, IACFUnknown* targ
     }
 }
 
-PlugInLink::~PlugInLink() = default;
-
 IACFUnknown* PlugInLink::target() const
 {
     std::lock_guard<std::mutex> lock(targetMutex_);
@@ -114,30 +112,10 @@ Result GuiDriver::create(GuiCreator creator)
     gui_ = UnknownPtr<IEffectGUI>::query(object, IID_IAAXEffectGUIV1, &result);
     if (!gui_)
     {
-        // Nobody holds the new object: one reference and its release destroy it.
-        object->AddRef();
-        object->Release();
+        destroyUnheld(object);
         return result != kResultOk ? result : kResultFail;
     }
     return gui_.get() == object ? kResultOk : kResultFail;
-}
-
-Result GuiDriver::initialize()
-{
-    if (!gui_)
-        return kAaxErrorNullObject;
-    const Result result = gui_->Initialize(controllerUnknownInterface());
-    if (result == kResultOk)
-        initialized_ = true;
-    return result;
-}
-
-Result GuiDriver::uninitialize()
-{
-    if (!gui_)
-        return kAaxErrorNullObject;
-    initialized_ = false;
-    return gui_->Uninitialize();
 }
 
 HostRef<ViewContainer> GuiDriver::newViewContainer(int32_t type, void* nativeView, std::string name) const
@@ -168,14 +146,10 @@ Result GuiDriver::removeViewContainer()
 
 uint32_t GuiDriver::release()
 {
-    IEffectGUI* object = gui_.get();
-    if (object == nullptr)
+    if (!gui_)
         return 0;
-    // Hand the reference over without a second Release.
-    object->AddRef();
-    gui_.reset();
     initialized_ = false;
-    const uint32_t remaining = object->Release();
+    const uint32_t remaining = releaseObject(gui_);
     container_.reset();
     linkEffect(nullptr);
     return remaining;

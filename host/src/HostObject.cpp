@@ -187,6 +187,12 @@ Result HostObject::answer(const char* operation, Result normal) const
     return found == forced_.end() ? normal : found->second;
 }
 
+Result HostObject::reply(const char* operation, Result normal, std::vector<Value> args) const
+{
+    record(operation, std::move(args));
+    return answer(operation, normal);
+}
+
 Result HostObject::queryEntry(const Uid& iid, void** out) noexcept
 {
     // The probe is the host talking to itself, not a call of the plug-in.

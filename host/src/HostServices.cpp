@@ -34,21 +34,6 @@ void HostServicesLog::addAssertion(AssertionRecord record)
     assertions_.push_back(std::move(record));
 }
 
-std::vector<TraceRecord> HostServicesLog::traces() const
-{
-    return lockedCopy(mutex_, traces_);
-}
-
-std::vector<StackTraceRecord> HostServicesLog::stackTraces() const
-{
-    return lockedCopy(mutex_, stackTraces_);
-}
-
-std::vector<AssertionRecord> HostServicesLog::assertions() const
-{
-    return lockedCopy(mutex_, assertions_);
-}
-
 void HostServicesLog::clear()
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -61,26 +46,6 @@ void HostServicesLog::setEcho(bool on)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     echo_ = on;
-}
-
-HostServices::HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder)
-    : HostObjectOf("HostServices", std::move(recorder)), log_(std::move(log))
-{
-}
-
-HostServices::~HostServices() = default;
-
-void* HostServices::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXHostServicesV1 || iid == IID_IAAXHostServicesV2 || iid == IID_IAAXHostServicesV3)
-        return as<AAX_IACFHostServices_V3>();
-    return nullptr;
-}
-
-Result HostServices::UnusedOperation3() noexcept
-{
-    record("UnusedOperation3");
-    return answer("UnusedOperation3", kResultOk);
 }
 
 Result HostServices::Trace(int32_t priority, const char* message) noexcept

@@ -1,35 +1,21 @@
 #include "aaxhost/HostUnknown.h"
 
-#include <algorithm>
+#include "UidTable.h"
 
 namespace aaxhost
 {
 
-HostUnknown::HostUnknown(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-HostUnknown::~HostUnknown() = default;
-
 void HostUnknown::provide(const Uid& iid, HostRef<HostObject> provider)
 {
     std::lock_guard<std::mutex> lock(providersMutex_);
-    for (auto& entry : providers_)
-        if (entry.first == iid)
-        {
-            entry.second = std::move(provider);
-            return;
-        }
-    providers_.emplace_back(iid, std::move(provider));
+    putEntry(providers_, iid, std::move(provider));
 }
 
 void HostUnknown::withdraw(const Uid& iid)
 {
     HostRef<HostObject> dropped; // released outside the lock
     std::lock_guard<std::mutex> lock(providersMutex_);
-    const auto found = std::find_if(providers_.begin(), providers_.end(),
-                                    [&](const auto& entry) { return entry.first == iid; });
+    const auto found = findEntry(providers_, iid);
     if (found != providers_.end())
     {
         dropped = std::move(found->second);
@@ -40,10 +26,8 @@ void HostUnknown::withdraw(const Uid& iid)
 HostObject* HostUnknown::provider(const Uid& iid) const
 {
     std::lock_guard<std::mutex> lock(providersMutex_);
-    for (const auto& entry : providers_)
-        if (entry.first == iid)
-            return entry.second.get();
-    return nullptr;
+    const auto found = findEntry(providers_, iid);
+    return found != providers_.end() ? found->second.get() : nullptr;
 }
 
 void* HostUnknown::findInterface(const Uid&) noexcept
@@ -56,9 +40,8 @@ Result HostUnknown::answerQuery(const Uid& iid, void** out) noexcept
     HostRef<HostObject> target;
     {
         std::lock_guard<std::mutex> lock(providersMutex_);
-        for (const auto& entry : providers_)
-            if (entry.first == iid)
-                target = entry.second;
+        if (const auto found = findEntry(providers_, iid); found != providers_.end())
+            target = found->second;
     }
     if (target)
         return target->query(iid, out);

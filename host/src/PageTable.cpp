@@ -6,20 +6,6 @@
 namespace aaxhost
 {
 
-PageTable::PageTable(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-PageTable::~PageTable() = default;
-
-void* PageTable::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXPageTableV1 || iid == IID_IAAXPageTableV2)
-        return as<AAX_IACFPageTable_V2>();
-    return nullptr;
-}
-
 PageTable* PageTable::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<PageTable*>(HostObject::fromUnknown(unknown));
@@ -37,9 +23,16 @@ void PageTable::setContents(PageTableContents contents)
     contents_ = std::move(contents);
 }
 
-const std::map<int32_t, std::string>* PageTable::variationsOf(const std::string& parameterId) const
+std::vector<std::string>* PageTable::pageAt(int32_t page)
 {
-    for (const auto& entry : contents_.nameVariations)
+    if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size())
+        return nullptr;
+    return &contents_.pages[static_cast<std::size_t>(page)];
+}
+
+std::map<int32_t, std::string>* PageTable::variationsOf(const std::string& parameterId)
+{
+    for (auto& entry : contents_.nameVariations)
         if (entry.first == parameterId)
             return &entry.second;
     return nullptr;
@@ -50,42 +43,24 @@ const std::map<int32_t, std::string>* PageTable::variationsOf(const std::string&
 
 Result PageTable::Clear() noexcept
 {
-    record("Clear");
-    if (const Result r = answer("Clear", kResultOk); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    contents_.pages.clear();
-    return kResultOk;
+    return deliver(enter("Clear"), tableMutex_, [&] { contents_.pages.clear(); });
 }
 
 Result PageTable::Empty(uint8_t* empty) noexcept
 {
-    record("Empty", {static_cast<const void*>(empty)});
-    if (const Result r = answer("Empty", kResultOk); r != kResultOk)
-        return r;
-    if (empty == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *empty = contents_.pages.empty() ? 1 : 0;
-    return kResultOk;
+    return deliver(enter("Empty", {pointerValue(empty)}, empty), tableMutex_,
+                   [&] { *empty = contents_.pages.empty() ? 1 : 0; });
 }
 
 Result PageTable::GetNumPages(int32_t* pages) noexcept
 {
-    record("GetNumPages", {static_cast<const void*>(pages)});
-    if (const Result r = answer("GetNumPages", kResultOk); r != kResultOk)
-        return r;
-    if (pages == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *pages = static_cast<int32_t>(contents_.pages.size());
-    return kResultOk;
+    return deliver(enter("GetNumPages", {pointerValue(pages)}, pages), tableMutex_,
+                   [&] { *pages = static_cast<int32_t>(contents_.pages.size()); });
 }
 
 Result PageTable::InsertPage(int32_t page) noexcept
 {
-    record("InsertPage", {int64_t{page}});
-    if (const Result r = answer("InsertPage", kResultOk); r != kResultOk)
+    if (const Result r = enter("InsertPage", {int64_t{page}}); r != kResultOk)
         return r;
     std::lock_guard<std::mutex> lock(tableMutex_);
     if (page < 0 || static_cast<std::size_t>(page) > contents_.pages.size())
@@ -96,11 +71,10 @@ Result PageTable::InsertPage(int32_t page) noexcept
 
 Result PageTable::RemovePage(int32_t page) noexcept
 {
-    record("RemovePage", {int64_t{page}});
-    if (const Result r = answer("RemovePage", kResultOk); r != kResultOk)
+    if (const Result r = enter("RemovePage", {int64_t{page}}); r != kResultOk)
         return r;
     std::lock_guard<std::mutex> lock(tableMutex_);
-    if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size())
+    if (pageAt(page) == nullptr)
         return hostresult::InvalidArgument;
     contents_.pages.erase(contents_.pages.begin() + page);
     return kResultOk;
@@ -108,50 +82,45 @@ Result PageTable::RemovePage(int32_t page) noexcept
 
 Result PageTable::GetNumMappedParameterIDs(int32_t page, int32_t* number) noexcept
 {
-    record("GetNumMappedParameterIDs", {int64_t{page}, static_cast<const void*>(number)});
-    if (const Result r = answer("GetNumMappedParameterIDs", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetNumMappedParameterIDs", {int64_t{page}, pointerValue(number)}, number);
+        r != kResultOk)
         return r;
-    if (number == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(tableMutex_);
-    if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size())
+    const auto* slots = pageAt(page);
+    if (slots == nullptr)
         return hostresult::InvalidArgument;
-    *number = static_cast<int32_t>(contents_.pages[static_cast<std::size_t>(page)].size());
+    *number = static_cast<int32_t>(slots->size());
     return kResultOk;
 }
 
 Result PageTable::ClearMappedParameter(int32_t page, int32_t index) noexcept
 {
-    record("ClearMappedParameter", {int64_t{page}, int64_t{index}});
-    if (const Result r = answer("ClearMappedParameter", kResultOk); r != kResultOk)
+    if (const Result r = enter("ClearMappedParameter", {int64_t{page}, int64_t{index}}); r != kResultOk)
         return r;
     std::lock_guard<std::mutex> lock(tableMutex_);
-    if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size() || index < 0)
+    auto* slots = pageAt(page);
+    if (slots == nullptr || index < 0)
         return hostresult::InvalidArgument;
-    auto& slots = contents_.pages[static_cast<std::size_t>(page)];
-    if (static_cast<std::size_t>(index) < slots.size())
-        slots[static_cast<std::size_t>(index)].clear();
-    while (!slots.empty() && slots.back().empty())
-        slots.pop_back();
+    if (static_cast<std::size_t>(index) < slots->size())
+        (*slots)[static_cast<std::size_t>(index)].clear();
+    while (!slots->empty() && slots->back().empty())
+        slots->pop_back();
     return kResultOk;
 }
 
 Result PageTable::GetMappedParameterID(int32_t page, int32_t index, PlugInString* parameterId) noexcept
 {
-    record("GetMappedParameterID", {int64_t{page}, int64_t{index}, static_cast<const void*>(parameterId)});
-    if (const Result r = answer("GetMappedParameterID", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetMappedParameterID",
+                               {int64_t{page}, int64_t{index}, pointerValue(parameterId)}, parameterId);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr)
-        return hostresult::NullArgument;
     std::string id;
     {
         std::lock_guard<std::mutex> lock(tableMutex_);
-        if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size() || index < 0)
+        const auto* slots = pageAt(page);
+        if (slots == nullptr || index < 0 || static_cast<std::size_t>(index) >= slots->size())
             return hostresult::InvalidArgument;
-        const auto& slots = contents_.pages[static_cast<std::size_t>(page)];
-        if (static_cast<std::size_t>(index) >= slots.size())
-            return hostresult::InvalidArgument;
-        id = slots[static_cast<std::size_t>(index)];
+        id = (*slots)[static_cast<std::size_t>(index)];
     }
     setPlugInString(*parameterId, id.c_str()); // an unmapped slot reads as the empty text
     return kResultOk;
@@ -159,40 +128,32 @@ Result PageTable::GetMappedParameterID(int32_t page, int32_t index, PlugInString
 
 Result PageTable::MapParameterID(const char* parameterId, int32_t page, int32_t index) noexcept
 {
-    record("MapParameterID", {textValue(parameterId), int64_t{page}, int64_t{index}});
-    if (const Result r = answer("MapParameterID", kResultOk); r != kResultOk)
+    if (const Result r =
+            enter("MapParameterID", {textValue(parameterId), int64_t{page}, int64_t{index}}, parameterId);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(tableMutex_);
-    if (page < 0 || static_cast<std::size_t>(page) >= contents_.pages.size() || index < 0)
+    auto* slots = pageAt(page);
+    if (slots == nullptr || index < 0)
         return hostresult::InvalidArgument;
-    auto& slots = contents_.pages[static_cast<std::size_t>(page)];
-    if (static_cast<std::size_t>(index) >= slots.size())
-        slots.resize(static_cast<std::size_t>(index) + 1);
-    slots[static_cast<std::size_t>(index)] = parameterId;
+    if (static_cast<std::size_t>(index) >= slots->size())
+        slots->resize(static_cast<std::size_t>(index) + 1);
+    (*slots)[static_cast<std::size_t>(index)] = parameterId;
     return kResultOk;
 }
 
 Result PageTable::GetNumParametersWithNameVariations(int32_t* number) noexcept
 {
-    record("GetNumParametersWithNameVariations", {static_cast<const void*>(number)});
-    if (const Result r = answer("GetNumParametersWithNameVariations", kResultOk); r != kResultOk)
-        return r;
-    if (number == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    *number = static_cast<int32_t>(contents_.nameVariations.size());
-    return kResultOk;
+    return deliver(enter("GetNumParametersWithNameVariations", {pointerValue(number)}, number), tableMutex_,
+                   [&] { *number = static_cast<int32_t>(contents_.nameVariations.size()); });
 }
 
 Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString* parameterId) noexcept
 {
-    record("GetNameVariationParameterIDAtIndex", {int64_t{index}, static_cast<const void*>(parameterId)});
-    if (const Result r = answer("GetNameVariationParameterIDAtIndex", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetNameVariationParameterIDAtIndex",
+                               {int64_t{index}, pointerValue(parameterId)}, parameterId);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr)
-        return hostresult::NullArgument;
     std::string id;
     {
         std::lock_guard<std::mutex> lock(tableMutex_);
@@ -206,11 +167,10 @@ Result PageTable::GetNameVariationParameterIDAtIndex(int32_t index, PlugInString
 
 Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int32_t* number) noexcept
 {
-    record("GetNumNameVariationsForParameter", {textValue(parameterId), static_cast<const void*>(number)});
-    if (const Result r = answer("GetNumNameVariationsForParameter", kResultOk); r != kResultOk)
+    if (const Result r = enter("GetNumNameVariationsForParameter",
+                               {textValue(parameterId), pointerValue(number)}, parameterId, number);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr || number == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(tableMutex_);
     const auto* names = variationsOf(parameterId);
     *number = names != nullptr ? static_cast<int32_t>(names->size()) : 0;
@@ -220,13 +180,12 @@ Result PageTable::GetNumNameVariationsForParameter(const char* parameterId, int3
 Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int32_t index, PlugInString* name,
                                                    int32_t* length) noexcept
 {
-    record("GetParameterNameVariationAtIndex",
-           {textValue(parameterId), int64_t{index}, static_cast<const void*>(name),
-            static_cast<const void*>(length)});
-    if (const Result r = answer("GetParameterNameVariationAtIndex", kResultOk); r != kResultOk)
+    if (const Result r =
+            enter("GetParameterNameVariationAtIndex",
+                  {textValue(parameterId), int64_t{index}, pointerValue(name), pointerValue(length)},
+                  parameterId, name, length);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr || name == nullptr || length == nullptr)
-        return hostresult::NullArgument;
     std::string text;
     int32_t textLength = 0;
     {
@@ -248,12 +207,11 @@ Result PageTable::GetParameterNameVariationAtIndex(const char* parameterId, int3
 Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int32_t length,
                                                     PlugInString* name) noexcept
 {
-    record("GetParameterNameVariationOfLength",
-           {textValue(parameterId), int64_t{length}, static_cast<const void*>(name)});
-    if (const Result r = answer("GetParameterNameVariationOfLength", kResultOk); r != kResultOk)
+    if (const Result r =
+            enter("GetParameterNameVariationOfLength",
+                  {textValue(parameterId), int64_t{length}, pointerValue(name)}, parameterId, name);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr || name == nullptr)
-        return hostresult::NullArgument;
     std::string text;
     {
         std::lock_guard<std::mutex> lock(tableMutex_);
@@ -271,21 +229,15 @@ Result PageTable::GetParameterNameVariationOfLength(const char* parameterId, int
 
 Result PageTable::ClearParameterNameVariations() noexcept
 {
-    record("ClearParameterNameVariations");
-    if (const Result r = answer("ClearParameterNameVariations", kResultOk); r != kResultOk)
-        return r;
-    std::lock_guard<std::mutex> lock(tableMutex_);
-    contents_.nameVariations.clear();
-    return kResultOk;
+    return deliver(enter("ClearParameterNameVariations"), tableMutex_,
+                   [&] { contents_.nameVariations.clear(); });
 }
 
 Result PageTable::ClearNameVariationsForParameter(const char* parameterId) noexcept
 {
-    record("ClearNameVariationsForParameter", {textValue(parameterId)});
-    if (const Result r = answer("ClearNameVariationsForParameter", kResultOk); r != kResultOk)
+    if (const Result r = enter("ClearNameVariationsForParameter", {textValue(parameterId)}, parameterId);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr)
-        return hostresult::NullArgument;
     std::lock_guard<std::mutex> lock(tableMutex_);
     auto& all = contents_.nameVariations;
     all.erase(std::remove_if(all.begin(), all.end(), [&](const auto& e) { return e.first == parameterId; }),
@@ -297,19 +249,17 @@ Result PageTable::SetParameterNameVariation(const char* parameterId, const PlugI
                                             int32_t length) noexcept
 {
     const char* text = name != nullptr ? getPlugInString(*name) : nullptr;
-    record("SetParameterNameVariation", {textValue(parameterId), textValue(text), int64_t{length}});
-    if (const Result r = answer("SetParameterNameVariation", kResultOk); r != kResultOk)
+    if (const Result r = enter("SetParameterNameVariation",
+                               {textValue(parameterId), textValue(text), int64_t{length}}, parameterId, text);
+        r != kResultOk)
         return r;
-    if (parameterId == nullptr || text == nullptr)
-        return hostresult::NullArgument;
     if (length < 0)
         return hostresult::InvalidArgument;
     std::lock_guard<std::mutex> lock(tableMutex_);
-    auto& all = contents_.nameVariations;
-    auto it = std::find_if(all.begin(), all.end(), [&](const auto& e) { return e.first == parameterId; });
-    if (it == all.end())
-        it = all.insert(all.end(), {parameterId, {}});
-    it->second[length] = text;
+    auto* names = variationsOf(parameterId);
+    if (names == nullptr)
+        names = &contents_.nameVariations.emplace_back(parameterId, std::map<int32_t, std::string>{}).second;
+    (*names)[length] = text;
     return kResultOk;
 }
 

@@ -54,20 +54,11 @@ HostEffectDescriptor* PluginSession::effect() const
     return effects.empty() ? nullptr : effects.front().descriptor.get();
 }
 
-int64_t PluginSession::inputStemFormat(const HostComponentDescriptor& component)
+int64_t PluginSession::stemFormat(const HostComponentDescriptor& component, int32_t id)
 {
     for (const ProcessProcRecord& proc : component.processProcs())
         if (proc.properties)
-            if (auto v = proc.properties->value(property::InputStemFormat))
-                return static_cast<int64_t>(*v);
-    return 0;
-}
-
-int64_t PluginSession::outputStemFormat(const HostComponentDescriptor& component)
-{
-    for (const ProcessProcRecord& proc : component.processProcs())
-        if (proc.properties)
-            if (auto v = proc.properties->value(property::OutputStemFormat))
+            if (auto v = proc.properties->value(id))
                 return static_cast<int64_t>(*v);
     return 0;
 }
@@ -81,8 +72,8 @@ HostRef<HostComponentDescriptor> PluginSession::componentFor(int32_t inputChanne
     HostRef<HostComponentDescriptor> fallback;
     for (const HostRef<HostComponentDescriptor>& component : descriptor->components())
     {
-        const int64_t in = inputStemFormat(*component);
-        const int64_t out = outputStemFormat(*component);
+        const int64_t in = stemFormat(*component, property::InputStemFormat);
+        const int64_t out = stemFormat(*component, property::OutputStemFormat);
         if ((in & 0xFFFF) != inputChannels || (out & 0xFFFF) != outputChannels)
             continue;
         if (in == out)

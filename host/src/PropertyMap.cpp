@@ -3,13 +3,6 @@
 namespace aaxhost
 {
 
-HostPropertyMap::HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-HostPropertyMap::~HostPropertyMap() = default;
-
 HostPropertyMap* HostPropertyMap::fromUnknown(IACFUnknown* unknown) noexcept
 {
     return dynamic_cast<HostPropertyMap*>(HostObject::fromUnknown(unknown));
@@ -17,12 +10,12 @@ HostPropertyMap* HostPropertyMap::fromUnknown(IACFUnknown* unknown) noexcept
 
 IACFUnknown* HostPropertyMap::v1Interface() noexcept
 {
-    return static_cast<AAX_IACFPropertyMap*>(static_cast<PropertyMapV1Face*>(this));
+    return static_cast<AAX_IACFPropertyMap*>(static_cast<VersionFace<AAX_IACFPropertyMap>*>(this));
 }
 
 IACFUnknown* HostPropertyMap::v2Interface() noexcept
 {
-    return static_cast<AAX_IACFPropertyMap_V2*>(static_cast<PropertyMapV2Face*>(this));
+    return static_cast<AAX_IACFPropertyMap_V2*>(static_cast<VersionFace<AAX_IACFPropertyMap_V2>*>(this));
 }
 
 IACFUnknown* HostPropertyMap::v3Interface() noexcept
@@ -70,7 +63,7 @@ void HostPropertyMap::remove(int32_t id)
 
 Boolean HostPropertyMap::GetProperty(int32_t id, PropertyValue* value)
 {
-    record("GetProperty", {int64_t{id}, static_cast<const void*>(value)});
+    record("GetProperty", {int64_t{id}, pointerValue(value)});
     const std::optional<PropertyValue> found = this->value(id);
     if (!found)
         return 0;
@@ -81,29 +74,26 @@ Boolean HostPropertyMap::GetProperty(int32_t id, PropertyValue* value)
 
 Result HostPropertyMap::AddProperty(int32_t id, PropertyValue value)
 {
-    record("AddProperty", {int64_t{id}, int64_t{value}});
-    const Result result = answer("AddProperty", kResultOk);
-    if (result == kResultOk)
-        set(id, value);
-    return result;
+    if (const Result r = enter("AddProperty", {int64_t{id}, int64_t{value}}); r != kResultOk)
+        return r;
+    set(id, value);
+    return kResultOk;
 }
 
 Result HostPropertyMap::RemoveProperty(int32_t id)
 {
-    record("RemoveProperty", {int64_t{id}});
-    const Result result = answer("RemoveProperty", kResultOk);
-    if (result == kResultOk)
-        remove(id);
-    return result;
+    if (const Result r = enter("RemoveProperty", {int64_t{id}}); r != kResultOk)
+        return r;
+    remove(id);
+    return kResultOk;
 }
 
 Result HostPropertyMap::AddPropertyWithIDArray(int32_t id, const void* records, uint32_t count)
 {
-    record("AddPropertyWithIDArray", {int64_t{id}, records, uint64_t{count}});
-    if (records == nullptr && count != 0)
-        return answer("AddPropertyWithIDArray", kAaxErrorNullArgument);
-    const Result result = answer("AddPropertyWithIDArray", kResultOk);
-    if (result == kResultOk)
+    const bool missing = records == nullptr && count != 0;
+    const Result result = reply("AddPropertyWithIDArray", missing ? kAaxErrorNullArgument : kResultOk,
+                                {int64_t{id}, records, uint64_t{count}});
+    if (result == kResultOk && !missing)
     {
         std::lock_guard<std::mutex> lock(mapMutex_);
         idArrays_[id] = IdArray{records, count};
@@ -113,8 +103,7 @@ Result HostPropertyMap::AddPropertyWithIDArray(int32_t id, const void* records, 
 
 Boolean HostPropertyMap::GetPropertyWithIDArray(int32_t id, const void** records, uint32_t* count)
 {
-    record("GetPropertyWithIDArray",
-           {int64_t{id}, static_cast<const void*>(records), static_cast<const void*>(count)});
+    record("GetPropertyWithIDArray", {int64_t{id}, pointerValue(records), pointerValue(count)});
     std::lock_guard<std::mutex> lock(mapMutex_);
     const auto found = idArrays_.find(id);
     if (found == idArrays_.end())
@@ -124,12 +113,6 @@ Boolean HostPropertyMap::GetPropertyWithIDArray(int32_t id, const void** records
     if (count != nullptr)
         *count = found->second.count;
     return 1;
-}
-
-Result HostPropertyMap::UnusedOperation8()
-{
-    record("UnusedOperation8");
-    return answer("UnusedOperation8", kAaxErrorUnimplemented);
 }
 
 } // namespace aaxhost

@@ -13,15 +13,6 @@ TimelineTransport::TimelineTransport(std::shared_ptr<CallRecorder> recorder, dou
 {
 }
 
-TimelineTransport::~TimelineTransport() = default;
-
-void* TimelineTransport::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
-        return as<AAX_IACFTransport_V2>();
-    return nullptr;
-}
-
 void TimelineTransport::setPosition(const Position& position) noexcept
 {
     // One writer (the host's block loop); readers retry while the count is odd or moved.
@@ -76,61 +67,48 @@ int64_t TimelineTransport::ticksAt(int64_t sample) const noexcept
 
 Result TimelineTransport::GetCurrentTempo(double* bpm) noexcept
 {
-    if (bpm == nullptr)
-        return hostresult::NullArgument;
-    *bpm = position().bpm;
-    return kResultOk;
+    return deliver(present(bpm), [&] { *bpm = position().bpm; });
 }
 
 Result TimelineTransport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
 {
-    if (numerator == nullptr || denominator == nullptr)
-        return hostresult::NullArgument;
-    *numerator = 4;
-    *denominator = 4;
-    return kResultOk;
+    return deliver(present(numerator, denominator),
+                   [&]
+                   {
+                       *numerator = 4;
+                       *denominator = 4;
+                   });
 }
 
 Result TimelineTransport::IsTransportPlaying(bool* playing) noexcept
 {
-    if (playing == nullptr)
-        return hostresult::NullArgument;
-    *playing = position().playing;
-    return kResultOk;
+    return deliver(present(playing), [&] { *playing = position().playing; });
 }
 
 Result TimelineTransport::GetCurrentTickPosition(int64_t* ticks) noexcept
 {
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = position().ticks;
-    return kResultOk;
+    return deliver(present(ticks), [&] { *ticks = position().ticks; });
 }
 
 Result TimelineTransport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
 {
-    if (looping == nullptr || startTick == nullptr || endTick == nullptr)
-        return hostresult::NullArgument;
-    *looping = false;
-    *startTick = 0;
-    *endTick = 0;
-    return kResultOk;
+    return deliver(present(looping, startTick, endTick),
+                   [&]
+                   {
+                       *looping = false;
+                       *startTick = 0;
+                       *endTick = 0;
+                   });
 }
 
 Result TimelineTransport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
 {
-    if (sample == nullptr)
-        return hostresult::NullArgument;
-    *sample = position().sample;
-    return kResultOk;
+    return deliver(present(sample), [&] { *sample = position().sample; });
 }
 
 Result TimelineTransport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
 {
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = ticksAt(sample);
-    return kResultOk;
+    return deliver(present(ticks), [&] { *ticks = ticksAt(sample); });
 }
 
 Result TimelineTransport::GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64_t) noexcept
@@ -140,10 +118,7 @@ Result TimelineTransport::GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64
 
 Result TimelineTransport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
-    if (ticks == nullptr)
-        return hostresult::NullArgument;
-    *ticks = static_cast<uint32_t>(kTicksPerQuarter);
-    return kResultOk;
+    return deliver(present(ticks), [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); });
 }
 
 Result TimelineTransport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
@@ -158,28 +133,27 @@ Result TimelineTransport::GetTimelineSelectionStartPosition(int64_t* sample) noe
 
 Result TimelineTransport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
 {
-    if (frameRate == nullptr || offset == nullptr)
-        return hostresult::NullArgument;
-    *frameRate = 0;
-    *offset = 0;
-    return kResultOk;
+    return deliver(present(frameRate, offset),
+                   [&]
+                   {
+                       *frameRate = 0;
+                       *offset = 0;
+                   });
 }
 
 Result TimelineTransport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
 {
-    if (rate == nullptr || offset == nullptr)
-        return hostresult::NullArgument;
-    *rate = 0;
-    *offset = 0;
-    return kResultOk;
+    return deliver(present(rate, offset),
+                   [&]
+                   {
+                       *rate = 0;
+                       *offset = 0;
+                   });
 }
 
 Result TimelineTransport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
-    if (enabled == nullptr)
-        return hostresult::NullArgument;
-    *enabled = 0;
-    return kResultOk;
+    return deliver(present(enabled), [&] { *enabled = 0; });
 }
 
 void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport)

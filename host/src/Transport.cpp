@@ -15,35 +15,7 @@ namespace
 
 constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
 
-// The common answer of the read operations: the forced result (`early`) when
-// there is one, NullArgument when an output is null, otherwise `write` fills
-// the outputs and the call succeeds.
-template <class Write, class... Out>
-Result deliver(Result early, Write&& write, Out*... outputs)
-{
-    if (early != kResultOk)
-        return early;
-    if (((outputs == nullptr) || ...))
-        return hostresult::NullArgument;
-    write();
-    return kResultOk;
-}
-
 } // namespace
-
-Transport::Transport(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-Transport::~Transport() = default;
-
-void* Transport::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
-        return as<AAX_IACFTransport_V2>();
-    return nullptr;
-}
 
 void Transport::setSampleRate(double rate)
 {
@@ -108,12 +80,19 @@ void Transport::setFeetFrames(int32_t rate, int64_t offset) noexcept
     feetFramesOffset_.store(offset);
 }
 
-Result Transport::finish(const char* operation, Result normal, std::initializer_list<Value> args) const
+Result Transport::finish(const char* operation, std::initializer_list<Value> args) const
 {
     if (!instrumented_.load(std::memory_order_relaxed))
-        return normal;
-    record(operation, std::vector<Value>(args));
-    return answer(operation, normal);
+        return kResultOk;
+    return reply(operation, kResultOk, std::vector<Value>(args));
+}
+
+template <class... Required>
+Result Transport::begin(const char* operation, std::initializer_list<Value> args,
+                        const Required*... required) const
+{
+    const Result forced = finish(operation, args);
+    return forced != kResultOk ? forced : present(required...);
 }
 
 // Each operation: a forced result (instrumented only) answers before anything
@@ -121,65 +100,55 @@ Result Transport::finish(const char* operation, Result normal, std::initializer_
 
 Result Transport::GetCurrentTempo(double* bpm) noexcept
 {
-    return deliver(
-        finish("GetCurrentTempo", kResultOk), [&] { *bpm = tempo_.load(); }, bpm);
+    return deliver(begin("GetCurrentTempo", {}, bpm), [&] { *bpm = tempo_.load(); });
 }
 
 Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
 {
-    return deliver(
-        finish("GetCurrentMeter", kResultOk),
-        [&]
-        {
-            const uint64_t meter = meter_.load();
-            *numerator = static_cast<int32_t>(meter >> 32);
-            *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
-        },
-        numerator, denominator);
+    return deliver(begin("GetCurrentMeter", {}, numerator, denominator),
+                   [&]
+                   {
+                       const uint64_t meter = meter_.load();
+                       *numerator = static_cast<int32_t>(meter >> 32);
+                       *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
+                   });
 }
 
 Result Transport::IsTransportPlaying(bool* playing) noexcept
 {
-    return deliver(
-        finish("IsTransportPlaying", kResultOk), [&] { *playing = playing_.load(); }, playing);
+    return deliver(begin("IsTransportPlaying", {}, playing), [&] { *playing = playing_.load(); });
 }
 
 Result Transport::GetCurrentTickPosition(int64_t* ticks) noexcept
 {
-    return deliver(
-        finish("GetCurrentTickPosition", kResultOk), [&] { *ticks = ticksAt(sample_.load()); }, ticks);
+    return deliver(begin("GetCurrentTickPosition", {}, ticks), [&] { *ticks = ticksAt(sample_.load()); });
 }
 
 Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
 {
-    return deliver(
-        finish("GetCurrentLoopPosition", kResultOk),
-        [&]
-        {
-            *looping = looping_.load();
-            *startTick = loopStart_.load();
-            *endTick = loopEnd_.load();
-        },
-        looping, startTick, endTick);
+    return deliver(begin("GetCurrentLoopPosition", {}, looping, startTick, endTick),
+                   [&]
+                   {
+                       *looping = looping_.load();
+                       *startTick = loopStart_.load();
+                       *endTick = loopEnd_.load();
+                   });
 }
 
 Result Transport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
 {
-    return deliver(
-        finish("GetCurrentNativeSampleLocation", kResultOk), [&] { *sample = sample_.load(); }, sample);
+    return deliver(begin("GetCurrentNativeSampleLocation", {}, sample), [&] { *sample = sample_.load(); });
 }
 
 Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
 {
-    return deliver(
-        finish("GetCustomTickPosition", kResultOk, {sample}), [&] { *ticks = ticksAt(sample); }, ticks);
+    return deliver(begin("GetCustomTickPosition", {sample}, ticks), [&] { *ticks = ticksAt(sample); });
 }
 
 Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
                                      int64_t sample) noexcept
 {
-    const Result r = finish("GetBarBeatPosition", kResultOk, {sample});
-    if (r != kResultOk)
+    if (const Result r = begin("GetBarBeatPosition", {sample}); r != kResultOk)
         return r;
     if (!hostMeter_.load())
         return kAaxErrorUnimplemented;
@@ -215,58 +184,49 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
 
 Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
-    return deliver(
-        finish("GetTicksPerQuarter", kResultOk), [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); },
-        ticks);
+    return deliver(begin("GetTicksPerQuarter", {}, ticks),
+                   [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); });
 }
 
 Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
 {
-    return deliver(
-        finish("GetCurrentTicksPerBeat", kResultOk),
-        [&]
-        {
-            const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
-            *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
-        },
-        ticks);
+    return deliver(begin("GetCurrentTicksPerBeat", {}, ticks),
+                   [&]
+                   {
+                       const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
+                       *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
+                   });
 }
 
 Result Transport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
 {
-    return deliver(
-        finish("GetTimelineSelectionStartPosition", kResultOk), [&] { *sample = selectionStart_.load(); },
-        sample);
+    return deliver(begin("GetTimelineSelectionStartPosition", {}, sample),
+                   [&] { *sample = selectionStart_.load(); });
 }
 
 Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
 {
-    return deliver(
-        finish("GetTimeCodeInfo", kResultOk),
-        [&]
-        {
-            *frameRate = frameRate_.load();
-            *offset = timeCodeOffset_.load();
-        },
-        frameRate, offset);
+    return deliver(begin("GetTimeCodeInfo", {}, frameRate, offset),
+                   [&]
+                   {
+                       *frameRate = frameRate_.load();
+                       *offset = timeCodeOffset_.load();
+                   });
 }
 
 Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
 {
-    return deliver(
-        finish("GetFeetFramesInfo", kResultOk),
-        [&]
-        {
-            *rate = feetFramesRate_.load();
-            *offset = feetFramesOffset_.load();
-        },
-        rate, offset);
+    return deliver(begin("GetFeetFramesInfo", {}, rate, offset),
+                   [&]
+                   {
+                       *rate = feetFramesRate_.load();
+                       *offset = feetFramesOffset_.load();
+                   });
 }
 
 Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
-    return deliver(
-        finish("IsMetronomeEnabled", kResultOk), [&] { *enabled = metronome_.load(); }, enabled);
+    return deliver(begin("IsMetronomeEnabled", {}, enabled), [&] { *enabled = metronome_.load(); });
 }
 
 void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)

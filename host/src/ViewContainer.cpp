@@ -6,20 +6,6 @@
 namespace aaxhost
 {
 
-ViewContainer::ViewContainer(std::shared_ptr<CallRecorder> recorder, std::string name)
-    : HostObjectOf(std::move(name), std::move(recorder))
-{
-}
-
-ViewContainer::~ViewContainer() = default;
-
-void* ViewContainer::findInterface(const Uid& iid) noexcept
-{
-    if (iid == IID_IAAXViewContainerV1 || iid == IID_IAAXViewContainerV2)
-        return as<AAX_IACFViewContainer_V2>();
-    return nullptr;
-}
-
 void ViewContainer::setWindow(int32_t type, void* nativeView)
 {
     std::lock_guard<std::mutex> lock(viewMutex_);
@@ -55,14 +41,8 @@ void* ViewContainer::GetPtr() noexcept
 
 Result ViewContainer::GetModifiers(uint32_t* modifiers) noexcept
 {
-    record("GetModifiers", {static_cast<const void*>(modifiers)});
-    if (const Result r = answer("GetModifiers", kResultOk); r != kResultOk)
-        return r;
-    if (modifiers == nullptr)
-        return hostresult::NullArgument;
-    std::lock_guard<std::mutex> lock(viewMutex_);
-    *modifiers = modifiers_;
-    return kResultOk;
+    return deliver(enter("GetModifiers", {pointerValue(modifiers)}, modifiers), viewMutex_,
+                   [&] { *modifiers = modifiers_; });
 }
 
 Result ViewContainer::SetViewSize(ViewPoint* size) noexcept
@@ -73,8 +53,8 @@ Result ViewContainer::SetViewSize(ViewPoint* size) noexcept
         return hostresult::NullArgument;
     }
     const ViewPoint requested = *size;
-    record("SetViewSize", {static_cast<double>(requested.vert), static_cast<double>(requested.horz)});
-    if (const Result r = answer("SetViewSize", kResultOk); r != kResultOk)
+    if (const Result r = enter("SetViewSize", {double{requested.vert}, double{requested.horz}});
+        r != kResultOk)
         return r;
     if (!(std::isfinite(requested.vert) && std::isfinite(requested.horz) && requested.vert > 0.0f &&
           requested.horz > 0.0f))
@@ -86,10 +66,7 @@ Result ViewContainer::SetViewSize(ViewPoint* size) noexcept
 
 Result ViewContainer::mouse(const char* operation, const char* parameterId, uint32_t modifiers)
 {
-    record(operation, {textValue(parameterId), uint64_t{modifiers}});
-    if (const Result r = answer(operation, kResultOk); r != kResultOk)
-        return r;
-    return parameterId != nullptr ? kResultOk : hostresult::NullArgument;
+    return enter(operation, {textValue(parameterId), uint64_t{modifiers}}, parameterId);
 }
 
 Result ViewContainer::mouseMultiple(const char* operation, const char* const* parameterIds, uint32_t number,
@@ -99,9 +76,9 @@ Result ViewContainer::mouseMultiple(const char* operation, const char* const* pa
     if (parameterIds != nullptr)
         for (uint32_t i = 0; i < number; ++i)
             args.push_back(textValue(parameterIds[i]));
-    record(operation, std::move(args));
-    if (const Result r = answer(operation, kResultOk); r != kResultOk)
-        return r;
+    const Result forced = reply(operation, kResultOk, std::move(args));
+    if (forced != kResultOk)
+        return forced;
     return parameterIds != nullptr || number == 0 ? kResultOk : hostresult::NullArgument;
 }
 

@@ -43,6 +43,7 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const RenderCommandLine& command = parsed.result;
     std::unique_ptr<PluginSession> session;
     std::unique_ptr<EffectInstance> instance;
+    Result live = kResultOk;
     tambrix::render::RenderSteps steps;
     steps.prepare = [&](std::string& error)
     {
@@ -55,10 +56,13 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     {
         const bool rendered = renderThroughInstance(*instance, command.options, sink, summary, error);
         instance.reset();
-        const Result live = session->close();
-        if (rendered && live != kResultOk)
-            err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
+        live = session->close();
         return rendered;
+    };
+    steps.finished = [&]
+    {
+        if (live != kResultOk)
+            err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
     };
     const std::string usage =
         "usage: aaxhost render BUNDLE [--bypass] [options]\n"

@@ -61,6 +61,8 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
         err << prefix << (writer.error().empty() ? error : writer.error()) << "\n";
         return 1;
     }
+    if (steps.finished)
+        steps.finished();
     out << summaryJson(summary, options.out) << std::endl;
     return 0;
 }

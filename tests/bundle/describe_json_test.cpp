@@ -2,6 +2,8 @@
 // components, parameters and chunks as the host received them.
 #include "subprocess.h"
 
+#include "tambrix/text/FourChar.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
@@ -15,14 +17,6 @@ namespace
 {
 
 using Json = nlohmann::ordered_json;
-
-// Four characters as the 32-bit code a host reads (first character in the high byte).
-int64_t code(const char (&text)[5])
-{
-    return (int64_t{static_cast<unsigned char>(text[0])} << 24) |
-           (int64_t{static_cast<unsigned char>(text[1])} << 16) |
-           (int64_t{static_cast<unsigned char>(text[2])} << 8) | int64_t{static_cast<unsigned char>(text[3])};
-}
 
 class DescribeJsonTest : public ::testing::Test
 {
@@ -164,8 +158,8 @@ TEST_F(DescribeJsonTest, EveryComponentHasTheSameFieldsNodesPropertiesAndProcedu
         for (const auto& member : properties.items())
             keys.insert(member.key());
         EXPECT_EQ(keys, expectedProperties);
-        EXPECT_EQ(properties.at("11").get<int64_t>(), code("Jelv"));
-        EXPECT_EQ(properties.at("12").get<int64_t>(), code("tbrx"));
+        EXPECT_EQ(properties.at("11").get<int64_t>(), *tambrix::text::fourCharCode("Jelv"));
+        EXPECT_EQ(properties.at("12").get<int64_t>(), *tambrix::text::fourCharCode("tbrx"));
         EXPECT_EQ(properties.at("60").get<int64_t>(), 1);
         EXPECT_EQ(properties.at("304").get<int64_t>(), 1);
         EXPECT_NE(properties.at("13").get<int64_t>(), properties.at("14").get<int64_t>());

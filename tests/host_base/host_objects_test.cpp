@@ -1,3 +1,4 @@
+#include "aaxhost/Controller.h"
 #include "aaxhost/Host.h"
 
 #include <gtest/gtest.h>
@@ -270,6 +271,25 @@ TEST_F(HostTest, ForcedResults)
     EXPECT_EQ(host.services().traces().size(), 1u); // still recorded
     services->clearResults();
     EXPECT_EQ(services->Trace(1, "x"), kResultOk);
+}
+
+// An operation with an output: a forced result answers first, then a null
+// output; only then is the output written. Every call is recorded.
+TEST_F(HostTest, ForcedResultBeforeNullOutputBeforeAnswer)
+{
+    Host host;
+    HostRef<Controller> controller = makeHost<Controller>(host.sharedRecorder());
+    controller->setSampleRate(44100.0f);
+    float rate = 0.0f;
+    EXPECT_EQ(controller->GetSampleRate(nullptr), hostresult::NullArgument);
+    controller->setResult("GetSampleRate", -20001);
+    EXPECT_EQ(controller->GetSampleRate(nullptr), -20001);
+    EXPECT_EQ(controller->GetSampleRate(&rate), -20001);
+    EXPECT_EQ(rate, 0.0f);
+    controller->clearResults();
+    EXPECT_EQ(controller->GetSampleRate(&rate), kResultOk);
+    EXPECT_EQ(rate, 44100.0f);
+    EXPECT_EQ(host.recorder().calls("Controller", "GetSampleRate").size(), 4u);
 }
 
 TEST_F(HostTest, PluginObjectsAreNotHostObjects)

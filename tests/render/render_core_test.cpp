@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 
 namespace
@@ -252,6 +253,43 @@ TEST(RenderSummary, OneLineOfJsonForAnyFileName)
     EXPECT_EQ(nlohmann::json::parse(line).at("out"), name);
     // Bytes that are not UTF-8 come out as U+FFFD.
     EXPECT_EQ(nlohmann::json::parse(summaryJson(summary, "x\xff.wav")).at("out"), "x\xef\xbf\xbd.wav");
+}
+
+TEST(RenderTool, FinishedRunsOnceTheFileIsInPlaceAndAFailedRunLeavesNothing)
+{
+    RenderOptions options;
+    options.rate = 1000;
+    options.seconds = 0.01;
+    options.channels = 1;
+    const float silence[10] = {};
+    RenderSteps steps;
+    steps.prepare = [](std::string&)
+    {
+        return true;
+    };
+    steps.play = [&silence](const FrameSink& sink, RenderSummary&, std::string&)
+    {
+        return sink(silence, 10);
+    };
+    std::ostringstream out, err;
+    std::vector<std::string> seen; // what `out` held and whether the file was there
+    steps.finished = [&]
+    {
+        seen.push_back(out.str() + (std::filesystem::is_regular_file(options.out) ? "file" : "none"));
+    };
+
+    options.out = ::testing::TempDir() + "render_core_test.wav";
+    EXPECT_EQ(runRenderTool("t", "", "", options, steps, out, err), 0) << err.str();
+    EXPECT_EQ(seen, std::vector<std::string>{"file"});
+    std::filesystem::remove(options.out);
+
+    // A folder in the way: the file cannot be moved into place.
+    options.out = ::testing::TempDir() + "render_core_test_folder";
+    std::filesystem::create_directories(options.out);
+    EXPECT_EQ(runRenderTool("t", "", "", options, steps, out, err), 1);
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(options.out + ".partial"));
+    std::filesystem::remove(options.out);
 }
 
 } // namespace

@@ -83,7 +83,10 @@ public:
     };
 
     explicit AutomationDelegate(std::shared_ptr<CallRecorder> recorder,
-                                std::string name = "AutomationDelegate");
+                                std::string name = "AutomationDelegate")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     Result RegisterParameter(const char* parameterId) override;
     Result UnregisterParameter(const char* parameterId) override;
@@ -98,7 +101,6 @@ public:
     // Hands every queued request, oldest first, to the update handler (requests
     // queued meanwhile are delivered too); returns how many were delivered.
     std::size_t deliverPending();
-    std::vector<Request> pendingRequests() const;
 
     std::vector<AutomationEvent> events() const;
     // Only the events of one kind.
@@ -111,11 +113,18 @@ public:
     bool isTouched(const std::string& parameterId) const;
 
 protected:
-    ~AutomationDelegate() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~AutomationDelegate() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXAutomationDelegateV1 ? as<AAX_IACFAutomationDelegate>() : nullptr;
+    }
 
 private:
     void addEvent(AutomationEvent::Kind kind, const char* parameterId, double value = 0.0);
+    // Records the call and its event, then applies `change` to the parameter's
+    // identifier under the lock; answers kResultOk unless a result is forced.
+    template <class Change>
+    Result note(const char* operation, AutomationEvent::Kind kind, const char* parameterId, Change change);
 
     mutable std::mutex mutex_;
     std::vector<AutomationEvent> events_;

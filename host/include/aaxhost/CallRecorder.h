@@ -26,6 +26,11 @@ using Value =
 Value textValue(const char* text);
 // Builds a Value from `size` bytes at `data` (nullptr when data is null).
 Value bytesValue(const void* data, std::size_t size);
+// Builds a Value from an address (what it points to is not read).
+inline Value pointerValue(const void* pointer)
+{
+    return pointer;
+}
 // Text form of a value (identifiers by name when known, texts in quotes).
 std::string valueToString(const Value& value);
 
@@ -74,6 +79,10 @@ public:
     std::string dump() const;
 
 private:
+    // The calls `keep` accepts, in order.
+    template <class Keep>
+    std::vector<Call> select(Keep keep) const;
+
     mutable std::mutex mutex_;
     std::vector<Call> calls_;
     uint64_t next_ = 0;

@@ -49,7 +49,10 @@ struct FailureRule
 class ComponentFactory final : public HostObjectOf<IACFComponentFactory>
 {
 public:
-    explicit ComponentFactory(std::shared_ptr<CallRecorder> recorder, std::string name = "ComponentFactory");
+    explicit ComponentFactory(std::shared_ptr<CallRecorder> recorder, std::string name = "ComponentFactory")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // Registers (or replaces) the creator of a component.
     void registerComponent(const Uid& componentId, Creator creator);
@@ -74,8 +77,11 @@ public:
     Result Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out) noexcept override;
 
 protected:
-    ~ComponentFactory() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~ComponentFactory() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IACFComponentFactory ? as<IACFComponentFactory>() : nullptr;
+    }
 
 private:
     Result create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out);

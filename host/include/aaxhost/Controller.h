@@ -49,31 +49,31 @@ struct MeterState
 class Controller final : public HostObjectOf<AAX_IACFController_V3, AAX_IACFPageTableController_V2>
 {
 public:
-    explicit Controller(std::shared_ptr<CallRecorder> recorder, std::string name = "Controller");
+    explicit Controller(std::shared_ptr<CallRecorder> recorder, std::string name = "Controller")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // --- values the host offers
-    void setEffectId(std::string id);
-    void setSampleRate(float rate);
+    void setEffectId(std::string id) { keep(effectId_, std::move(id)); }
+    void setSampleRate(float rate) { keep(sampleRate_, rate); }
     void setStemFormats(int32_t input, int32_t output);
-    void setTodLocation(int64_t location);
-    void setHybridSignalLatency(int32_t samples);
-    void setAutomationTimestamp(int64_t timestamp);
-    void setHostName(std::string name);
-    void setTargetPlatform(int32_t platform);
-    void setMeters(std::vector<MeterState> meters);
+    void setTodLocation(int64_t location) { keep(todLocation_, location); }
+    void setHybridSignalLatency(int32_t samples) { keep(hybridLatency_, samples); }
+    void setAutomationTimestamp(int64_t timestamp) { keep(automationTimestamp_, timestamp); }
+    void setHostName(std::string name) { keep(hostName_, std::move(name)); }
+    void setTargetPlatform(int32_t platform) { keep(targetPlatform_, platform); }
+    void setMeters(std::vector<MeterState> meters) { keep(meters_, std::move(meters)); }
     void queueMidiPacket(int32_t node, const MidiPacket& packet);
-    void setSourceTable(PageTableContents contents);
+    void setSourceTable(PageTableContents contents) { keep(sourceTable_, std::move(contents)); }
     // Called (outside the controller's lock) with every packet after it is recorded.
-    void setPacketSink(std::function<void(const PostedPacket&)> sink);
+    void setPacketSink(std::function<void(const PostedPacket&)> sink) { keep(packetSink_, std::move(sink)); }
 
     // --- what the plug-in did
-    int32_t signalLatency() const;
-    std::map<int32_t, int32_t> cycleCounts() const;
-    std::vector<PostedPacket> packets() const;
-    std::vector<Notification> notifications() const;
-    std::vector<MeterState> meters() const;
-    std::size_t pendingMidiPackets() const;
-    void clearPackets();
+    int32_t signalLatency() const { return lockedCopy(stateMutex_, signalLatency_); }
+    std::vector<PostedPacket> packets() const { return lockedCopy(stateMutex_, packets_); }
+    std::vector<Notification> notifications() const { return lockedCopy(stateMutex_, notifications_); }
+    std::vector<MeterState> meters() const { return lockedCopy(stateMutex_, meters_); }
 
     // controller, version 1
     Result GetEffectID(PlugInString* effectId) noexcept override;
@@ -114,12 +114,26 @@ public:
                                       IACFUnknown* table) noexcept override;
 
 protected:
-    ~Controller() override;
+    ~Controller() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
-    Result meterOp(uint32_t meter, const std::function<void(MeterState&)>& op);
-    Result copyInto(const char* operation, IACFUnknown* table);
+    // Sets a value under the lock.
+    template <class Field, class T>
+    void keep(Field& field, T value)
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        field = std::move(value);
+    }
+    // A getter: records the call; unless a result is forced or `out` is null,
+    // writes the field's value to *out.
+    template <class Out, class Field>
+    Result copyOut(const char* operation, Out* out, const Field& field);
+    // Unless `entered` is a failure, applies `op` to meter `meter` under the lock.
+    template <class Op>
+    Result meterOp(Result entered, uint32_t meter, Op op);
+    // Unless `entered` is a failure, fills `table` with the source table.
+    Result copyInto(Result entered, IACFUnknown* table);
 
     mutable std::mutex stateMutex_;
     std::string effectId_;

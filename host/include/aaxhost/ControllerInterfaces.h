@@ -24,7 +24,7 @@ constexpr Result InvalidMeterIndex = -20003;
 constexpr Result InvalidViewSize = -20032;
 constexpr Result UnknownId = -20041;
 constexpr Result InvalidArgument = -20043;
-constexpr Result NullArgument = -20044;
+constexpr Result NullArgument = kAaxErrorNullArgument;
 // No MIDI packet is waiting.
 constexpr Result NoMidiPacket = kResultFail;
 } // namespace hostresult

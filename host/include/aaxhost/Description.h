@@ -24,7 +24,6 @@ class Host;
 
 // Library result codes the description objects answer with.
 constexpr Result kAaxErrorUnknownId = -20041;
-constexpr Result kAaxErrorNullArgument = -20044;
 constexpr Result kAaxErrorArgumentBufferOverflow = -20046;
 
 // Property numbers the host reads itself.
@@ -59,26 +58,26 @@ struct Entry
     std::vector<Value> args;
 };
 
-class PropertyMapV2Face : public AAX_IACFPropertyMap_V2
+// An interface as a base of its own: an object that offers an older version
+// beside a newer one derived from it hands out a pointer of its own for each.
+template <class Interface>
+class VersionFace : public Interface
 {
 protected:
-    ~PropertyMapV2Face() = default;
-};
-
-class PropertyMapV1Face : public AAX_IACFPropertyMap
-{
-protected:
-    ~PropertyMapV1Face() = default;
+    ~VersionFace() = default;
 };
 
 // A property map (AAXCompID_AAXPropertyMap), versions 1 to 3. Each version is
 // its own interface pointer, so the pointer the plug-in hands back shows
 // which version it chose; the host recognises all three as this map.
-class HostPropertyMap final
-    : public HostObjectOf<AAX_IACFPropertyMap_V3, PropertyMapV2Face, PropertyMapV1Face>
+class HostPropertyMap final : public HostObjectOf<AAX_IACFPropertyMap_V3, VersionFace<AAX_IACFPropertyMap_V2>,
+                                                  VersionFace<AAX_IACFPropertyMap>>
 {
 public:
-    explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap");
+    explicit HostPropertyMap(std::shared_ptr<CallRecorder> recorder, std::string name = "PropertyMap")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // The map behind an interface pointer the plug-in passed (any version), or null.
     static HostPropertyMap* fromUnknown(IACFUnknown* unknown) noexcept;
@@ -99,10 +98,10 @@ public:
     Result RemoveProperty(int32_t id) override;
     Result AddPropertyWithIDArray(int32_t id, const void* records, uint32_t count) override;
     Boolean GetPropertyWithIDArray(int32_t id, const void** records, uint32_t* count) override;
-    Result UnusedOperation8() override;
+    Result UnusedOperation8() override { return reply("UnusedOperation8", kAaxErrorUnimplemented); }
 
 protected:
-    ~HostPropertyMap() override;
+    ~HostPropertyMap() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
@@ -138,27 +137,58 @@ struct ProcessProcRecord
 class HostComponentDescriptor final : public HostObjectOf<AAX_IACFComponentDescriptor_V3>
 {
 public:
-    explicit HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder);
+    explicit HostComponentDescriptor(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("ComponentDescriptor", std::move(recorder))
+    {
+    }
 
     static HostComponentDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
     // The fields in the order described (Clear empties them).
-    std::vector<Entry> fields() const;
-    std::vector<ProcessProcRecord> processProcs() const;
+    std::vector<Entry> fields() const { return lockedCopy(descriptorMutex_, fields_); }
+    std::vector<ProcessProcRecord> processProcs() const { return lockedCopy(descriptorMutex_, procs_); }
 
     Result Clear() override;
-    Result AddReservedField(int32_t fieldIndex, uint32_t fieldType) override;
-    Result AddAudioIn(int32_t fieldIndex) override;
-    Result AddAudioOut(int32_t fieldIndex) override;
-    Result AddAudioBufferLength(int32_t fieldIndex) override;
-    Result AddSampleRate(int32_t fieldIndex) override;
-    Result AddClock(int32_t fieldIndex) override;
-    Result AddSideChainIn(int32_t fieldIndex) override;
-    Result AddDataInPort(int32_t fieldIndex, uint32_t packetSize, int32_t type) override;
-    Result AddAuxOutputStem(int32_t fieldIndex, int32_t stemFormat, const char* name) override;
-    Result AddPrivateData(int32_t fieldIndex, int32_t sizeInBytes, uint32_t options) override;
-    Result AddDmaInstance(int32_t fieldIndex, int32_t mode) override;
-    Result AddMIDINode(int32_t fieldIndex, int32_t nodeType, const char* name, uint32_t channelMask) override;
+    Result AddReservedField(int32_t fieldIndex, uint32_t fieldType) override
+    {
+        return field("AddReservedField", {int64_t{fieldIndex}, uint64_t{fieldType}});
+    }
+    Result AddAudioIn(int32_t fieldIndex) override { return field("AddAudioIn", {int64_t{fieldIndex}}); }
+    Result AddAudioOut(int32_t fieldIndex) override { return field("AddAudioOut", {int64_t{fieldIndex}}); }
+    Result AddAudioBufferLength(int32_t fieldIndex) override
+    {
+        return field("AddAudioBufferLength", {int64_t{fieldIndex}});
+    }
+    Result AddSampleRate(int32_t fieldIndex) override
+    {
+        return field("AddSampleRate", {int64_t{fieldIndex}});
+    }
+    Result AddClock(int32_t fieldIndex) override { return field("AddClock", {int64_t{fieldIndex}}); }
+    Result AddSideChainIn(int32_t fieldIndex) override
+    {
+        return field("AddSideChainIn", {int64_t{fieldIndex}});
+    }
+    Result AddDataInPort(int32_t fieldIndex, uint32_t packetSize, int32_t type) override
+    {
+        return field("AddDataInPort", {int64_t{fieldIndex}, uint64_t{packetSize}, int64_t{type}});
+    }
+    Result AddAuxOutputStem(int32_t fieldIndex, int32_t stemFormat, const char* name) override
+    {
+        return field("AddAuxOutputStem", {int64_t{fieldIndex}, int64_t{stemFormat}, textValue(name)});
+    }
+    Result AddPrivateData(int32_t fieldIndex, int32_t sizeInBytes, uint32_t options) override
+    {
+        return field("AddPrivateData", {int64_t{fieldIndex}, int64_t{sizeInBytes}, uint64_t{options}});
+    }
+    Result AddDmaInstance(int32_t fieldIndex, int32_t mode) override
+    {
+        return field("AddDmaInstance", {int64_t{fieldIndex}, int64_t{mode}});
+    }
+    Result AddMIDINode(int32_t fieldIndex, int32_t nodeType, const char* name, uint32_t channelMask) override
+    {
+        return field("AddMIDINode",
+                     {int64_t{fieldIndex}, int64_t{nodeType}, textValue(name), uint64_t{channelMask}});
+    }
     Result AddProcessProc_Native(NativeProcessProc processProc, IACFUnknown* properties,
                                  NativeInstanceInitProc instanceInitProc, NativeBackgroundProc backgroundProc,
                                  uint32_t* procId) override;
@@ -166,15 +196,20 @@ public:
                              const char* instanceInitSymbol, const char* backgroundSymbol,
                              uint32_t* procId) override;
     Result AddMeters(int32_t fieldIndex, const uint32_t* meterIds, uint32_t meterCount) override;
-    Result AddTemporaryData(int32_t fieldIndex, uint32_t sizeInBytes) override;
+    Result AddTemporaryData(int32_t fieldIndex, uint32_t sizeInBytes) override
+    {
+        return field("AddTemporaryData", {int64_t{fieldIndex}, uint64_t{sizeInBytes}});
+    }
     Result AddProcessProc(IACFUnknown* properties, uint32_t* procIds, int32_t procIdsSize) override;
 
 protected:
-    ~HostComponentDescriptor() override;
+    ~HostComponentDescriptor() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
     Result field(const char* operation, std::vector<Value> args);
+    // Gives `proc` the next identifier (also to *procId when not null) and keeps it.
+    Result keepProc(ProcessProcRecord proc, uint32_t* procId);
     Result registerNative(NativeProcessProc processProc, HostPropertyMap* map, NativeInstanceInitProc init,
                           NativeBackgroundProc background, uint32_t* procId);
     Result registerTI(const char* dll, const char* process, HostPropertyMap* map, const char* init,
@@ -203,18 +238,24 @@ struct MeterRecord
 class HostEffectDescriptor final : public HostObjectOf<AAX_IACFEffectDescriptor_V2>
 {
 public:
-    explicit HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder);
+    explicit HostEffectDescriptor(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("EffectDescriptor", std::move(recorder))
+    {
+    }
 
     static HostEffectDescriptor* fromUnknown(IACFUnknown* unknown) noexcept;
 
-    std::vector<std::string> names() const;
-    std::vector<uint32_t> categories() const;
-    std::vector<ProcPtrRecord> procPtrs() const;
-    std::vector<HostRef<HostComponentDescriptor>> components() const;
-    HostRef<HostPropertyMap> properties() const;
-    std::vector<MeterRecord> meters() const;
+    std::vector<std::string> names() const { return lockedCopy(effectMutex_, names_); }
+    std::vector<uint32_t> categories() const { return lockedCopy(effectMutex_, categories_); }
+    std::vector<ProcPtrRecord> procPtrs() const { return lockedCopy(effectMutex_, procPtrs_); }
+    std::vector<HostRef<HostComponentDescriptor>> components() const
+    {
+        return lockedCopy(effectMutex_, components_);
+    }
+    HostRef<HostPropertyMap> properties() const { return lockedCopy(effectMutex_, properties_); }
+    std::vector<MeterRecord> meters() const { return lockedCopy(effectMutex_, meters_); }
     // Further entries (bypass parameters, resources, MIDI nodes), in order.
-    std::vector<Entry> others() const;
+    std::vector<Entry> others() const { return lockedCopy(effectMutex_, others_); }
 
     Result AddComponent(IACFUnknown* componentDescriptor) override;
     Result AddName(const char* name) override;
@@ -228,10 +269,18 @@ public:
                               uint32_t channelMask) override;
 
 protected:
-    ~HostEffectDescriptor() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostEffectDescriptor() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXEffectDescriptorV1 || iid == IID_IAAXEffectDescriptorV2
+                   ? as<AAX_IACFEffectDescriptor_V2>()
+                   : nullptr;
+    }
 
 private:
+    // Records an operation kept among the others, with its arguments; `text` must not be null.
+    Result other(const char* operation, std::vector<Value> args, const char* text);
+
     mutable std::mutex effectMutex_;
     std::vector<std::string> names_;
     std::vector<uint32_t> categories_;
@@ -254,21 +303,26 @@ struct EffectRecord
 class HostCollection final : public HostObjectOf<AAX_IACFCollection, IACFPluginDefinition>
 {
 public:
-    explicit HostCollection(std::shared_ptr<CallRecorder> recorder);
+    explicit HostCollection(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("Collection", std::move(recorder))
+    {
+    }
 
     static HostCollection* fromUnknown(IACFUnknown* unknown) noexcept;
-    IACFUnknown* pluginDefinitionInterface() noexcept;
 
-    std::vector<EffectRecord> effects() const;
-    std::optional<std::string> manufacturerName() const;
-    std::vector<std::string> packageNames() const;
-    std::optional<uint32_t> packageVersion() const;
-    HostRef<HostPropertyMap> properties() const;
+    std::vector<EffectRecord> effects() const { return lockedCopy(collectionMutex_, effects_); }
+    std::optional<std::string> manufacturerName() const
+    {
+        return lockedCopy(collectionMutex_, manufacturer_);
+    }
+    std::vector<std::string> packageNames() const { return lockedCopy(collectionMutex_, packages_); }
+    std::optional<uint32_t> packageVersion() const { return lockedCopy(collectionMutex_, version_); }
+    HostRef<HostPropertyMap> properties() const { return lockedCopy(collectionMutex_, properties_); }
 
-    Result UnusedOperation3() override;
-    Result UnusedOperation4() override;
-    Result UnusedOperation5() override;
-    Result UnusedOperation6() override;
+    Result UnusedOperation3() override { return reply("UnusedOperation3", kAaxErrorUnimplemented); }
+    Result UnusedOperation4() override { return reply("UnusedOperation4", kAaxErrorUnimplemented); }
+    Result UnusedOperation5() override { return reply("UnusedOperation5", kAaxErrorUnimplemented); }
+    Result UnusedOperation6() override { return reply("UnusedOperation6", kAaxErrorUnimplemented); }
     Result AddEffect(const char* effectId, IACFUnknown* effectDescriptor) override;
     Result SetManufacturerName(const char* name) override;
     Result AddPackageName(const char* name) override;
@@ -276,7 +330,7 @@ public:
     Result SetProperties(IACFUnknown* properties) override;
 
 protected:
-    ~HostCollection() override;
+    ~HostCollection() override = default;
     void* findInterface(const Uid& iid) noexcept override;
 
 private:
@@ -307,8 +361,11 @@ public:
     Result AcquireProperties(IACFUnknown** properties) override;
 
 protected:
-    ~HostFeatureInfo() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostFeatureInfo() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXFeatureInfoV1 ? as<AAX_IACFFeatureInfo>() : nullptr;
+    }
 
 private:
     std::atomic<int32_t> level_;
@@ -320,10 +377,12 @@ private:
 class HostDescriptionHost final : public HostObjectOf<AAX_IACFDescriptionHost>
 {
 public:
-    explicit HostDescriptionHost(std::shared_ptr<CallRecorder> recorder);
+    explicit HostDescriptionHost(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("DescriptionHost", std::move(recorder))
+    {
+    }
 
     void setFeature(const Uid& featureId, HostRef<HostFeatureInfo> info);
-    void removeFeature(const Uid& featureId);
     // The stem-format feature, created on first use.
     HostFeatureInfo& stemFormatFeature();
     // When set, AcquireFeatureProperties succeeds without handing out an object.
@@ -333,8 +392,11 @@ public:
     Result AcquireFeatureProperties(const Uid& featureId, IACFUnknown** featureInfo) override;
 
 protected:
-    ~HostDescriptionHost() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostDescriptionHost() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXDescriptionHostV1 ? as<AAX_IACFDescriptionHost>() : nullptr;
+    }
 
 private:
     mutable std::mutex featuresMutex_;
@@ -346,11 +408,17 @@ private:
 class HostDefinition final : public HostObjectOf<IACFDefinition>
 {
 public:
-    explicit HostDefinition(std::shared_ptr<CallRecorder> recorder);
+    explicit HostDefinition(std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("Definition", std::move(recorder))
+    {
+    }
 
 protected:
-    ~HostDefinition() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostDefinition() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IACFDefinition ? as<IACFDefinition>() : nullptr;
+    }
 };
 
 // Settings shared by every description object the factory makes.

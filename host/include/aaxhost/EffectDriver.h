@@ -53,11 +53,11 @@ public:
     // The effect, or null before create() / after release().
     IEffectParameters* effect() const noexcept { return effect_.get(); }
 
-    Result initialize();
+    Result initialize() { return initializeObject(effect_, controllerUnknownInterface(), initialized_); }
     bool initialized() const noexcept { return initialized_; }
-    Result uninitialize();
+    Result uninitialize() { return uninitializeObject(effect_, initialized_); }
     // Releases the host's reference; returns what Release returned (0 = destroyed).
-    uint32_t release();
+    uint32_t release() { return releaseObject(effect_); }
 
     // Delivers the queued set requests as host updates (source 0); how many.
     std::size_t deliverRequests();

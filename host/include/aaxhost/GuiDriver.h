@@ -30,7 +30,7 @@ public:
     void unlink();
 
 protected:
-    ~PlugInLink() override;
+    ~PlugInLink() override = default;
     void* findInterface(const Uid& iid) noexcept override;
     Result answerQuery(const Uid& iid, void** out) noexcept override;
 
@@ -76,8 +76,6 @@ public:
     // `effect` (a plug-in effect object; the link holds one reference to it); null
     // withdraws the answer.
     void linkEffect(IACFUnknown* effect);
-    // The link, or null when no effect object is linked.
-    PlugInLink* effectLink() const noexcept { return link_.get(); }
 
     // Creates the GUI through `creator` and queries IID_IAAXEffectGUIV1. 0 when the
     // query answered with the created object's primary interface; otherwise the
@@ -87,9 +85,9 @@ public:
     // The GUI, or null before create() / after release().
     IEffectGUI* gui() const noexcept { return gui_.get(); }
 
-    Result initialize();
+    Result initialize() { return initializeObject(gui_, controllerUnknownInterface(), initialized_); }
     bool initialized() const noexcept { return initialized_; }
-    Result uninitialize();
+    Result uninitialize() { return uninitializeObject(gui_, initialized_); }
 
     // A host view container reporting `type` and `nativeView` (null: no window,
     // as on a machine without a display).

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -88,6 +89,56 @@ protected:
     void record(const char* operation, std::vector<Value> args = {}) const noexcept;
     // `normal`, unless a result is forced for `operation`.
     Result answer(const char* operation, Result normal) const;
+    // record() and answer() in one, for operations with nothing to do between.
+    Result reply(const char* operation, Result normal, std::vector<Value> args = {}) const;
+
+    // For operations that answer a forced result before they read or change
+    // anything: records the call and answers whether it goes on, that is its
+    // forced result if any, else kAaxErrorNullArgument when one of `required`
+    // is null, else kResultOk.
+    template <class... Required>
+    Result enter(const char* operation, std::vector<Value> args = {}, const Required*... required) const
+    {
+        const Result forced = reply(operation, kResultOk, std::move(args));
+        return forced != kResultOk ? forced : present(required...);
+    }
+
+    // kAaxErrorNullArgument when one of `required` is null, else kResultOk.
+    template <class... Required>
+    static Result present(const Required*... required) noexcept
+    {
+        return ((required == nullptr) || ...) ? kAaxErrorNullArgument : kResultOk;
+    }
+
+    // `first` when it is not kResultOk; otherwise runs `act` and answers what
+    // it answers (kResultOk when it answers nothing).
+    template <class Act>
+    static Result deliver(Result first, Act&& act)
+    {
+        if (first != kResultOk)
+            return first;
+        if constexpr (std::is_void_v<std::invoke_result_t<Act&>>)
+        {
+            act();
+            return kResultOk;
+        }
+        else
+        {
+            return act();
+        }
+    }
+
+    // deliver(), with `act` run under `mutex`.
+    template <class Act>
+    static Result deliver(Result first, std::mutex& mutex, Act&& act)
+    {
+        return deliver(first,
+                       [&]
+                       {
+                           std::lock_guard<std::mutex> lock(mutex);
+                           return act();
+                       });
+    }
 
     // The recorded forms of the three base operations, used by HostObjectOf.
     Result queryEntry(const Uid& iid, void** out) noexcept;
@@ -115,7 +166,7 @@ private:
 //   {
 //   public:
 //       explicit MyObject(std::shared_ptr<CallRecorder> r) : HostObjectOf("MyObject", std::move(r)) {}
-//       Result DoIt(int32_t x) override { record("DoIt", {int64_t{x}}); return answer("DoIt", kResultOk); }
+//       Result DoIt(int32_t x) override { return reply("DoIt", kResultOk, {int64_t{x}}); }
 //   protected:
 //       void* findInterface(const Uid& iid) noexcept override
 //       {
@@ -149,6 +200,14 @@ protected:
         return static_cast<void*>(static_cast<I*>(this));
     }
 };
+
+// A copy of `value` taken under `mutex`.
+template <class T>
+T lockedCopy(std::mutex& mutex, const T& value)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return value;
+}
 
 // Owning pointer to a host object, for the host's own use (not recorded).
 template <class T>

@@ -40,9 +40,9 @@ public:
     void addStackTrace(StackTraceRecord record);
     void addAssertion(AssertionRecord record);
 
-    std::vector<TraceRecord> traces() const;
-    std::vector<StackTraceRecord> stackTraces() const;
-    std::vector<AssertionRecord> assertions() const;
+    std::vector<TraceRecord> traces() const { return lockedCopy(mutex_, traces_); }
+    std::vector<StackTraceRecord> stackTraces() const { return lockedCopy(mutex_, stackTraces_); }
+    std::vector<AssertionRecord> assertions() const { return lockedCopy(mutex_, assertions_); }
     void clear();
 
     // When set, every report is also written to stderr (for the command-line host).
@@ -63,10 +63,13 @@ private:
 class HostServices final : public HostObjectOf<AAX_IACFHostServices_V3>
 {
 public:
-    HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder);
+    HostServices(std::shared_ptr<HostServicesLog> log, std::shared_ptr<CallRecorder> recorder)
+        : HostObjectOf("HostServices", std::move(recorder)), log_(std::move(log))
+    {
+    }
 
     // No exception leaves these (running out of memory ends the process).
-    Result UnusedOperation3() noexcept override;
+    Result UnusedOperation3() noexcept override { return reply("UnusedOperation3", kResultOk); }
     Result Trace(int32_t priority, const char* message) noexcept override;
     Result StackTrace(int32_t tracePriority, int32_t stackTracePriority,
                       const char* message) noexcept override;
@@ -76,8 +79,13 @@ public:
     const std::shared_ptr<HostServicesLog>& log() const noexcept { return log_; }
 
 protected:
-    ~HostServices() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~HostServices() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXHostServicesV1 || iid == IID_IAAXHostServicesV2 || iid == IID_IAAXHostServicesV3
+                   ? as<AAX_IACFHostServices_V3>()
+                   : nullptr;
+    }
 
 private:
     std::shared_ptr<HostServicesLog> log_;

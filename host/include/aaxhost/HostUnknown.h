@@ -17,7 +17,10 @@ namespace aaxhost
 class HostUnknown final : public HostObjectOf<IACFUnknown>
 {
 public:
-    explicit HostUnknown(std::shared_ptr<CallRecorder> recorder, std::string name = "HostUnknown");
+    explicit HostUnknown(std::shared_ptr<CallRecorder> recorder, std::string name = "HostUnknown")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // Queries for `iid` are passed to `provider` (its own refusals apply);
     // the host unknown keeps one reference to it. Replaces an earlier provider.
@@ -27,7 +30,7 @@ public:
     HostObject* provider(const Uid& iid) const;
 
 protected:
-    ~HostUnknown() override;
+    ~HostUnknown() override = default;
     void* findInterface(const Uid& iid) noexcept override;
     Result answerQuery(const Uid& iid, void** out) noexcept override;
 

@@ -31,6 +31,7 @@ constexpr Result kResultOutOfMemory = static_cast<Result>(0x8007000Eu);
 // Library result codes the host sees passed back.
 constexpr Result kAaxErrorNullObject = -20004;
 constexpr Result kAaxErrorUnimplemented = -20009;
+constexpr Result kAaxErrorNullArgument = -20044;
 
 class IACFUnknown
 {

@@ -36,7 +36,10 @@ struct PageTableContents
 class PageTable final : public HostObjectOf<AAX_IACFPageTable_V2>
 {
 public:
-    explicit PageTable(std::shared_ptr<CallRecorder> recorder, std::string name = "PageTable");
+    explicit PageTable(std::shared_ptr<CallRecorder> recorder, std::string name = "PageTable")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     PageTableContents contents() const;
     void setContents(PageTableContents contents);
@@ -66,11 +69,17 @@ public:
                                      int32_t length) noexcept override;
 
 protected:
-    ~PageTable() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~PageTable() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXPageTableV1 || iid == IID_IAAXPageTableV2 ? as<AAX_IACFPageTable_V2>()
+                                                                        : nullptr;
+    }
 
 private:
-    const std::map<int32_t, std::string>* variationsOf(const std::string& parameterId) const;
+    // Under the lock: page `page` or null, the name variations of a parameter or null.
+    std::vector<std::string>* pageAt(int32_t page);
+    std::map<int32_t, std::string>* variationsOf(const std::string& parameterId);
 
     mutable std::mutex tableMutex_;
     PageTableContents contents_;

@@ -34,9 +34,9 @@ public:
     // The component whose input and output stem formats carry these channel
     // counts (a component with the same format on both sides first), or null.
     HostRef<HostComponentDescriptor> componentFor(int32_t inputChannels, int32_t outputChannels) const;
-    // Stem formats of a component (0 when it names none).
-    static int64_t inputStemFormat(const HostComponentDescriptor& component);
-    static int64_t outputStemFormat(const HostComponentDescriptor& component);
+    // The stem format a component names under property `id`
+    // (property::InputStemFormat or OutputStemFormat), or 0.
+    static int64_t stemFormat(const HostComponentDescriptor& component, int32_t id);
 
     // ACFCanUnloadNow: 0 when no plug-in object lives.
     Result canUnloadNow();

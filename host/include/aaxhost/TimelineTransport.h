@@ -59,8 +59,12 @@ public:
     Result IsMetronomeEnabled(int32_t* enabled) noexcept override;
 
 protected:
-    ~TimelineTransport() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~TimelineTransport() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2 ? as<AAX_IACFTransport_V2>()
+                                                                        : nullptr;
+    }
 
 private:
     static int64_t ticksFrom(const Position& p, double rate, int64_t sample) noexcept;

@@ -29,7 +29,10 @@ class Transport final : public HostObjectOf<AAX_IACFTransport_V2>
 public:
     static constexpr int64_t kTicksPerQuarter = 960000;
 
-    explicit Transport(std::shared_ptr<CallRecorder> recorder, std::string name = "Transport");
+    explicit Transport(std::shared_ptr<CallRecorder> recorder, std::string name = "Transport")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     // --- the clock
     void setSampleRate(double rate); // ignored unless > 0
@@ -46,7 +49,6 @@ public:
     // --- further values
     // Gives the host a meter of its own; false (nothing changed) unless both are > 0.
     bool setHostMeter(int32_t numerator, int32_t denominator) noexcept;
-    void clearHostMeter() noexcept { hostMeter_.store(false); }
     void setLoop(bool looping, int64_t startTick, int64_t endTick) noexcept;
     void setSelectionStart(int64_t sample) noexcept { selectionStart_.store(sample); }
     void setTimeCode(int32_t frameRate, int32_t offset) noexcept;
@@ -73,12 +75,19 @@ public:
     Result IsMetronomeEnabled(int32_t* enabled) noexcept override;
 
 protected:
-    ~Transport() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~Transport() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2 ? as<AAX_IACFTransport_V2>()
+                                                                        : nullptr;
+    }
 
 private:
-    // Records the call and applies a forced result when instrumented.
-    Result finish(const char* operation, Result normal, std::initializer_list<Value> args = {}) const;
+    // When instrumented, records the call and answers a forced result, if any.
+    Result finish(const char* operation, std::initializer_list<Value> args) const;
+    // finish(), then kAaxErrorNullArgument when one of `required` is null.
+    template <class... Required>
+    Result begin(const char* operation, std::initializer_list<Value> args, const Required*... required) const;
 
     std::atomic<double> sampleRate_{48000.0};
     std::atomic<double> tempo_{120.0};

@@ -72,4 +72,50 @@ private:
     T* object_ = nullptr;
 };
 
+// What the effect and GUI drivers do alike with the plug-in object they hold:
+
+// Initialize with the controller unknown; kAaxErrorNullObject without an object.
+template <class T>
+Result initializeObject(const UnknownPtr<T>& object, IACFUnknown* controllerUnknown, bool& initialized)
+{
+    if (!object)
+        return kAaxErrorNullObject;
+    const Result result = object->Initialize(controllerUnknown);
+    if (result == kResultOk)
+        initialized = true;
+    return result;
+}
+
+// Uninitialize; kAaxErrorNullObject without an object.
+template <class T>
+Result uninitializeObject(const UnknownPtr<T>& object, bool& initialized)
+{
+    if (!object)
+        return kAaxErrorNullObject;
+    initialized = false;
+    return object->Uninitialize();
+}
+
+// Gives up the host's reference and answers what the object's Release
+// answered (0 = destroyed; 0 also without an object).
+template <class T>
+uint32_t releaseObject(UnknownPtr<T>& object)
+{
+    T* held = object.get();
+    if (held == nullptr)
+        return 0;
+    // Hand the reference over without a second Release.
+    held->AddRef();
+    object.reset();
+    return held->Release();
+}
+
+// A created object that nobody holds: one reference and its release destroy it.
+template <class T>
+void destroyUnheld(T* object)
+{
+    object->AddRef();
+    object->Release();
+}
+
 } // namespace aaxhost

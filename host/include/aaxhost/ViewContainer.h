@@ -19,7 +19,10 @@ namespace aaxhost
 class ViewContainer final : public HostObjectOf<AAX_IACFViewContainer_V2>
 {
 public:
-    explicit ViewContainer(std::shared_ptr<CallRecorder> recorder, std::string name = "ViewContainer");
+    explicit ViewContainer(std::shared_ptr<CallRecorder> recorder, std::string name = "ViewContainer")
+        : HostObjectOf(std::move(name), std::move(recorder))
+    {
+    }
 
     void setWindow(int32_t type, void* nativeView);
     void setModifiers(uint32_t modifiers);
@@ -40,8 +43,13 @@ public:
                                            uint32_t modifiers) noexcept override;
 
 protected:
-    ~ViewContainer() override;
-    void* findInterface(const Uid& iid) noexcept override;
+    ~ViewContainer() override = default;
+    void* findInterface(const Uid& iid) noexcept override
+    {
+        return iid == IID_IAAXViewContainerV1 || iid == IID_IAAXViewContainerV2
+                   ? as<AAX_IACFViewContainer_V2>()
+                   : nullptr;
+    }
 
 private:
     Result mouse(const char* operation, const char* parameterId, uint32_t modifiers);

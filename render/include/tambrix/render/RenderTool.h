@@ -23,11 +23,13 @@ struct RenderSteps
     std::function<bool(std::string& error)> prepare;
     // Renders the options into `sink` (see renderBlocks).
     std::function<bool(const FrameSink& sink, RenderSummary& summary, std::string& error)> play;
+    // Runs once the WAV file is in place, before the summary line (may be empty).
+    std::function<void()> finished;
 };
 
 // A usage error (`parseError`, exit code 2) or --help, the WAV size check (2),
-// `prepare`, the WAV file, `play`, and the summary line on `out` (0); any failure
-// is exit code 1. Messages go to `err`, as "NAME: ...".
+// `prepare`, the WAV file, `play`, `finished` and the summary line on `out` (0);
+// any failure is exit code 1. Messages go to `err`, as "NAME: ...".
 int runRenderTool(const std::string& name, const std::string& usage, const std::string& parseError,
                   const RenderOptions& options, const RenderSteps& steps, std::ostream& out,
                   std::ostream& err);
