@@ -618,6 +618,12 @@ private:
 
 } // namespace
 
+int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
+{
+    Session session(plugin, out);
+    return session.run(in) ? 0 : 1;
+}
+
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err)
 {
     std::string error;
@@ -627,13 +633,9 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
         err << "aaxhost script: " << error << "\n";
         return 2;
     }
-    bool clean = false;
-    {
-        Session session(*plugin, out);
-        clean = session.run(in);
-    }
+    const int code = runScript(*plugin, in, out);
     plugin->close();
-    return clean ? 0 : 1;
+    return code;
 }
 
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

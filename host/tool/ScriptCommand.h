@@ -7,8 +7,20 @@
 #include <string>
 #include <vector>
 
+namespace aaxhost
+{
+class PluginSession;
+}
+
 namespace aaxhost::script
 {
+
+// Runs the script read from `in` against a new effect instance of the loaded
+// `plugin`; every answer goes to `out`. The instance is created by the first
+// action that needs it and released at the end, the session stays open. Each line
+// is answered (and `out` flushed) before the next one is read. Returns 0 when
+// every line was answered without error, 1 otherwise.
+int runScript(PluginSession& plugin, std::istream& in, std::ostream& out);
 
 // Runs the script read from `in` against the bundle; every answer goes to `out`.
 // Returns the exit code: 0 when every line was answered without error, 1 when
