@@ -102,13 +102,18 @@ Result EffectInstance::generateCoefficients()
     return r;
 }
 
+void EffectInstance::prepareBlock(const TimelineTransport::Position& position)
+{
+    deliverRequests();
+    generateCoefficients();
+    transport_->setPosition(position);
+}
+
 bool EffectInstance::runBlock(const TimelineTransport::Position& position, int32_t frames)
 {
     if (frames < 0 || frames > algorithm_->layout().maxBlock)
         return false;
-    deliverRequests();
-    generateCoefficients();
-    transport_->setPosition(position);
+    prepareBlock(position);
     return algorithm_->process(frames);
 }
 

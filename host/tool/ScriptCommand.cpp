@@ -14,6 +14,7 @@
 #include "tambrix/text/Numbers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>

@@ -20,12 +20,11 @@ constexpr int kBlocks = 1200;
 constexpr double kRate = 48000.0;
 
 // One stereo instance played for kBlocks blocks as EffectInstance::runBlock plays
-// them (the plug-in's requests answered, GenerateCoefficients with its packets
-// copied into the ports, the transport put at the block's position, the process
-// procedure), counting only around the process procedure. Between blocks the host
-// sets "Time Signature", switches the master bypass on and off, and moves the
-// transport: jumps to other positions and tempos, stops, and plays again; the
-// block length changes too. Returns the counts of every block.
+// them (prepareBlock, then the process procedure), counting only around the process
+// procedure. Between blocks the host sets "Time Signature", switches the master
+// bypass on and off, and moves the transport: jumps to other positions and tempos,
+// stops, and plays again; the block length changes too. Returns the counts of every
+// block.
 std::vector<Counts> playWatchedBlocks()
 {
     std::vector<Counts> counts;
@@ -75,9 +74,7 @@ std::vector<Counts> playWatchedBlocks()
             const int32_t frames = kLengths[static_cast<std::size_t>(block) % std::size(kLengths)];
             position.sample = sample;
 
-            instance->deliverRequests();
-            instance->generateCoefficients();
-            instance->transport().setPosition(position);
+            instance->prepareBlock(position);
             tambrix::test::startCounting();
             const bool ran = instance->algorithm().process(frames);
             counts.push_back(tambrix::test::stopCounting());

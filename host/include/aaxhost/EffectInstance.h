@@ -53,8 +53,12 @@ public:
     std::size_t deliverRequests();
     // GenerateCoefficients and the delivery of what it posted into the data ports.
     Result generateCoefficients();
-    // One audio cycle of `frames` samples with the transport at `position`.
-    // False when frames is out of range.
+    // What the host does before the process procedure of a block: the requests
+    // delivered, the coefficients generated and posted, the transport put at
+    // `position`.
+    void prepareBlock(const TimelineTransport::Position& position);
+    // One audio cycle of `frames` samples with the transport at `position`:
+    // prepareBlock, then the process procedure. False when frames is out of range.
     bool runBlock(const TimelineTransport::Position& position, int32_t frames);
 
     // Packets posted since the last call, in order.
