@@ -3,6 +3,7 @@
 #include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"
 #include "tambrix/text/Numbers.h"
+#include "tambrix/text/Words.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,20 @@ TEST(FourChar, CodesAndTextsBothWays)
     EXPECT_TRUE(isPrintableFourChar(0x4A656C76u));
     EXPECT_FALSE(isPrintableFourChar(0x4A656C7Fu));
     EXPECT_FALSE(isPrintableFourChar(0x00010002u));
+}
+
+TEST(Words, OfALineAndAsAMessageShowsThem)
+{
+    using W = std::vector<std::string>;
+    EXPECT_EQ(lineWords("  0 play\t120  -2 "), (W{"0", "play", "120", "-2"}));
+    EXPECT_EQ(lineWords("0 stop# a comment"), (W{"0", "stop"}));
+    EXPECT_EQ(lineWords("param get 0#c"), (W{"param", "get", "0"}));
+    EXPECT_EQ(lineWords("# only a comment"), W{});
+    EXPECT_EQ(printable("plain"), "plain");
+    EXPECT_EQ(printable(std::string("a\0b\x1B[2J\x7F", 8)), "a\\x00b\\x1B[2J\\x7F");
+    EXPECT_EQ(printable(std::string(64, 'x')), std::string(64, 'x'));
+    EXPECT_EQ(printable(std::string(10000000, 'x')), std::string(64, 'x') + "\u2026");
+    EXPECT_EQ(printable("\u00e9\u00e9\u00e9", 2), "\u00e9\u00e9\u2026"); // a character is not cut in two
 }
 
 TEST(Hex, NumbersBytesAndBack)
