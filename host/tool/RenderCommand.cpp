@@ -37,6 +37,15 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
     return parsed;
 }
 
+std::string renderUsage()
+{
+    return "usage: aaxhost render BUNDLE [--bypass] [options]\n"
+           "Plays the host transport through the bundle's effect and writes what its outputs carry to a WAV "
+           "file.\n"
+           "--bypass turns the master bypass on. The options are those of tambrix-render:\n" +
+           tambrix::render::optionsUsage();
+}
+
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const auto parsed = parseRenderCommand(args);
@@ -45,11 +54,14 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     std::unique_ptr<EffectInstance> instance;
     Result live = kResultOk;
     tambrix::render::RenderSteps steps;
+    steps.inputs.push_back({"the plug-in's binary", PluginModule::binaryPathFor(command.bundle)});
     steps.prepare = [&](std::string& error)
     {
         session = PluginSession::open(command.bundle, &error);
-        instance = session ? makeRenderInstance(*session, command.options, &error) : nullptr;
-        return instance != nullptr;
+        if (!session)
+            return tambrix::io::exitUsage; // the bundle cannot be loaded
+        instance = makeRenderInstance(*session, command.options, &error);
+        return instance ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
     };
     steps.play = [&](const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
                      std::string& error)
@@ -64,13 +76,8 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         if (live != kResultOk)
             err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
     };
-    const std::string usage =
-        "usage: aaxhost render BUNDLE [--bypass] [options]\n"
-        "Plays the host transport through the bundle's effect and writes what its outputs carry.\n"
-        "--bypass turns the master bypass on. The options are those of tambrix-render:\n" +
-        tambrix::render::usage();
-    return tambrix::render::runRenderTool("aaxhost render", usage, parsed.error, command.options.render,
-                                          steps, out, err);
+    return tambrix::render::runRenderTool("aaxhost render", renderUsage(), parsed.error,
+                                          command.options.render, steps, out, err);
 }
 
 } // namespace aaxhost::render

@@ -21,7 +21,10 @@ struct RenderCommandLine
 // timeline file; `error` is empty on success.
 tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<std::string>& args);
 
-// Runs the command; returns the exit code (0, 1 on failure, 2 on bad arguments).
+// The command's usage text, its options' lines included.
+std::string renderUsage();
+
+// Runs the command; returns the exit status (tambrix::io::ExitStatus).
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace aaxhost::render

@@ -13,8 +13,13 @@
 #include "tambrix/text/Json.h"
 #include "tambrix/text/Numbers.h"
 
+#include "tambrix/io/Output.h"
+#include "tambrix/text/Words.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -164,7 +169,8 @@ public:
                               {"error", "line " + std::to_string(line) + ": " + e.message}};
             }
             out_ << tambrix::text::jsonText(answer) << '\n';
-            out_.flush();
+            if (!out_.flush())
+                return false; // nobody hears the answers: stop
         }
         return clean;
     }
@@ -622,7 +628,7 @@ private:
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
 {
     Session session(plugin, out);
-    return session.run(in) ? 0 : 1;
+    return session.run(in) ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
 }
 
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err)
@@ -632,29 +638,40 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
     if (!plugin)
     {
         err << "aaxhost script: " << error << "\n";
-        return 2;
+        return tambrix::io::exitUsage;
     }
-    const int code = runScript(*plugin, in, out);
+    const int status = runScript(*plugin, in, out);
     plugin->close();
-    return code;
+    return status;
 }
 
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const std::string& bundle = args.at(0);
     const std::string& script = args.at(1);
-    if (script == "-")
-        return runScript(bundle, std::cin, out, err);
-    std::error_code ec;
-    std::ifstream file;
-    if (!std::filesystem::is_directory(script, ec))
-        file.open(script);
-    if (!file.is_open())
+    const std::string name = script == "-" ? "standard input" : "'" + tambrix::text::printable(script) + "'";
+    const auto unreadable = [&err, &name](const std::string& reason)
     {
-        err << "aaxhost script: cannot read " << script << "\n";
-        return 2;
+        err << "aaxhost script: cannot read " << name << ": " << reason << "\n";
+        return tambrix::io::exitUsage;
+    };
+    std::ifstream file;
+    if (script != "-")
+    {
+        std::error_code ec;
+        if (std::filesystem::is_directory(script, ec))
+            return unreadable(std::strerror(EISDIR));
+        errno = 0;
+        file.open(script);
+        if (!file.is_open())
+            return unreadable(errno != 0 ? std::strerror(errno) : "it cannot be opened");
     }
-    return runScript(bundle, file, out, err);
+    std::istream& in = script == "-" ? std::cin : file;
+    const int status = runScript(bundle, in, out, err);
+    // A script cut short by a read error is not a script that ran.
+    if (in.bad() || (script == "-" && std::ferror(stdin)))
+        return unreadable("a read error cut it short");
+    return status;
 }
 
 } // namespace aaxhost::script

@@ -18,8 +18,9 @@ namespace aaxhost::script
 // Runs the script read from `in` against a new effect instance of the loaded
 // `plugin`; every answer goes to `out`. The instance is created by the first
 // action that needs it and released at the end, the session stays open. Each line
-// is answered (and `out` flushed) before the next one is read. Returns 0 when
-// every line was answered without error, 1 otherwise.
+// is answered (and `out` flushed) before the next one is read; a failed write to
+// `out` ends the script. Returns 0 when every line was answered without error, 1
+// otherwise.
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out);
 
 // Runs the script read from `in` against the bundle; every answer goes to `out`.
@@ -28,7 +29,7 @@ int runScript(PluginSession& plugin, std::istream& in, std::ostream& out);
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The command line form: `args` are BUNDLE and SCRIPT (a file, or "-" for standard
-// input); 2 when the script cannot be read.
+// input); 2 when the script cannot be read, also when a read error cuts it short.
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace aaxhost::script

@@ -4,13 +4,21 @@
 //   aaxhost render BUNDLE [--bypass] [options]   (RenderCommand.h)
 //   aaxhost script BUNDLE SCRIPT|-                (ScriptCommand.h)
 //
-// BUNDLE is an `X.aaxplugin` folder or the shared object itself. Exit status:
-// 0 when the plug-in behaved (see DescribeResult::clean), 1 when it loaded but
-// did not, 2 on a usage error or when it could not be loaded.
+// BUNDLE is an `X.aaxplugin` folder or the shared object itself. Exit status
+// (tambrix::io::ExitStatus): 0 when the plug-in behaved (see
+// DescribeResult::clean), 1 when it failed while running (it loaded but did not
+// behave, or an output could not be written), 2 on a usage error or an input or
+// output that cannot be used (a bundle that cannot be loaded among them).
+// -h or --help, alone or after a command, prints the usage on standard output.
 #include "Describe.h"
 #include "RenderCommand.h"
 #include "ScriptCommand.h"
 
+#include "tambrix/io/Output.h"
+
+#include "tambrix/text/Words.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -44,12 +52,12 @@ int describe(const Args& args, std::ostream& out, std::ostream& err)
     const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
     if (!result.loaded)
     {
-        err << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
-        return 2;
+        err << "aaxhost describe: " << result.error << "\n";
+        return tambrix::io::exitUsage;
     }
     out << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
                  : aaxhost::tool::describeText(result.report));
-    return result.clean ? 0 : 1;
+    return result.clean ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
 }
 
 struct Command
@@ -58,50 +66,77 @@ struct Command
     int (*run)(const Args& args, std::ostream& out, std::ostream& err);
     std::size_t minArgs;
     std::size_t maxArgs;
-    const char* usage; // the arguments
+    const char* usage;     // the arguments
+    std::string (*help)(); // the whole usage text, or null for the usage line
 };
 
 const Command commands[] = {
-    {"describe", describe, 0, SIZE_MAX, "BUNDLE [--json]"},
-    {"render", aaxhost::render::runRenderCommand, 0, SIZE_MAX, "BUNDLE [--bypass] [tambrix-render options]"},
-    {"script", aaxhost::script::runScriptCommand, 2, 2, "BUNDLE SCRIPT|-"},
+    {"describe", describe, 0, SIZE_MAX, "BUNDLE [--json]", nullptr},
+    {"render", aaxhost::render::runRenderCommand, 0, SIZE_MAX, "BUNDLE [--bypass] [tambrix-render options]",
+     aaxhost::render::renderUsage},
+    {"script", aaxhost::script::runScriptCommand, 2, 2, "BUNDLE SCRIPT|-", nullptr},
 };
 
-int usage(std::ostream& err)
+const char* const bundleNote = "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
+
+std::string usageText()
 {
+    std::string text;
     const char* lead = "usage: ";
     for (const Command& command : commands)
     {
-        err << lead << "aaxhost " << command.name << " " << command.usage << "\n";
+        text += std::string(lead) + "aaxhost " + command.name + " " + command.usage + "\n";
         lead = "       ";
     }
-    err << "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n";
-    return 2;
+    return text + "       aaxhost --help\n" + bundleNote;
 }
 
-} // namespace
+int usage(std::ostream& err)
+{
+    err << usageText();
+    return tambrix::io::exitUsage;
+}
 
-int main(int argc, char** argv)
+bool isHelp(const std::string& arg)
+{
+    return arg == "-h" || arg == "--help";
+}
+
+int run(int argc, char** argv)
 {
     if (argc < 2)
         return usage(std::cerr);
     const std::string name = argv[1];
-    if (name == "-h" || name == "--help")
+    if (isHelp(name))
     {
-        usage(std::cerr);
-        return 0;
+        std::cout << usageText();
+        return tambrix::io::exitSuccess;
     }
     const Args args(argv + 2, argv + argc);
     for (const Command& command : commands)
     {
         if (name != command.name)
             continue;
+        if (std::any_of(args.begin(), args.end(), isHelp))
+        {
+            std::cout << (command.help != nullptr
+                              ? command.help()
+                              : "usage: aaxhost " + name + " " + command.usage + "\n" + bundleNote);
+            return tambrix::io::exitSuccess;
+        }
         if (args.size() < command.minArgs || args.size() > command.maxArgs)
         {
             std::cerr << "usage: aaxhost " << command.name << " " << command.usage << "\n";
-            return 2;
+            return tambrix::io::exitUsage;
         }
         return command.run(args, std::cout, std::cerr);
     }
-    return usage(std::cerr << "aaxhost: unknown command '" << name << "'\n");
+    return usage(std::cerr << "aaxhost: unknown command '" << tambrix::text::printable(name) << "'\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return tambrix::io::finishStandardOutput("aaxhost", run(argc, argv));
 }

@@ -132,9 +132,9 @@ float valueForIndex(std::uint32_t index)
     return static_cast<float>(index) / 30.0f;
 }
 
-std::string usage()
+std::string optionsUsage()
 {
-    std::string text = "usage: tambrix-render [options]\n";
+    std::string text;
     for (const Option& option : options())
     {
         std::string left = std::string(option.name) + " " + option.value;

@@ -22,49 +22,42 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
                   const RenderOptions& options, const RenderSteps& steps, std::ostream& out,
                   std::ostream& err)
 {
-    const std::string prefix = name + ": ";
-    if (!parseError.empty())
+    const auto failed = [&err, &name](const std::string& reason, int status)
     {
-        err << prefix << parseError << "\n" << usage;
-        return 2;
-    }
+        err << name << ": " << reason << "\n";
+        return status;
+    };
+    if (!parseError.empty())
+        return failed(parseError + " (" + name + " --help shows the usage)", io::exitUsage);
     if (options.help)
     {
         out << usage;
-        return 0;
+        return io::exitSuccess;
     }
     const std::int64_t total = options.totalSamples();
     if (total > WavWriter::maxFrames(options.channels))
-    {
-        err << prefix << total << " samples of " << options.channels
-            << " channels do not fit a WAV file; render fewer seconds\n";
-        return 2;
-    }
+        return failed(std::to_string(total) + " samples of " + std::to_string(options.channels) +
+                          " channels do not fit a WAV file; render fewer seconds",
+                      io::exitUsage);
 
-    std::string error;
-    if (!steps.prepare(error))
-    {
-        err << prefix << error << "\n";
-        return 1;
-    }
+    std::vector<io::Input> inputs = steps.inputs;
+    if (!options.timelineFile.empty())
+        inputs.push_back({"the timeline file", options.timelineFile});
     WavWriter writer;
-    if (!writer.open(options.out, options.channels, options.rate, total))
-    {
-        err << prefix << writer.error() << "\n";
-        return 1;
-    }
+    if (!writer.open(options.out, inputs, options.channels, options.rate, total))
+        return failed(writer.error(), io::exitUsage);
+    std::string error;
+    if (const int prepared = steps.prepare(error); prepared != io::exitSuccess)
+        return failed(error, prepared);
     RenderSummary summary;
     const bool rendered = steps.play(
         [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);
     if (!rendered || !writer.finish())
-    {
-        err << prefix << (writer.error().empty() ? error : writer.error()) << "\n";
-        return 1;
-    }
+        return failed(writer.error().empty() ? error : writer.error(), io::exitFailure);
     if (steps.finished)
         steps.finished();
-    out << summaryJson(summary, options.out) << std::endl;
-    return 0;
+    (writer.toStandardOutput() ? err : out) << summaryJson(summary, options.out) << std::endl;
+    return io::exitSuccess;
 }
 
 } // namespace tambrix::render

@@ -1,7 +1,5 @@
 #include "tambrix/render/WavWriter.h"
 
-#include <cerrno>
-#include <cstring>
 #include <limits>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "WAV data is written in the machine's byte order");
@@ -35,11 +33,6 @@ constexpr std::uint32_t headerBytes = sizeof(WavHeader);
 static_assert(headerBytes == 58);
 } // namespace
 
-WavWriter::~WavWriter()
-{
-    discard();
-}
-
 std::int64_t WavWriter::maxFrames(int channels)
 {
     if (channels < 1)
@@ -51,34 +44,22 @@ std::int64_t WavWriter::maxFrames(int channels)
 bool WavWriter::fail(const std::string& text)
 {
     errorText = text;
-    discard();
+    file.discard();
     return false;
 }
 
-void WavWriter::discard()
+bool WavWriter::open(const std::string& path, const std::vector<io::Input>& inputs, int channels,
+                     int sampleRate, std::int64_t totalFrames)
 {
-    if (file != nullptr)
-    {
-        std::fclose(file);
-        file = nullptr;
-        std::remove(temporaryPath.c_str());
-    }
-}
-
-bool WavWriter::open(const std::string& path, int channels, int sampleRate, std::int64_t totalFrames)
-{
-    discard();
+    file.discard();
     errorText.clear();
     if (channels < 1 || channels > 65535 || sampleRate < 1 || totalFrames < 0 ||
         totalFrames > maxFrames(channels))
         return fail("the WAV format cannot hold " + std::to_string(totalFrames) + " frames of " +
                     std::to_string(channels) + " channels");
 
-    targetPath = path;
-    temporaryPath = path + ".partial";
-    file = std::fopen(temporaryPath.c_str(), "wb");
-    if (file == nullptr)
-        return fail("cannot create '" + temporaryPath + "': " + std::strerror(errno));
+    if (!file.open(path, inputs))
+        return fail(file.error());
 
     numChannels = channels;
     framesExpected = totalFrames;
@@ -92,48 +73,29 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate, std:
     h.frames = static_cast<std::uint32_t>(totalFrames);
     h.dataBytes = h.frames * h.frameBytes;
     h.riffBytes = headerBytes - 8 + h.dataBytes;
-    if (std::fwrite(&h, sizeof h, 1, file) != 1)
-        return fail("cannot write '" + temporaryPath + "'");
-    return true;
+    return file.write(&h, sizeof h) || fail(file.error());
 }
 
 bool WavWriter::write(const float* interleaved, std::int64_t numFrames)
 {
-    if (file == nullptr)
-        return fail("no WAV file is open");
     if (numFrames < 0 || framesWritten + numFrames > framesExpected)
         return fail("more frames than announced");
 
     static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
     const auto count = static_cast<std::size_t>(numFrames) * static_cast<std::size_t>(numChannels);
     // Little-endian 32-bit floats: the machine's own layout on every platform we build for.
-    if (std::fwrite(interleaved, sizeof(float), count, file) != count)
-        return fail("cannot write '" + temporaryPath + "'");
+    if (!file.write(interleaved, count * sizeof(float)))
+        return fail(file.error());
     framesWritten += numFrames;
     return true;
 }
 
 bool WavWriter::finish()
 {
-    if (file == nullptr)
-        return fail("no WAV file is open");
     if (framesWritten != framesExpected)
         return fail("only " + std::to_string(framesWritten) + " of " + std::to_string(framesExpected) +
                     " frames were written");
-    const bool closed = std::fclose(file) == 0;
-    file = nullptr;
-    if (!closed)
-    {
-        std::remove(temporaryPath.c_str());
-        return fail("cannot write '" + temporaryPath + "'");
-    }
-    if (std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
-    {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporaryPath.c_str());
-        return fail("cannot move the output into '" + targetPath + "': " + reason);
-    }
-    return true;
+    return file.commit() || fail(file.error());
 }
 
 } // namespace tambrix::render

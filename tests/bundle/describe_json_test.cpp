@@ -221,6 +221,7 @@ TEST(DescribeCommand, TextFormTheSharedObjectItselfAndBadArguments)
     EXPECT_EQ(usage.out, "usage: aaxhost describe BUNDLE [--json]\n"
                          "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
                          "       aaxhost script BUNDLE SCRIPT|-\n"
+                         "       aaxhost --help\n"
                          "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
     const tambrix::test::CommandOutput script = tambrix::test::run(tool + " script x 2>&1");
     EXPECT_EQ(script.exitCode, 2);

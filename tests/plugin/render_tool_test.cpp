@@ -134,7 +134,6 @@ TEST(RenderTool, BadInputWritesNothing)
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.out.find(timeline + ":3:"), std::string::npos) << r.out;
     EXPECT_FALSE(exists(out));
-    EXPECT_FALSE(exists(out + ".partial"));
 
     r = runTool("--out '" + out + "' --timeline '" + timeline + ".missing'");
     EXPECT_NE(r.exitCode, 0);

@@ -265,7 +265,7 @@ TEST(RenderTool, FinishedRunsOnceTheFileIsInPlaceAndAFailedRunLeavesNothing)
     RenderSteps steps;
     steps.prepare = [](std::string&)
     {
-        return true;
+        return 0;
     };
     steps.play = [&silence](const FrameSink& sink, RenderSummary&, std::string&)
     {
@@ -283,12 +283,11 @@ TEST(RenderTool, FinishedRunsOnceTheFileIsInPlaceAndAFailedRunLeavesNothing)
     EXPECT_EQ(seen, std::vector<std::string>{"file"});
     std::filesystem::remove(options.out);
 
-    // A folder in the way: the file cannot be moved into place.
+    // A folder in the way: refused before anything is rendered.
     options.out = ::testing::TempDir() + "render_core_test_folder";
     std::filesystem::create_directories(options.out);
-    EXPECT_EQ(runRenderTool("t", "", "", options, steps, out, err), 1);
+    EXPECT_EQ(runRenderTool("t", "", "", options, steps, out, err), 2);
     EXPECT_EQ(seen.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(options.out + ".partial"));
     std::filesystem::remove(options.out);
 }
 

@@ -1,14 +1,17 @@
 // Paints the plug-in's editor, as it opens on a processor with its default settings, into a PNG.
 //
-//     tambrix-editor-snapshot [--out editor.png]
+//     tambrix-editor-snapshot [--out editor.png|-]
 #include "MetronaAudioProcessor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <cstdio>
-#include <cstring>
+#include "tambrix/io/Output.h"
+#include "tambrix/text/Words.h"
+
+#include <iostream>
 #include <memory>
+#include <string>
 
 namespace juce
 {
@@ -29,22 +32,14 @@ void runMessageLoopFor(juce::uint32 milliseconds)
             juce::Thread::sleep(1);
     } while (juce::Time::getMillisecondCounter() < end);
 }
-} // namespace
 
-int main(int argc, char** argv)
+int paint(const std::string& outPath)
 {
-    const char* outPath = "editor.png";
-    for (int i = 1; i < argc; ++i)
+    tambrix::io::OutputFile output;
+    if (!output.open(outPath))
     {
-        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
-        {
-            outPath = argv[++i];
-        }
-        else
-        {
-            std::fprintf(stderr, "usage: %s [--out editor.png]\n", argv[0]);
-            return 2;
-        }
+        std::cerr << "tambrix-editor-snapshot: " << output.error() << "\n";
+        return tambrix::io::exitUsage;
     }
 
     juce::ScopedJuceInitialiser_GUI gui;
@@ -54,24 +49,63 @@ int main(int argc, char** argv)
         std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditorIfNeeded());
         if (editor == nullptr)
         {
-            std::fprintf(stderr, "the processor made no editor\n");
-            return 1;
+            std::cerr << "tambrix-editor-snapshot: the processor made no editor\n";
+            return tambrix::io::exitFailure;
         }
         // Let the editor's opening change notice run, as it would in a host.
         runMessageLoopFor(50);
         snapshot = editor->createComponentSnapshot(editor->getLocalBounds(), true, 1.0f);
     }
 
-    const juce::File target = juce::File::getCurrentWorkingDirectory().getChildFile(outPath);
-    target.deleteFile();
-    juce::FileOutputStream out(target);
-    juce::PNGImageFormat png;
-    if (!out.openedOk() || !png.writeImageToStream(snapshot, out))
+    juce::MemoryOutputStream png;
+    if (!juce::PNGImageFormat().writeImageToStream(snapshot, png))
     {
-        std::fprintf(stderr, "cannot write %s\n", outPath);
-        return 1;
+        std::cerr << "tambrix-editor-snapshot: the image could not be encoded as PNG\n";
+        return tambrix::io::exitFailure;
     }
-    std::printf("wrote %s (%dx%d)\n", target.getFullPathName().toRawUTF8(), snapshot.getWidth(),
-                snapshot.getHeight());
-    return 0;
+    if (!output.write(png.getData(), png.getDataSize()) || !output.commit())
+    {
+        std::cerr << "tambrix-editor-snapshot: " << output.error() << "\n";
+        return tambrix::io::exitFailure;
+    }
+    (output.isStandardOutput() ? std::cerr : std::cout)
+        << "wrote " << outPath << " (" << snapshot.getWidth() << "x" << snapshot.getHeight() << ")\n";
+    return tambrix::io::exitSuccess;
+}
+
+int run(int argc, char** argv)
+{
+    const char* const usage =
+        "usage: tambrix-editor-snapshot [--out FILE]\n"
+        "Paints the plug-in's editor into a PNG image: FILE, default editor.png, or - for "
+        "standard output.\n";
+    std::string outPath = "editor.png";
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help")
+        {
+            std::cout << usage;
+            return tambrix::io::exitSuccess;
+        }
+        if (arg == "--out" && i + 1 < argc)
+        {
+            outPath = argv[++i];
+            continue;
+        }
+        std::cerr << "tambrix-editor-snapshot: "
+                  << (arg == "--out" ? "option --out needs a value"
+                                     : "unknown argument '" + tambrix::text::printable(arg) + "'")
+                  << "\n"
+                  << usage;
+        return tambrix::io::exitUsage;
+    }
+    return paint(outPath);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return tambrix::io::finishStandardOutput("tambrix-editor-snapshot", run(argc, argv));
 }

@@ -21,11 +21,18 @@ int main(int argc, char** argv)
     {
         juce = std::make_unique<juce::ScopedJuceInitialiser_GUI>();
         processor = std::make_unique<MetronaAudioProcessor>();
-        return true;
+        return tambrix::io::exitSuccess;
     };
     steps.play = [&](const FrameSink& sink, RenderSummary& summary, std::string& error)
     {
         return renderClock(*processor, parsed.result, sink, summary, error);
     };
-    return runRenderTool("tambrix-render", usage(), parsed.error, parsed.result, steps, std::cout, std::cerr);
+    const std::string usage =
+        "usage: tambrix-render [options]\n"
+        "Plays a host transport through the clock processor and writes what its outputs "
+        "carry to a WAV file.\n" +
+        optionsUsage();
+    const int status =
+        runRenderTool("tambrix-render", usage, parsed.error, parsed.result, steps, std::cout, std::cerr);
+    return tambrix::io::finishStandardOutput("tambrix-render", status);
 }

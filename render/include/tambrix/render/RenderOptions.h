@@ -82,6 +82,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
 // Parses the arguments and reads the timeline file they name, if any.
 Parsed<RenderOptions> parseCommandLine(const std::vector<std::string>& args);
 
-std::string usage();
+// The options' usage lines (each tool puts its own usage line first).
+std::string optionsUsage();
 
 } // namespace tambrix::render

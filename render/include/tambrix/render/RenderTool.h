@@ -5,10 +5,12 @@
 
 #include "tambrix/render/BlockLoop.h"
 #include "tambrix/render/RenderOptions.h"
+#include "tambrix/io/Output.h"
 
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace tambrix::render
 {
@@ -19,17 +21,21 @@ std::string summaryJson(const RenderSummary& summary, const std::string& out);
 // The tool's own part of a render.
 struct RenderSteps
 {
-    // Readies the processor; false with `error` set.
-    std::function<bool(std::string& error)> prepare;
+    // The tool's input files besides the timeline; the output must be none of them.
+    std::vector<io::Input> inputs;
+    // Readies the processor: io::exitSuccess, or the exit status with `error` set.
+    std::function<int(std::string& error)> prepare;
     // Renders the options into `sink` (see renderBlocks).
     std::function<bool(const FrameSink& sink, RenderSummary& summary, std::string& error)> play;
     // Runs once the WAV file is in place, before the summary line (may be empty).
     std::function<void()> finished;
 };
 
-// A usage error (`parseError`, exit code 2) or --help, the WAV size check (2),
-// `prepare`, the WAV file, `play`, `finished` and the summary line on `out` (0);
-// any failure is exit code 1. Messages go to `err`, as "NAME: ...".
+// A usage error (`parseError`) or --help (the usage on `out`), the WAV size
+// check and the output file (see io::OutputFile), `prepare`, `play`, the file put
+// in place, `finished` and the summary line: on `out`, or on `err` when the WAV
+// data goes to standard output. Returns the exit status (io::ExitStatus);
+// messages go to `err`, as "NAME: ...".
 int runRenderTool(const std::string& name, const std::string& usage, const std::string& parseError,
                   const RenderOptions& options, const RenderSteps& steps, std::ostream& out,
                   std::ostream& err);

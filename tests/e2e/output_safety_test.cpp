@@ -1,0 +1,110 @@
+// The three tools as a user runs them, with hostile outputs: each writes only
+// the regular file it was asked to write, refuses what it must not touch before
+// any work, leaves nothing behind when it fails or is killed, and reports a
+// failed standard output.
+#include "subprocess.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+
+struct Row
+{
+    const char* name;
+    const char* setup;   // shell commands run first in an empty folder
+    const char* command; // $RENDER, $AAXHOST, $SNAPSHOT, $BUNDLE and $BINARY name the tools and the bundle
+    int exitCode;
+    const char* message; // a part of what it writes to standard error
+    const char* after;   // a shell command whose (short) output shows what the folder holds then
+    const char* shows;
+    bool needsRoot = false;
+};
+
+const Row rows[] = {
+    {"a directory", "mkdir out", "$RENDER --seconds 3000 --channels 4 --out out", 2, "'out' is a directory",
+     "ls -A", "out\n"},
+    {"a FIFO, written straight through", "mkfifo out; (wc -c < out > count &) >/dev/null 2>&1",
+     "$RENDER --seconds 0.01 --channels 1 --out out >/dev/null; sleep 0.2", 0, "", "test -p out && cat count",
+     "1978\n"},
+    {"a symbolic link: the file it names is replaced", "echo old > real; ln -s real link",
+     "$RENDER --seconds 0.01 --out link >/dev/null", 0, "", "readlink link; head -c 4 real; echo; ls -A",
+     "real\nRIFF\nlink\nreal\n"},
+    {"a character device, written straight through", "mknod out c 1 3",
+     "$RENDER --seconds 0.01 --out out >/dev/null", 0, "", "test -c out && ls -A", "out\n", true},
+    {"a file and a link named OUT.partial stay untouched",
+     "echo keep > a.wav.partial; echo victim > victim; ln -s victim b.wav.partial",
+     "$RENDER --seconds 0.01 --out a.wav >/dev/null && $RENDER --seconds 0.01 --out b.wav >/dev/null", 0, "",
+     "head -qc 6 a.wav.partial victim; echo; ls -A",
+     "keep\nvictim\na.wav\na.wav.partial\nb.wav\nb.wav.partial\nvictim\n"},
+    {"the timeline file", "echo '0 stop' > t.txt", "$RENDER --timeline t.txt --out t.txt", 2,
+     "'t.txt' is the timeline file", "head -c 6 t.txt", "0 stop"},
+    {"the plug-in's binary, through a link",
+     "ln \"$BINARY\" plugin.so 2>/dev/null || cp \"$BINARY\" plugin.so; ln -s plugin.so link.so",
+     "$AAXHOST render plugin.so --out link.so", 2, "'link.so' is the plug-in's binary",
+     "cmp -s plugin.so \"$BINARY\" && ls -A", "link.so\nplugin.so\n"},
+    {"a missing folder", "", "$RENDER --out missing/out.wav", 2, "its folder does not exist", "ls -A", ""},
+    {"a render killed halfway", "echo old > out.wav",
+     "$RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & pid=$!;"
+     " for i in $(seq 1000); do ls -A | grep -q '^\\.out' && break; sleep 0.01; done; kill -TERM $pid; wait "
+     "$pid",
+     128 + 15, "", "head -c 3 out.wav; ls -A", "oldout.wav\n"},
+    {"two renders to one file", "",
+     "$RENDER --seconds 1 --out out.wav >/dev/null & $RENDER --seconds 1 --out out.wav >/dev/null; wait", 0,
+     "", "stat -c %s out.wav; ls -A", "384058\nout.wav\n"},
+    {"a full device", "", "$RENDER --seconds 0.01 --out /dev/full", 1, "No space left on device", "ls -A",
+     ""},
+    {"the snapshot, to no name", "", "$SNAPSHOT --out ''", 2, "needs a file name", "ls -A; echo here",
+     "here\n"},
+    {"the snapshot, to a directory", "mkdir out", "$SNAPSHOT --out out", 2, "'out' is a directory", "ls -A",
+     "out\n"},
+    {"render, standard output full", "", "$RENDER --seconds 0.01 --out out.wav > /dev/full", 1,
+     "tambrix-render: cannot write standard output", "ls -A", "out.wav\n"},
+    {"describe, standard output full", "", "$AAXHOST describe \"$BUNDLE\" > /dev/full", 1,
+     "aaxhost: cannot write standard output", "ls -A", ""},
+    {"script, standard output full", "", "echo live | $AAXHOST script \"$BUNDLE\" - > /dev/full", 1,
+     "aaxhost: cannot write standard output", "ls -A", ""},
+    {"snapshot, standard output full", "", "$SNAPSHOT --out out.png > /dev/full", 1,
+     "tambrix-editor-snapshot: cannot write standard output", "ls -A", "out.png\n"},
+    {"a bundle that is not there", "", "$AAXHOST render /nonexistent.aaxplugin --out out.wav", 2,
+     "no such plug-in binary", "ls -A", ""},
+};
+
+TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)
+{
+    const auto quoted = [](const std::string& text)
+    {
+        return tambrix::test::quoted(text);
+    };
+    std::string base = ::testing::TempDir() + "output_safety_XXXXXX";
+    ASSERT_NE(::mkdtemp(base.data()), nullptr);
+    const std::string tools =
+        "export RENDER=" + quoted(TAMBRIX_RENDER_EXECUTABLE) + " AAXHOST=" + quoted(AAXHOST_EXECUTABLE) +
+        " SNAPSHOT=" + quoted(TAMBRIX_SNAPSHOT_EXECUTABLE) + " BUNDLE=" + quoted(TAMBRIX_BUNDLE) +
+        " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) + "; ";
+    int n = 0;
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        if (row.needsRoot && ::geteuid() != 0)
+            continue;
+        const std::string dir = base + "/" + std::to_string(n++);
+        const std::string errors = dir + ".err";
+        const std::string in = tools + "cd " + quoted(dir) + " && ";
+        ASSERT_EQ(tambrix::test::run("mkdir " + quoted(dir)).exitCode, 0);
+        ASSERT_EQ(tambrix::test::run(in + (*row.setup != '\0' ? row.setup : "true")).exitCode, 0);
+        const auto ran = tambrix::test::run(in + "{ " + row.command + "; } 2>" + quoted(errors));
+        const std::string stderrText = tambrix::test::run("cat " + quoted(errors)).out;
+        EXPECT_EQ(ran.exitCode, row.exitCode) << stderrText;
+        EXPECT_NE(stderrText.find(row.message), std::string::npos) << stderrText;
+        EXPECT_EQ(tambrix::test::run(in + row.after).out, row.shows);
+    }
+    tambrix::test::run("rm -rf " + quoted(base));
+}
+
+} // namespace
