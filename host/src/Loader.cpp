@@ -1,10 +1,18 @@
 #include "aaxhost/Loader.h"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <system_error>
+#include <vector>
 
 namespace aaxhost
 {
@@ -27,6 +35,60 @@ Proc toProc(void* symbol)
     Proc proc;
     std::memcpy(&proc, &symbol, sizeof proc);
     return proc;
+}
+
+// The system loader maps a binary's loadable segments straight from the file
+// and dies of SIGBUS on the first page it touches past the end, so a cut
+// binary is refused before dlopen sees it. Gives the reason, or nothing when
+// the file is whole or not ELF64 at all (dlopen then says why for itself).
+std::string truncationOf(const std::string& binary)
+{
+    struct File
+    {
+        int fd;
+        ~File()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } file{::open(binary.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat status = {};
+    Elf64_Ehdr header = {};
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0)
+        return {};
+    const ssize_t got = ::pread(file.fd, &header, sizeof header, 0);
+    if (got <= EI_DATA || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB)
+        return {};
+
+    const uint64_t size = static_cast<uint64_t>(status.st_size);
+    const auto truncated = [size](const char* what, uint64_t end)
+    {
+        return "the file is truncated: its " + std::string(what) + " byte " + std::to_string(end) +
+               ", but it has " + std::to_string(size) + " bytes";
+    };
+    const auto reach = [](uint64_t offset, uint64_t length) // saturates where hostile headers would wrap
+    {
+        return offset > std::numeric_limits<uint64_t>::max() - length ? std::numeric_limits<uint64_t>::max()
+                                                                      : offset + length;
+    };
+    if (static_cast<std::size_t>(got) < sizeof header)
+        return truncated("ELF header reaches", sizeof header);
+    if (header.e_phentsize != sizeof(Elf64_Phdr)) // dlopen refuses these itself
+        return {};
+    const uint64_t tableBytes = uint64_t{header.e_phnum} * sizeof(Elf64_Phdr);
+    const uint64_t tableEnd = reach(header.e_phoff, tableBytes);
+    if (tableEnd > size)
+        return truncated("program headers reach", tableEnd);
+    std::vector<Elf64_Phdr> segments(header.e_phnum);
+    if (::pread(file.fd, segments.data(), tableBytes, static_cast<off_t>(header.e_phoff)) !=
+        static_cast<ssize_t>(tableBytes))
+        return {};
+    uint64_t end = 0;
+    for (const Elf64_Phdr& segment : segments)
+        if (segment.p_type == PT_LOAD)
+            end = std::max(end, reach(segment.p_offset, segment.p_filesz));
+    return end > size ? truncated("loadable segments reach", end) : std::string();
 }
 } // namespace
 
@@ -68,6 +130,11 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     // A name without a slash would make dlopen search the library path instead of
     // opening the file that was just found in the current folder.
     const std::string loadPath = binary.find('/') == std::string::npos ? "./" + binary : binary;
+    if (const std::string truncation = truncationOf(loadPath); !truncation.empty())
+    {
+        setError(error, "cannot load " + binary + ": " + truncation);
+        return nullptr;
+    }
     dlerror(); // clear any earlier message
     void* handle = dlopen(loadPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)

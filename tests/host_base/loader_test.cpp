@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -103,6 +104,23 @@ TEST(Loader, UnloadableFilesAreReported)
     std::ofstream(notElf) << "just text\n";
     EXPECT_EQ(PluginModule::open(notElf, &error), nullptr);
     EXPECT_NE(error.find("cannot load " + notElf), std::string::npos) << error;
+
+    // A plug-in binary cut short: inside its ELF header, its program headers,
+    // and its loadable segments (the system loader would die of SIGBUS there).
+    const std::string cut = std::string(HOST_BASE_SCRATCH_DIR) + "/Cut.so";
+    for (const auto& [bytes, what] : {std::pair<std::size_t, std::string>{40, "ELF header reaches byte 64"},
+                                      {100, "program headers reach"},
+                                      {4096, "loadable segments reach"}})
+    {
+        ASSERT_GT(std::filesystem::file_size(kBinary), bytes);
+        std::filesystem::copy_file(kBinary, cut, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::resize_file(cut, bytes);
+        EXPECT_EQ(PluginModule::open(cut, &error), nullptr);
+        EXPECT_NE(error.find("cannot load " + cut + ": the file is truncated: its " + what),
+                  std::string::npos)
+            << error;
+        EXPECT_NE(error.find("but it has " + std::to_string(bytes) + " bytes"), std::string::npos) << error;
+    }
 }
 
 TEST(Loader, BinaryNamedWithoutAFolderIsOpenedFromTheCurrentFolder)

@@ -52,7 +52,8 @@ public:
     };
 
     // Null on failure, with the reason in *error: a missing file or bundle
-    // binary, the loader's message, or the names of every missing entry point.
+    // binary, a binary cut short (refused before the system loader maps it),
+    // the loader's message, or the names of every missing entry point.
     static std::unique_ptr<PluginModule> open(const std::string& path, std::string* error = nullptr);
     static std::unique_ptr<PluginModule> open(const std::string& path, std::string* error, Options options);
 
