@@ -63,7 +63,7 @@ public:
     // prepareBlock, then the process procedure. False when frames is out of range.
     bool runBlock(const TimelineTransport::Position& position, int32_t frames);
 
-    // The newest kPacketLogSize packets kept for takePacketLog().
+    // How many of the newest posted packets the log keeps for takePacketLog().
     static constexpr std::size_t kPacketLogSize = 1024;
     // Packets posted since the last call, in order: the newest kPacketLogSize of
     // them, with how many older ones were dropped in *dropped (when given).
