@@ -27,6 +27,8 @@ std::string idText(const char* parameterId)
 
 void AutomationDelegate::addEvent(AutomationEvent::Kind kind, const char* parameterId, double value)
 {
+    if (!recording())
+        return;
     AutomationEvent event;
     event.kind = kind;
     event.parameterId = idText(parameterId);

@@ -143,6 +143,12 @@ void CallRecorder::setEnabled(bool on)
     enabled_ = on;
 }
 
+bool CallRecorder::enabled() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return enabled_;
+}
+
 std::string CallRecorder::dump() const
 {
     std::string text;

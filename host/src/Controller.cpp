@@ -147,10 +147,12 @@ Result Controller::PostPacket(int32_t port, const void* data, uint32_t size) noe
     if (data == nullptr && size != 0)
         return hostresult::NullArgument;
     PostedPacket packet{port, copyBytes(data, size)};
+    const bool keep = recording();
     std::function<void(const PostedPacket&)> sink;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
-        packets_.push_back(packet);
+        if (keep)
+            packets_.push_back(packet);
         sink = packetSink_;
     }
     if (sink)
@@ -238,6 +240,8 @@ Result Controller::SendNotification(uint32_t type, const void* data, uint32_t si
         return r;
     if (data == nullptr && size != 0)
         return hostresult::NullArgument;
+    if (!recording())
+        return kResultOk;
     std::lock_guard<std::mutex> lock(stateMutex_);
     notifications_.push_back(Notification{type, data != nullptr, copyBytes(data, size)});
     return kResultOk;

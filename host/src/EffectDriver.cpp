@@ -32,6 +32,8 @@ EffectDriver::EffectDriver(Host& host)
         [this](const std::string& parameterId, double normalized)
         {
             const Result result = update(parameterId.c_str(), normalized);
+            if (!host_.recorder().enabled())
+                return;
             std::lock_guard<std::mutex> lock(mutex_);
             updateResults_.push_back(result);
         });

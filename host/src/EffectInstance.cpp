@@ -2,6 +2,7 @@
 
 #include "aaxhost/Creators.h"
 
+#include <iterator>
 #include <utility>
 
 namespace aaxhost
@@ -97,6 +98,11 @@ Result EffectInstance::generateCoefficients()
         if (algorithm_->deliver(packet.port, packet.data.data(), packet.data.size()) !=
             AlgorithmInstance::Delivery::delivered)
             ++undelivered_;
+        if (packetLog_.size() == kPacketLogSize)
+        {
+            packetLog_.pop_front();
+            ++droppedPackets_;
+        }
         packetLog_.push_back(std::move(packet));
     }
     return r;
@@ -117,9 +123,15 @@ bool EffectInstance::runBlock(const TimelineTransport::Position& position, int32
     return algorithm_->process(frames);
 }
 
-std::vector<PostedPacket> EffectInstance::takePacketLog()
+std::vector<PostedPacket> EffectInstance::takePacketLog(std::size_t* dropped)
 {
-    return std::exchange(packetLog_, {});
+    std::vector<PostedPacket> packets(std::make_move_iterator(packetLog_.begin()),
+                                      std::make_move_iterator(packetLog_.end()));
+    packetLog_.clear();
+    if (dropped != nullptr)
+        *dropped = droppedPackets_;
+    droppedPackets_ = 0;
+    return packets;
 }
 
 } // namespace aaxhost

@@ -166,9 +166,14 @@ bool HostObject::recordReferenceCalls() const noexcept
     return recorder_ != nullptr && recorder_->recordsReferenceCalls();
 }
 
+bool HostObject::recording() const noexcept
+{
+    return recorder_ != nullptr && recorder_->enabled();
+}
+
 void HostObject::record(const char* operation, std::vector<Value> args) const noexcept
 {
-    if (recorder_ == nullptr)
+    if (!recording())
         return;
     Call call;
     call.object = name_;

@@ -19,6 +19,7 @@ std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std:
     if (!session->module_)
         return fail(loadError);
     session->host_ = std::make_unique<Host>();
+    session->host_->recorder().setEnabled(false);
     installDescriptionComponents(*session->host_);
     session->descriptionHost_ = installDescriptionHost(*session->host_);
 

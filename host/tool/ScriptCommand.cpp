@@ -471,7 +471,8 @@ private:
     void packets(const Words&, Json& a)
     {
         Json list = Json::array();
-        for (const PostedPacket& p : effect().takePacketLog())
+        std::size_t dropped = 0;
+        for (const PostedPacket& p : effect().takePacketLog(&dropped))
         {
             Json packet{{"port", p.port}, {"hex", tambrix::text::hexBytes(p.data.data(), p.data.size())}};
             if (p.data.size() == 4)
@@ -483,6 +484,8 @@ private:
             list.push_back(std::move(packet));
         }
         a["packets"] = std::move(list);
+        if (dropped != 0)
+            a["dropped"] = dropped;
     }
 
     void live(const Words&, Json& a) { a["live"] = plugin_.canUnloadNow(); }

@@ -266,6 +266,46 @@ TEST(RenderThroughBundle, InstanceDeliversTheBypassPacketAndChoosesTheComponent)
     EXPECT_EQ(session->close(), 0);
 }
 
+// However long a session plays, it keeps nothing that grows with it: host updates
+// and the plug-in's own requests, each followed by a block that posts the bypass,
+// leave no recorded call, controller packet, automation event or update result,
+// and the packet log holds only the newest packets.
+TEST(RenderThroughBundle, ManyUpdatesAndBlocksKeepNoGrowingRecord)
+{
+    std::string error;
+    auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(session, nullptr) << error;
+    {
+        auto instance = aaxhost::render::makeRenderInstance(*session, {}, &error);
+        ASSERT_NE(instance, nullptr) << error;
+        aaxhost::TimelineTransport::Position position;
+        ASSERT_TRUE(instance->runBlock(position, 16));
+        instance->takePacketLog();
+        constexpr std::size_t kBlocks = 20001; // odd: the newest packet switches the bypass on
+        for (std::size_t i = 0; i < kBlocks; ++i)
+        {
+            EXPECT_EQ(instance->update("MasterBypassID", i % 2 == 0 ? 1.0 : 0.0), 0);
+            const double value = static_cast<double>(i % 30) / 30.0;
+            if (i % 2 == 0)
+                EXPECT_EQ(instance->update("0", value), 0);
+            else
+                EXPECT_EQ(instance->effect().SetParameterNormalizedValue("0", value), 0);
+            ASSERT_TRUE(instance->runBlock(position, 16));
+        }
+        aaxhost::EffectDriver& driver = instance->driver();
+        EXPECT_EQ(session->host().recorder().size(), 0u);
+        EXPECT_TRUE(driver.controller().packets().empty());
+        EXPECT_TRUE(driver.automation().events().empty());
+        EXPECT_TRUE(driver.updateResults().empty());
+        std::size_t dropped = 0;
+        const auto packets = instance->takePacketLog(&dropped);
+        ASSERT_EQ(packets.size(), aaxhost::EffectInstance::kPacketLogSize);
+        EXPECT_EQ(dropped, kBlocks - packets.size());
+        EXPECT_EQ(packets.back().data, std::vector<uint8_t>({0x00, 0x00, 0x80, 0x3F})); // 1.0f
+    }
+    EXPECT_EQ(session->close(), 0);
+}
+
 TEST(RenderThroughBundle, NoComponentForAnUndescribedChannelCount)
 {
     std::string error;

@@ -54,10 +54,10 @@ struct AutomationEvent
 const char* toString(AutomationEvent::Kind kind);
 
 // The host's automation delegate. It records every call (in the shared call
-// recorder and in its own event list), keeps which parameters are registered
-// and touched, and answers set requests by handing them to an update handler,
-// which stands for the host's own update of the parameter (typically a call
-// back into the plug-in):
+// recorder and, while that records, in its own event list), keeps which
+// parameters are registered and touched, and answers set requests by handing
+// them to an update handler, which stands for the host's own update of the
+// parameter (typically a call back into the plug-in):
 // - Queued (default): requests wait in a queue until deliverPending();
 // - Immediate: the handler runs inside PostSetValueRequest (re-entrancy);
 // - Ignored: requests are recorded and dropped.

@@ -72,8 +72,11 @@ public:
     // Whether QueryInterface/AddRef/Release are recorded (default: yes).
     void setRecordReferenceCalls(bool on);
     bool recordsReferenceCalls() const;
-    // Switches recording off and on (default: on).
+    // Switches recording off and on (default: on). While it is off, the host
+    // objects keep none of their own records of the plug-in's calls either
+    // (HostObject::recording()).
     void setEnabled(bool on);
+    bool enabled() const;
 
     // One line per call.
     std::string dump() const;

@@ -41,7 +41,8 @@ struct MeterState
 // page-table controller versions 1 and 2 in one object. Values the plug-in
 // reads are set by the host (the setters); values it sets are kept and
 // readable. Every call is recorded; setResult() forces a result. Null output
-// pointers answer hostresult::NullArgument and nothing is written.
+// pointers answer hostresult::NullArgument and nothing is written. The posted
+// packets and the notifications are kept only while recording() holds.
 //
 // Page-table copies fill the table the plug-in hands over with the
 // controller's source table (setSourceTable); a null table answers

@@ -61,7 +61,8 @@ public:
 
     // Delivers the queued set requests as host updates (source 0); how many.
     std::size_t deliverRequests();
-    // Results of the updates delivered so far, in order.
+    // Results of the updates delivered so far, in order (kept while the host's
+    // recorder is on).
     std::vector<Result> updateResults() const;
     // A host update of its own (UpdateParameterNormalizedValue, source 0).
     Result update(const char* parameterId, double normalized);

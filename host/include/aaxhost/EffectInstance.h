@@ -5,7 +5,9 @@
 #include "aaxhost/PluginSession.h"
 #include "aaxhost/TimelineTransport.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,8 +63,11 @@ public:
     // prepareBlock, then the process procedure. False when frames is out of range.
     bool runBlock(const TimelineTransport::Position& position, int32_t frames);
 
-    // Packets posted since the last call, in order.
-    std::vector<PostedPacket> takePacketLog();
+    // How many of the newest posted packets the log keeps for takePacketLog().
+    static constexpr std::size_t kPacketLogSize = 1024;
+    // Packets posted since the last call, in order: the newest kPacketLogSize of
+    // them, with how many older ones were dropped in *dropped (when given).
+    std::vector<PostedPacket> takePacketLog(std::size_t* dropped = nullptr);
     // Posted packets that found no data-in port or did not fit it.
     std::size_t undeliveredPackets() const noexcept { return undelivered_; }
 
@@ -77,7 +82,8 @@ private:
     HostRef<HostComponentDescriptor> component_;
     std::unique_ptr<AlgorithmInstance> algorithm_;
     int64_t stemFormat_ = 0;
-    std::vector<PostedPacket> packetLog_;
+    std::deque<PostedPacket> packetLog_;
+    std::size_t droppedPackets_ = 0;
     std::size_t undelivered_ = 0;
     bool closed_ = false;
 };

@@ -84,8 +84,12 @@ protected:
     // plus one reference on this object. Override to delegate to another object.
     virtual Result answerQuery(const Uid& iid, void** out) noexcept;
 
-    // Records a call of `operation` with its arguments (copied now). Never
-    // throws into the plug-in: running out of memory here ends the process.
+    // Whether the object has a recorder and it is on; an object keeps records
+    // of its own (packets, events, ...) only while this holds.
+    bool recording() const noexcept;
+    // Records a call of `operation` with its arguments (copied now) while
+    // recording() holds. Never throws into the plug-in: running out of memory
+    // here ends the process.
     void record(const char* operation, std::vector<Value> args = {}) const noexcept;
     // `normal`, unless a result is forced for `operation`.
     Result answer(const char* operation, Result normal) const;

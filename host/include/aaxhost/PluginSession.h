@@ -15,6 +15,9 @@ namespace aaxhost
 // A plug-in binary as a host session holds it: loaded, started up
 // (ACFStartup) and registered (ACFRegisterPlugin, with the host's description
 // objects), so that its description can be read and its effects created.
+// Nothing reads the plug-in's calls to a session's host, so its recorder is off
+// (and with it the host objects' own records): a long session keeps no growing
+// record of them.
 // close() - also run by the destructor - drops the plug-in definition, asks
 // ACFCanUnloadNow and calls ACFShutdown.
 class PluginSession
