@@ -141,8 +141,9 @@ HostConversation::Number HostConversation::number()
         n.text = format(9, static_cast<double>(static_cast<float>(below(40)) / 30.0f));
     else
     {
-        n.text = format(17, unit() * 2.0 - 1.0);
-        n.text += "e" + std::to_string(static_cast<int>(below(601)) - 300);
+        char mantissa[32]; // without an exponent of its own, which %g writes below 1e-4
+        std::snprintf(mantissa, sizeof mantissa, "%.17f", unit() * 2.0 - 1.0);
+        n.text = mantissa + ("e" + std::to_string(static_cast<int>(below(601)) - 300));
     }
     n.value = std::strtod(n.text.c_str(), nullptr);
     return n;
