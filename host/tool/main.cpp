@@ -11,6 +11,8 @@
 #include "RenderCommand.h"
 #include "ScriptCommand.h"
 
+#include "tambrix/text/Words.h"
+
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -32,7 +34,7 @@ int describe(const Args& args, std::ostream& out, std::ostream& err)
         if (arg == "--json")
             json = true;
         else if (arg.size() > 1 && arg[0] == '-')
-            return usage(err << "aaxhost: unknown option '" << arg << "'\n");
+            return usage(err << "aaxhost: unknown option '" << tambrix::text::printable(arg) << "'\n");
         else if (bundle.empty())
             bundle = arg;
         else
@@ -44,7 +46,8 @@ int describe(const Args& args, std::ostream& out, std::ostream& err)
     const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
     if (!result.loaded)
     {
-        err << "aaxhost: cannot load " << bundle << ": " << result.error << "\n";
+        err << "aaxhost: cannot load " << tambrix::text::printablePath(bundle) << ": " << result.error
+            << "\n";
         return 2;
     }
     out << (json ? tambrix::text::jsonText(result.report, 2) + "\n"
@@ -103,5 +106,5 @@ int main(int argc, char** argv)
         }
         return command.run(args, std::cout, std::cerr);
     }
-    return usage(std::cerr << "aaxhost: unknown command '" << name << "'\n");
+    return usage(std::cerr << "aaxhost: unknown command '" << tambrix::text::printable(name) << "'\n");
 }

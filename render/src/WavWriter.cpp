@@ -1,5 +1,7 @@
 #include "tambrix/render/WavWriter.h"
 
+#include "tambrix/text/Words.h"
+
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -78,7 +80,7 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate, std:
     temporaryPath = path + ".partial";
     file = std::fopen(temporaryPath.c_str(), "wb");
     if (file == nullptr)
-        return fail("cannot create '" + temporaryPath + "': " + std::strerror(errno));
+        return fail("cannot create '" + text::printablePath(temporaryPath) + "': " + std::strerror(errno));
 
     numChannels = channels;
     framesExpected = totalFrames;
@@ -93,7 +95,7 @@ bool WavWriter::open(const std::string& path, int channels, int sampleRate, std:
     h.dataBytes = h.frames * h.frameBytes;
     h.riffBytes = headerBytes - 8 + h.dataBytes;
     if (std::fwrite(&h, sizeof h, 1, file) != 1)
-        return fail("cannot write '" + temporaryPath + "'");
+        return fail("cannot write '" + text::printablePath(temporaryPath) + "'");
     return true;
 }
 
@@ -108,7 +110,7 @@ bool WavWriter::write(const float* interleaved, std::int64_t numFrames)
     const auto count = static_cast<std::size_t>(numFrames) * static_cast<std::size_t>(numChannels);
     // Little-endian 32-bit floats: the machine's own layout on every platform we build for.
     if (std::fwrite(interleaved, sizeof(float), count, file) != count)
-        return fail("cannot write '" + temporaryPath + "'");
+        return fail("cannot write '" + text::printablePath(temporaryPath) + "'");
     framesWritten += numFrames;
     return true;
 }
@@ -125,13 +127,13 @@ bool WavWriter::finish()
     if (!closed)
     {
         std::remove(temporaryPath.c_str());
-        return fail("cannot write '" + temporaryPath + "'");
+        return fail("cannot write '" + text::printablePath(temporaryPath) + "'");
     }
     if (std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
     {
         const std::string reason = std::strerror(errno);
         std::remove(temporaryPath.c_str());
-        return fail("cannot move the output into '" + targetPath + "': " + reason);
+        return fail("cannot move the output into '" + text::printablePath(targetPath) + "': " + reason);
     }
     return true;
 }
