@@ -66,7 +66,7 @@ void unwatchTemporary()
 
 std::string quoted(const std::string& path)
 {
-    return "'" + text::printable(path) + "'";
+    return "'" + text::printablePath(path) + "'";
 }
 
 bool writeAll(int fd, const char* data, std::size_t size)

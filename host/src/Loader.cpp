@@ -1,5 +1,7 @@
 #include "aaxhost/Loader.h"
 
+#include "tambrix/text/Words.h"
+
 #include <dlfcn.h>
 #include <elf.h>
 #include <fcntl.h>
@@ -18,6 +20,7 @@ namespace aaxhost
 {
 
 namespace fs = std::filesystem;
+using tambrix::text::printablePath;
 
 namespace
 {
@@ -102,7 +105,8 @@ std::string PluginModule::binaryPathFor(const std::string& path, std::string* er
         given = given.parent_path();
     if (given.extension() != ".aaxplugin")
     {
-        setError(error, "not a plug-in bundle (a folder whose name ends in .aaxplugin): " + path);
+        setError(error,
+                 "not a plug-in bundle (a folder whose name ends in .aaxplugin): " + printablePath(path));
         return {};
     }
     const fs::path binary = given / "Contents" / "x86_64-linux" / (given.stem().string() + ".so");
@@ -122,8 +126,9 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     std::error_code ec;
     if (!fs::is_regular_file(binary, ec))
     {
-        setError(error, binary == path ? "no such plug-in binary: " + path
-                                       : "bundle " + path + " has no binary at " + binary);
+        setError(error, binary == path
+                            ? "no such plug-in binary: " + printablePath(path)
+                            : "bundle " + printablePath(path) + " has no binary at " + printablePath(binary));
         return nullptr;
     }
 
@@ -140,7 +145,9 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     if (handle == nullptr)
     {
         const char* message = dlerror();
-        setError(error, "cannot load " + binary + ": " + (message != nullptr ? message : "unknown reason"));
+        // The system's message names the file too.
+        setError(error, "cannot load " + printablePath(binary) + ": " +
+                            (message != nullptr ? printablePath(message) : "unknown reason"));
         return nullptr;
     }
 
@@ -156,7 +163,7 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     {
         if (!options.keepLoaded)
             dlclose(handle);
-        setError(error, "missing entry point(s) in " + binary + ": " + missing);
+        setError(error, "missing entry point(s) in " + printablePath(binary) + ": " + missing);
         return nullptr;
     }
 

@@ -32,8 +32,10 @@ std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std:
     const Result registered =
         acf.registerPlugin(session->host_->unknownInterface(),
                            reinterpret_cast<IACFPluginDefinition**>(session->definition_.put()));
-    if (registered != kResultOk || !session->definition_)
+    if (registered != kResultOk)
         return fail("ACFRegisterPlugin failed with " + std::to_string(registered));
+    if (!session->definition_)
+        return fail("ACFRegisterPlugin succeeded but gave no plug-in definition");
     session->collection_ = HostCollection::fromUnknown(session->definition_.get());
     if (session->collection_ == nullptr)
         return fail("the plug-in definition is not the host's collection");

@@ -12,6 +12,7 @@
 #include "tambrix/text/Hex.h"
 #include "tambrix/text/Json.h"
 #include "tambrix/text/Numbers.h"
+#include "tambrix/text/Words.h"
 
 #include "tambrix/io/Output.h"
 #include "tambrix/text/Words.h"
@@ -26,7 +27,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 namespace aaxhost::script
 {
@@ -34,6 +34,7 @@ namespace
 {
 
 using tambrix::text::Json;
+using tambrix::text::printable;
 using Words = std::vector<std::string>;
 
 constexpr int kBlock = 512;
@@ -59,9 +60,9 @@ double number(const std::string& text)
     switch (tambrix::text::readReal(text, value))
     {
     case tambrix::text::NumberRead::malformed:
-        fail("'" + text + "' is not a number");
+        fail("'" + printable(text) + "' is not a number");
     case tambrix::text::NumberRead::overflow:
-        fail("'" + text + "' is out of range");
+        fail("'" + printable(text) + "' is out of range");
     default:
         return value;
     }
@@ -71,7 +72,7 @@ int64_t integer(const std::string& text, int64_t low, int64_t high)
 {
     int64_t value = 0;
     if (tambrix::text::readWhole(text, value) != tambrix::text::NumberRead::ok || value < low || value > high)
-        fail("'" + text + "' is not a whole number from " + std::to_string(low) + " to " +
+        fail("'" + printable(text) + "' is not a whole number from " + std::to_string(low) + " to " +
              std::to_string(high));
     return value;
 }
@@ -80,7 +81,7 @@ uint32_t chunkId(const std::string& text)
 {
     const auto id = tambrix::text::fourCharCode(text);
     if (!id)
-        fail("a chunk identifier has four characters, not '" + text + "'");
+        fail("a chunk identifier has four characters, not '" + printable(text) + "'");
     return *id;
 }
 
@@ -92,7 +93,7 @@ std::vector<uint8_t> fromHex(const std::string& hex)
         fail("the payload is too large");
     auto bytes = tambrix::text::bytesFromHex(hex);
     if (!bytes)
-        fail("'" + hex + "' is not hex");
+        fail("'" + printable(hex) + "' is not hex");
     return std::move(*bytes);
 }
 
@@ -140,14 +141,7 @@ public:
         while (std::getline(in, text))
         {
             ++line;
-            std::istringstream words(text);
-            Words w;
-            for (std::string word; words >> word;)
-            {
-                if (word[0] == '#')
-                    break;
-                w.push_back(word);
-            }
+            const Words w = tambrix::text::lineWords(text);
             if (w.empty())
                 continue;
             const std::string command = isGroup(w[0]) && w.size() > 1 ? w[0] + " " + w[1] : w[0];
@@ -176,22 +170,35 @@ public:
     }
 
 private:
-    // One action: its usage (the action's words, then its arguments), the number of
-    // words it takes and what it does.
+    // One action: its usage (the action's words, then its arguments) and what it does.
+    // The usage says how many words the action takes: each ARGUMENT is required, an
+    // [OPTIONAL] one may be left out and a last ARGUMENT... takes the rest of the line.
     struct Action
     {
         const char* usage;
-        std::size_t minWords;
-        std::size_t maxWords;
         void (Session::*run)(const Words& w, Json& a);
+
+        // Whether a line of that many words fits the usage.
+        bool takes(std::size_t words) const
+        {
+            const Words parts = tambrix::text::lineWords(usage);
+            const auto required = static_cast<std::size_t>(std::count_if(
+                parts.begin(), parts.end(), [](const std::string& part) { return part[0] != '['; }));
+            const std::string& last = parts.back();
+            const bool rest = last.size() > 3 && last.compare(last.size() - 3, 3, "...") == 0;
+            return words >= required && (rest || words <= parts.size());
+        }
 
         // The usage's words before the first argument (upper case or optional), e.g. "param get".
         std::string name() const
         {
-            std::istringstream words(usage);
             std::string name;
-            for (std::string word; words >> word && std::islower(static_cast<unsigned char>(word[0]));)
+            for (const std::string& word : tambrix::text::lineWords(usage))
+            {
+                if (!std::islower(static_cast<unsigned char>(word[0])))
+                    break;
                 name += (name.empty() ? "" : " ") + word;
+            }
             return name;
         }
     };
@@ -199,28 +206,28 @@ private:
     static const std::vector<Action>& actions()
     {
         static const std::vector<Action> table{
-            {"param list", 2, 2, &Session::paramList},
-            {"param get ID", 3, 3, &Session::paramGet},
-            {"param set ID VALUE", 4, 4, &Session::paramSet},
-            {"param request ID VALUE", 4, 4, &Session::paramSet},
-            {"param text ID VALUE [MAXLEN]", 4, 5, &Session::paramText},
-            {"param parse ID TEXT", 4, SIZE_MAX, &Session::paramParse},
-            {"chunk list", 2, 2, &Session::chunkList},
-            {"chunk get ID", 3, 3, &Session::chunkGet},
-            {"chunk set ID HEX [VERSION]", 3, 5, &Session::chunkSet},
-            {"chunk compare ID HEX [VERSION]", 3, 5, &Session::chunkSet},
-            {"gui open", 2, 2, &Session::guiOpen},
-            {"gui close", 2, 2, &Session::guiClose},
-            {"process BLOCKS", 2, 2, &Session::process},
-            {"midi HEX", 2, 2, &Session::midi},
-            {"play BPM PPQ", 3, 3, &Session::play},
-            {"stop", 1, 1, &Session::stop},
-            {"changes", 1, 1, &Session::changes},
-            {"packets", 1, 1, &Session::packets},
-            {"live", 1, 1, &Session::live},
-            {"traces", 1, 1, &Session::traces},
-            {"uninitialized", 1, 1, &Session::uninitialized},
-            {"release", 1, 1, &Session::release},
+            {"param list", &Session::paramList},
+            {"param get ID", &Session::paramGet},
+            {"param set ID VALUE", &Session::paramSet},
+            {"param request ID VALUE", &Session::paramSet},
+            {"param text ID VALUE [MAXLEN]", &Session::paramText},
+            {"param parse ID TEXT...", &Session::paramParse},
+            {"chunk list", &Session::chunkList},
+            {"chunk get ID", &Session::chunkGet},
+            {"chunk set ID HEX [VERSION]", &Session::chunkSet},
+            {"chunk compare ID HEX [VERSION]", &Session::chunkSet},
+            {"gui open", &Session::guiOpen},
+            {"gui close", &Session::guiClose},
+            {"process BLOCKS", &Session::process},
+            {"midi HEX", &Session::midi},
+            {"play BPM PPQ", &Session::play},
+            {"stop", &Session::stop},
+            {"changes", &Session::changes},
+            {"packets", &Session::packets},
+            {"live", &Session::live},
+            {"traces", &Session::traces},
+            {"uninitialized", &Session::uninitialized},
+            {"release", &Session::release},
         };
         return table;
     }
@@ -242,8 +249,8 @@ private:
         const auto action =
             std::find_if(table.begin(), table.end(), [&name](const Action& x) { return x.name() == name; });
         if (action == table.end())
-            fail("unknown command '" + name + "'");
-        if (w.size() < action->minWords || w.size() > action->maxWords)
+            fail("unknown command '" + printable(name) + "'");
+        if (!action->takes(w.size()))
             fail(std::string("expected '") + action->usage + "'");
         (this->*action->run)(w, a);
     }
@@ -412,7 +419,7 @@ private:
     {
         IEffectParameters& e = effect().effect();
         const uint32_t id = chunkId(w[2]);
-        const std::vector<uint8_t> payload = fromHex(w.size() > 3 ? w[3] : "");
+        const std::vector<uint8_t> payload = fromHex(w[3]);
         const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], INT32_MIN, INT32_MAX) : -1);
         const std::vector<uint8_t> record = chunkRecord(id, payload, version);
         a["id"] = w[2];
@@ -652,7 +659,8 @@ int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, st
 {
     const std::string& bundle = args.at(0);
     const std::string& script = args.at(1);
-    const std::string name = script == "-" ? "standard input" : "'" + tambrix::text::printable(script) + "'";
+    const std::string name =
+        script == "-" ? "standard input" : "'" + tambrix::text::printablePath(script) + "'";
     const auto unreadable = [&err, &name](const std::string& reason)
     {
         err << "aaxhost script: cannot read " << name << ": " << reason << "\n";

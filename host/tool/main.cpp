@@ -40,7 +40,7 @@ int describe(const Args& args, std::ostream& out, std::ostream& err)
         if (arg == "--json")
             json = true;
         else if (arg.size() > 1 && arg[0] == '-')
-            return usage(err << "aaxhost: unknown option '" << arg << "'\n");
+            return usage(err << "aaxhost: unknown option '" << tambrix::text::printable(arg) << "'\n");
         else if (bundle.empty())
             bundle = arg;
         else

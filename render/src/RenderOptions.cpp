@@ -1,11 +1,13 @@
 #include "tambrix/render/RenderOptions.h"
 
 #include "tambrix/text/Numbers.h"
+#include "tambrix/text/Words.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace tambrix::render
 {
@@ -67,8 +69,20 @@ bool real(const std::string& text, bool (*valid)(double), T& out)
     return true;
 }
 
+// Why `word` was refused as `subject` (an option's or a timeline argument's name):
+// what it must be or, for a real number too close to 0, that it underflows.
+std::string refusal(const std::string& subject, const std::string& word, const std::string& must, bool isReal)
+{
+    const std::string shown = "'" + text::printable(word) + "'";
+    double ignored = 0.0;
+    if (isReal && text::readReal(word, ignored) == text::NumberRead::underflow)
+        return subject + " cannot be " + shown +
+               ": it underflows (closer to 0 than the smallest normal double)";
+    return subject + " must be " + must + ", not " + shown;
+}
+
 // A command-line option: its usage line and what it sets. `must` says what a
-// rejected value must be; empty for a file name.
+// rejected value must be; empty for a file name. `isReal`: the value is a real number.
 struct Option
 {
     const char* name;
@@ -76,6 +90,7 @@ struct Option
     bool (*set)(RenderOptions& options, const std::string& text);
     std::string help; // the rest of the usage line
     std::string must;
+    bool isReal = false;
 };
 
 const std::vector<Option>& options()
@@ -92,14 +107,15 @@ const std::vector<Option>& options()
         {"--channels", "N", [](O& o, S t) { return whole(t, 1, maxChannels, o.channels); },
          "output channels, default 2", "a whole number" + wholeRange(1, maxChannels)},
         {"--bpm", "X", [](O& o, S t) { return real(t, validBpm, o.bpm); }, "tempo, default 120",
-         "a tempo above 0 and at most 10000"},
+         "a tempo above 0 and at most 10000", true},
         {"--start", "PPQ", [](O& o, S t) { return real(t, validPpq, o.start); },
          "position at the first sample in quarter notes, default 0",
-         "a position in quarter notes" + realRange(-maxPpqMagnitude, maxPpqMagnitude)},
+         "a position in quarter notes" + realRange(-maxPpqMagnitude, maxPpqMagnitude), true},
         {"--seconds", "S", [](O& o, S t) { return real(t, validSeconds, o.seconds); }, "length, default 4",
-         "a length above 0 and at most 86400"},
+         "a length above 0 and at most 86400", true},
         {"--value", "V", [](O& o, S t) { return real(t, validValue, o.value); },
-         "normalised \"Time Signature\" (default: the plug-in's own)", "a number of magnitude at most 1e9"},
+         "normalised \"Time Signature\" (default: the plug-in's own)", "a number of magnitude at most 1e9",
+         true},
         {"--index", "N", [](O& o, S t) { return whole(t, 0, maxIndex, o.index); },
          "time-signature index 0..255, sent as the value N/30", "a whole number" + wholeRange(0, maxIndex)},
         {"--timeline", "FILE", [](O& o, S t) { return !(o.timelineFile = t).empty(); },
@@ -110,14 +126,20 @@ const std::vector<Option>& options()
     return table;
 }
 
-std::vector<std::string> splitWords(const std::string& line)
+// The option called `name`, or null.
+const Option* findOption(std::string_view name)
 {
-    std::vector<std::string> words;
-    std::istringstream s(line);
-    std::string word;
-    while (s >> word)
-        words.push_back(word);
-    return words;
+    const auto& table = options();
+    const auto option =
+        std::find_if(table.begin(), table.end(), [name](const Option& x) { return name == x.name; });
+    return option == table.end() ? nullptr : &*option;
+}
+
+// A timeline argument refused: what it must be is said as for the option `option`.
+std::string timelineRefusal(const std::string& subject, const std::string& word, std::string_view option)
+{
+    const Option* o = findOption(option);
+    return refusal(subject, word, o->must, o->isReal);
 }
 
 } // namespace
@@ -171,11 +193,9 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
             continue;
         }
 
-        const auto& table = options();
-        const auto option =
-            std::find_if(table.begin(), table.end(), [&name](const Option& x) { return name == x.name; });
-        if (option == table.end())
-            return fail("unknown option '" + name + "'");
+        const Option* option = findOption(name);
+        if (option == nullptr)
+            return fail("unknown option '" + text::printable(name) + "'");
         if (!value)
         {
             if (i + 1 >= args.size())
@@ -185,7 +205,7 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
 
         if (!option->set(o, *value))
             return fail(option->must.empty() ? name + " needs a file name"
-                                             : name + " must be " + option->must + ", not '" + *value + "'");
+                                             : refusal(name, *value, option->must, option->isReal));
     }
 
     if (o.value && o.index)
@@ -198,6 +218,7 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
 Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName)
 {
     Parsed<std::vector<TimelineEvent>> parsed;
+    const std::string source = text::printablePath(sourceName);
     std::string line;
     int lineNumber = 0;
     std::int64_t previousSample = 0;
@@ -208,22 +229,20 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
         const auto fail = [&](const std::string& text)
         {
             parsed.result.clear();
-            parsed.error = sourceName + ":" + std::to_string(lineNumber) + ": " + text;
+            parsed.error = source + ":" + std::to_string(lineNumber) + ": " + text;
             return parsed;
         };
 
-        if (const auto hash = line.find('#'); hash != std::string::npos)
-            line.erase(hash);
-        const auto words = splitWords(line);
+        const auto words = text::lineWords(line);
         if (words.empty())
             continue;
 
         TimelineEvent event;
         event.line = lineNumber;
         if (!whole(words[0], 0, INT64_MAX, event.sample))
-            return fail("'" + words[0] + "' is not a sample number (a whole number, 0 or more)");
+            return fail(refusal("SAMPLE", words[0], "a whole number, 0 or more", false));
         if (event.sample < previousSample)
-            return fail("sample " + words[0] + " comes before the previous event's sample " +
+            return fail("sample " + text::printable(words[0]) + " comes before the previous event's sample " +
                         std::to_string(previousSample) + " (events must be in order)");
         if (words.size() < 2)
             return fail("missing event after the sample number (play, stop or value)");
@@ -235,9 +254,9 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
                 return fail("expected 'SAMPLE play BPM PPQ'");
             event.kind = TimelineEvent::Kind::play;
             if (!real(words[2], validBpm, event.bpm))
-                return fail("'" + words[2] + "' is not a tempo (above 0 and at most 10000 bpm)");
+                return fail(timelineRefusal("BPM", words[2], "--bpm"));
             if (!real(words[3], validPpq, event.ppq))
-                return fail("'" + words[3] + "' is not a position in quarter notes (magnitude at most 1e9)");
+                return fail(timelineRefusal("PPQ", words[3], "--start"));
         }
         else if (kind == "stop")
         {
@@ -251,11 +270,11 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
                 return fail("expected 'SAMPLE value V'");
             event.kind = TimelineEvent::Kind::value;
             if (!real(words[2], validValue, event.value))
-                return fail("'" + words[2] + "' is not a normalised value (magnitude at most 1e9)");
+                return fail(timelineRefusal("V", words[2], "--value"));
         }
         else
         {
-            return fail("unknown event '" + kind + "' (expected play, stop or value)");
+            return fail("unknown event '" + text::printable(kind) + "' (expected play, stop or value)");
         }
 
         previousSample = event.sample;
@@ -264,7 +283,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
     if (in.bad())
     {
         parsed.result.clear();
-        parsed.error = sourceName + ": read error";
+        parsed.error = source + ": read error";
     }
     return parsed;
 }
@@ -278,7 +297,7 @@ Parsed<RenderOptions> parseCommandLine(const std::vector<std::string>& args)
     std::ifstream file(parsed.result.timelineFile);
     if (!file)
     {
-        parsed.error = "cannot read timeline file '" + parsed.result.timelineFile + "'";
+        parsed.error = "cannot read timeline file '" + text::printablePath(parsed.result.timelineFile) + "'";
         return parsed;
     }
     auto timeline = parseTimeline(file, parsed.result.timelineFile);

@@ -69,14 +69,14 @@ uint64_t bitsOf(double value)
 
 HostConversation::HostConversation(std::uint64_t seed) : seed_(seed), engine_(seed) {}
 
-// Printable, never starting with '#' (that would start a comment), never a space.
+// Printable, never a '#' (that would start a comment), never a space.
 std::string HostConversation::word(std::size_t length)
 {
     static const std::string characters =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.+/:%$@!?*()[]{}<>=~|\\'\"`,;^&#";
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.+/:%$@!?*()[]{}<>=~|\\'\"`,;^&";
     std::string text;
     for (std::size_t i = 0; i < length; ++i)
-        text += characters[below(characters.size() - (i == 0 ? 1 : 0))];
+        text += characters[below(characters.size())];
     return text;
 }
 
@@ -141,8 +141,9 @@ HostConversation::Number HostConversation::number()
         n.text = format(9, static_cast<double>(static_cast<float>(below(40)) / 30.0f));
     else
     {
-        n.text = format(17, unit() * 2.0 - 1.0);
-        n.text += "e" + std::to_string(static_cast<int>(below(601)) - 300);
+        char mantissa[32]; // without an exponent of its own, which %g writes below 1e-4
+        std::snprintf(mantissa, sizeof mantissa, "%.17f", unit() * 2.0 - 1.0);
+        n.text = mantissa + ("e" + std::to_string(static_cast<int>(below(601)) - 300));
     }
     n.value = std::strtod(n.text.c_str(), nullptr);
     return n;
@@ -294,7 +295,7 @@ void HostConversation::mutate(std::vector<uint8_t>& payload)
 }
 
 // The HEX argument of a chunk set or compare; false when the engine must refuse it.
-// Empty: no payload argument at all.
+// Empty: no payload argument at all, which the engine refuses too.
 bool HostConversation::payloadHex(std::string& hex)
 {
     const uint64_t kind = below(20);
@@ -379,7 +380,7 @@ HostConversation::Action HostConversation::chunkAction()
         return {"chunk get " + id, idValid};
     Action a{std::string(kind < 15 ? "chunk set " : "chunk compare ") + id, idValid};
     std::string hex;
-    a.valid = payloadHex(hex) && a.valid;
+    a.valid = payloadHex(hex) && !hex.empty() && a.valid;
     if (hex.empty())
         return a;
     a.text += " " + hex;
@@ -545,14 +546,17 @@ bool HostConversation::next(const std::vector<nlohmann::json>& answers, std::str
         return true;
     case Phase::roundTripSet:
     {
-        Action set{"chunk set elck"};
+        Action set{"chunk set elck", false}; // without what it read back, refused
         if (static_cast<std::size_t>(roundTrip_[0]) < answers.size())
         {
             const nlohmann::json& got = answers[static_cast<std::size_t>(roundTrip_[0])];
             const nlohmann::json hex = member(got, "hex");
             const nlohmann::json version = member(got, "version");
             if (hex.is_string() && version.is_number_integer())
+            {
                 set.text += " " + hex.get<std::string>() + " " + std::to_string(version.get<int64_t>());
+                set.valid = !hex.get<std::string>().empty();
+            }
         }
         roundTrip_[1] = static_cast<int>(lines_.size());
         send(set, line);

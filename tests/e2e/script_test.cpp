@@ -157,9 +157,10 @@ TEST(Script, NulBytesAndUnreadableScriptsAreRefused)
 
 TEST(Script, RequestFromThePlugInSideComesBackAsAnUpdate)
 {
-    const auto a = runScript("param request 0 0.5\nparam get 0\nchanges\n");
+    const auto a = runScript("param request 0 0.5\nparam get 0#c\nchanges\n");
     ASSERT_EQ(a.size(), 3u);
     EXPECT_EQ(a[0].at("updates").get<int64_t>(), 1);
+    EXPECT_EQ(a[1].at("id"), "0"); // '#' starts a comment inside a word too
     EXPECT_DOUBLE_EQ(a[1].at("value").get<double>(), 0.5);
     EXPECT_EQ(a[2].at("changes").get<int64_t>(), 1);
 }
@@ -168,8 +169,9 @@ TEST(Script, ControlsChunkRoundTrip)
 {
     const auto a =
         runScript("chunk get elck\nparam set 0 0.2\nchunk compare elck 01010101645f30003fc99999a0000000\n"
-                  "chunk set elck 01010101645f30003fc99999a0000000\nchunk get elck\n");
-    ASSERT_EQ(a.size(), 5u);
+                  "chunk set elck 01010101645f30003fc99999a0000000\nchunk get elck\n"
+                  "chunk set elck\nchunk compare elck\n");
+    ASSERT_EQ(a.size(), 7u);
     EXPECT_EQ(a[0].at("version").get<int64_t>(), -1);
     EXPECT_EQ(a[0].at("name").get<std::string>(), "Complete Controls State");
     // The entry of parameter "0" ('d', "0", padding) then holds 0.2, the float widened, as a big-endian
@@ -178,6 +180,9 @@ TEST(Script, ControlsChunkRoundTrip)
     EXPECT_TRUE(a[2].at("equal").get<bool>());
     EXPECT_EQ(a[3].at("result").get<int64_t>(), 0);
     EXPECT_EQ(a[4].at("hex").get<std::string>(), "01010101645f30003fc99999a0000000");
+    // The payload is required.
+    EXPECT_EQ(a[5].at("error"), "line 6: expected 'chunk set ID HEX [VERSION]'");
+    EXPECT_EQ(a[6].at("error"), "line 7: expected 'chunk compare ID HEX [VERSION]'");
 }
 
 std::vector<float> renderDirect(const tambrix::render::RenderOptions& o)

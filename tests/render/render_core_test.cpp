@@ -69,12 +69,16 @@ TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
         {{"--seconds", "-1"}, "--seconds must be a length above 0 and at most 86400, not '-1'"},
         {{"--value", "nan"}, "--value must be a number of magnitude at most 1e9, not 'nan'"},
         {{"--value", "1e300"}, "--value must be a number of magnitude at most 1e9, not '1e300'"},
-        {{"--value", "1e-320"}, "--value must be a number of magnitude at most 1e9, not '1e-320'"},
+        {{"--value", "1e-320"},
+         "--value cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)"},
+        {{"--seconds", "1e-320"},
+         "--seconds cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)"},
         {{"--index", "256"}, "--index must be a whole number from 0 to 255, not '256'"},
         {{"--index", "-1"}, "--index must be a whole number from 0 to 255, not '-1'"},
         {{"--value", "0.2", "--index", "6"}, "--value and --index cannot be given together"},
         {{"--out"}, "option --out needs a value"},
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--\x1B[2J"}, "unknown option '--\\x1B[2J'"},
         {{"--seconds", "1e-9"}, "--seconds gives no samples at this rate"},
         {{"--timeline", ""}, "--timeline needs a file name"},
         {{"--out="}, "--out needs a file name"}};
@@ -118,6 +122,17 @@ TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
     }
     const auto order = parseText("100 stop\n50 play 120 0\n");
     EXPECT_EQ(order.error.rfind("t.txt:2: ", 0), 0u) << order.error;
+
+    // Words are shown with their control bytes escaped, cut after 64 characters.
+    const std::vector<std::pair<std::string, std::string>> shown{
+        {std::string("0 \x1B[2J\0\n", 8),
+         "t.txt:1: unknown event '\\x1B[2J\\x00' (expected play, stop or value)"},
+        {"0 value " + std::string(100, '9') + "\n",
+         "t.txt:1: V must be a number of magnitude at most 1e9, not '" + std::string(64, '9') + "\u2026'"},
+        {"0 play 120 1e-320\n",
+         "t.txt:1: PPQ cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)"}};
+    for (const auto& [text, message] : shown)
+        EXPECT_EQ(parseText(text).error, message);
 }
 
 TEST(TransportSimulation, EventsTakeEffectAtTheNextBlockBoundary)

@@ -51,4 +51,11 @@ inline std::string printable(std::string_view text, std::size_t maxCharacters = 
     return shown;
 }
 
+// A file name as a message shows it: control bytes as \xNN, cut only beyond the
+// longest path the system takes.
+inline std::string printablePath(std::string_view path)
+{
+    return printable(path, 4096);
+}
+
 } // namespace tambrix::text
