@@ -137,7 +137,7 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     const std::string loadPath = binary.find('/') == std::string::npos ? "./" + binary : binary;
     if (const std::string truncation = truncationOf(loadPath); !truncation.empty())
     {
-        setError(error, "cannot load " + binary + ": " + truncation);
+        setError(error, "cannot load " + printablePath(binary) + ": " + truncation);
         return nullptr;
     }
     dlerror(); // clear any earlier message
