@@ -2,35 +2,24 @@
 
 #include "DescriptionSupport.h"
 
-#include <cstdio>
-
 namespace aaxhost
 {
 
 void HostServicesLog::addTrace(TraceRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (echo_)
-        std::fprintf(stderr, "[trace 0x%08X] %s\n", static_cast<unsigned>(record.priority),
-                     record.message.c_str());
     traces_.push_back(std::move(record));
 }
 
 void HostServicesLog::addStackTrace(StackTraceRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (echo_)
-        std::fprintf(stderr, "[stack trace 0x%08X/0x%08X] %s\n", static_cast<unsigned>(record.tracePriority),
-                     static_cast<unsigned>(record.stackTracePriority), record.message.c_str());
     stackTraces_.push_back(std::move(record));
 }
 
 void HostServicesLog::addAssertion(AssertionRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (echo_)
-        std::fprintf(stderr, "[assertion] %s:%d: %s (flags %d)\n", record.file.c_str(),
-                     static_cast<int>(record.line), record.condition.c_str(), static_cast<int>(record.flags));
     assertions_.push_back(std::move(record));
 }
 
@@ -40,12 +29,6 @@ void HostServicesLog::clear()
     traces_.clear();
     stackTraces_.clear();
     assertions_.clear();
-}
-
-void HostServicesLog::setEcho(bool on)
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    echo_ = on;
 }
 
 Result HostServices::Trace(int32_t priority, const char* message) noexcept

@@ -284,7 +284,7 @@ TEST_F(CollectionTest, FullDescriptionPassBalancesEveryReference)
     EXPECT_EQ(factory->refCount(), factoryRefs);
     EXPECT_EQ(descriptionHost->refCount(), descriptionHostRefs);
     EXPECT_EQ(stem.refCount(), stemRefs);
-    EXPECT_EQ(host->recorder().count("UnusedOperation3") + host->recorder().count("UnusedOperation8"), 0u);
+    EXPECT_EQ(host->recorder().count("UnusedPosition3") + host->recorder().count("UnusedPosition8"), 0u);
 
     // The host's view of the plug-in, read from the definition it was handed.
     auto* definitionUnknown = static_cast<aaxhost::IACFUnknown*>(definition);

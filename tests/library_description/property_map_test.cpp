@@ -209,7 +209,7 @@ TEST_F(PropertyMapTest, IdentifierUnknownIsTheNewestVersion)
     EXPECT_TRUE(second->GetPropertyWithIDArray(AAX_eProperty_PlugInID_Native, &records, &n));
     EXPECT_EQ(records, fake);
     EXPECT_EQ(n, 3u);
-    EXPECT_EQ(count("PropertyMap", "UnusedOperation8"), 0u);
+    EXPECT_EQ(count("PropertyMap", "UnusedPosition8"), 0u);
 }
 
 TEST_F(PropertyMapTest, TheDescriptionHostIsSoughtFromTheHostUnknownToTheFirstVersion)

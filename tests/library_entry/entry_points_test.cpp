@@ -274,7 +274,7 @@ public:
         : HostObjectOf("ThrowingServices", std::move(recorder))
     {
     }
-    aaxhost::Result UnusedOperation3() override { return aaxhost::kResultOk; }
+    aaxhost::Result UnusedPosition3() override { return aaxhost::kResultOk; }
     aaxhost::Result Trace(int32_t, const char*) override { throw std::runtime_error("trace refused"); }
     aaxhost::Result StackTrace(int32_t, int32_t, const char*) override
     {

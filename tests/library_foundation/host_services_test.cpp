@@ -52,7 +52,7 @@ TEST_F(HostServicesTest, TracesReachTheHostFormatted)
     EXPECT_EQ(traces[0].message, "AAXRegisterPlugin exception caught: bad thing");
     EXPECT_EQ(traces[1].priority, 0x04000000);
     EXPECT_EQ(traces[1].message, "100%d %s%n");
-    EXPECT_EQ(host.recorder().count("UnusedOperation3"), 0u);
+    EXPECT_EQ(host.recorder().count("UnusedPosition3"), 0u);
 }
 
 TEST_F(HostServicesTest, LongMessagesAreCutTo511Characters)

@@ -98,7 +98,7 @@ public:
     Result RemoveProperty(int32_t id) override;
     Result AddPropertyWithIDArray(int32_t id, const void* records, uint32_t count) override;
     Boolean GetPropertyWithIDArray(int32_t id, const void** records, uint32_t* count) override;
-    Result UnusedOperation8() override { return reply("UnusedOperation8", kAaxErrorUnimplemented); }
+    Result UnusedPosition8() override { return reply("UnusedPosition8", kAaxErrorUnimplemented); }
 
 protected:
     ~HostPropertyMap() override = default;
@@ -319,10 +319,10 @@ public:
     std::optional<uint32_t> packageVersion() const { return lockedCopy(collectionMutex_, version_); }
     HostRef<HostPropertyMap> properties() const { return lockedCopy(collectionMutex_, properties_); }
 
-    Result UnusedOperation3() override { return reply("UnusedOperation3", kAaxErrorUnimplemented); }
-    Result UnusedOperation4() override { return reply("UnusedOperation4", kAaxErrorUnimplemented); }
-    Result UnusedOperation5() override { return reply("UnusedOperation5", kAaxErrorUnimplemented); }
-    Result UnusedOperation6() override { return reply("UnusedOperation6", kAaxErrorUnimplemented); }
+    Result UnusedPosition3() override { return reply("UnusedPosition3", kAaxErrorUnimplemented); }
+    Result UnusedPosition4() override { return reply("UnusedPosition4", kAaxErrorUnimplemented); }
+    Result UnusedPosition5() override { return reply("UnusedPosition5", kAaxErrorUnimplemented); }
+    Result UnusedPosition6() override { return reply("UnusedPosition6", kAaxErrorUnimplemented); }
     Result AddEffect(const char* effectId, IACFUnknown* effectDescriptor) override;
     Result SetManufacturerName(const char* name) override;
     Result AddPackageName(const char* name) override;

@@ -60,7 +60,7 @@ class AAX_IACFPropertyMap_V3 : public AAX_IACFPropertyMap_V2
 {
 public:
     // 8
-    virtual Result UnusedOperation8() = 0;
+    virtual Result UnusedPosition8() = 0;
 
 protected:
     ~AAX_IACFPropertyMap_V3() = default;
@@ -150,10 +150,10 @@ class AAX_IACFCollection : public IACFUnknown
 {
 public:
     // 3 to 6: not called by the plug-in; a recorded call means a wrong slot.
-    virtual Result UnusedOperation3() = 0;
-    virtual Result UnusedOperation4() = 0;
-    virtual Result UnusedOperation5() = 0;
-    virtual Result UnusedOperation6() = 0;
+    virtual Result UnusedPosition3() = 0;
+    virtual Result UnusedPosition4() = 0;
+    virtual Result UnusedPosition5() = 0;
+    virtual Result UnusedPosition6() = 0;
     virtual Result AddEffect(const char* effectId, IACFUnknown* effectDescriptor) = 0; // 7
     virtual Result SetManufacturerName(const char* name) = 0;                          // 8
     virtual Result AddPackageName(const char* name) = 0;                               // 9

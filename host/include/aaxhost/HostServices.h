@@ -45,21 +45,17 @@ public:
     std::vector<AssertionRecord> assertions() const { return lockedCopy(mutex_, assertions_); }
     void clear();
 
-    // When set, every report is also written to stderr (for the command-line host).
-    void setEcho(bool on);
-
 private:
     mutable std::mutex mutex_;
     std::vector<TraceRecord> traces_;
     std::vector<StackTraceRecord> stackTraces_;
     std::vector<AssertionRecord> assertions_;
-    bool echo_ = false;
 };
 
 // The host services component (AAXCompID_HostServices), versions 1 to 3:
 // answers IID_IAAXHostServicesV1, V2 and V3 with the same interface.
 // Operations return kResultOk unless forced with setResult() ("Trace",
-// "StackTrace", "HandleAssertFailure", "UnusedOperation3").
+// "StackTrace", "HandleAssertFailure", "UnusedPosition3").
 class HostServices final : public HostObjectOf<AAX_IACFHostServices_V3>
 {
 public:
@@ -69,7 +65,7 @@ public:
     }
 
     // No exception leaves these (running out of memory ends the process).
-    Result UnusedOperation3() noexcept override { return reply("UnusedOperation3", kResultOk); }
+    Result UnusedPosition3() noexcept override { return reply("UnusedPosition3", kResultOk); }
     Result Trace(int32_t priority, const char* message) noexcept override;
     Result StackTrace(int32_t tracePriority, int32_t stackTracePriority,
                       const char* message) noexcept override;

@@ -76,7 +76,7 @@ class AAX_IACFHostServices : public IACFUnknown
 {
 public:
     // 3: not called by the plug-in; a call is recorded as a wrong slot.
-    virtual Result UnusedOperation3() = 0;
+    virtual Result UnusedPosition3() = 0;
     // 4: trace (priority, message).
     virtual Result Trace(int32_t priority, const char* message) = 0;
 
