@@ -156,10 +156,4 @@ Result TimelineTransport::IsMetronomeEnabled(int32_t* enabled) noexcept
     return deliver(present(enabled), [&] { *enabled = 0; });
 }
 
-void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport)
-{
-    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
-    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
-}
-
 } // namespace aaxhost

@@ -229,10 +229,4 @@ Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
     return deliver(begin("IsMetronomeEnabled", {}, enabled), [&] { *enabled = metronome_.load(); });
 }
 
-void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)
-{
-    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
-    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
-}
-
 } // namespace aaxhost

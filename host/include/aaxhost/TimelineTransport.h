@@ -2,7 +2,6 @@
 
 #include "aaxhost/ControllerInterfaces.h"
 #include "aaxhost/HostObject.h"
-#include "aaxhost/HostUnknown.h"
 
 #include <atomic>
 #include <cstdint>
@@ -76,8 +75,5 @@ private:
     std::atomic<int64_t> ticks_{0};
     std::atomic<int64_t> sample_{0};
 };
-
-// Makes `unknown` answer IID_IAAXTransportV1 and V2 with `transport`.
-void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport);
 
 } // namespace aaxhost

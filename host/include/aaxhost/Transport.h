@@ -2,7 +2,6 @@
 
 #include "aaxhost/ControllerInterfaces.h"
 #include "aaxhost/HostObject.h"
-#include "aaxhost/HostUnknown.h"
 
 #include <atomic>
 #include <cstdint>
@@ -106,8 +105,5 @@ private:
     std::atomic<int32_t> metronome_{0};
     std::atomic<bool> instrumented_{false};
 };
-
-// Makes `unknown` answer IID_IAAXTransportV1 and V2 with `transport`.
-void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport);
 
 } // namespace aaxhost
