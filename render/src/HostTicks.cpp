@@ -5,6 +5,8 @@
 
 namespace tambrix::render
 {
+namespace
+{
 
 std::int64_t wholeHostTicks(long double ticks) noexcept
 {
@@ -17,6 +19,8 @@ std::int64_t wholeHostTicks(long double ticks) noexcept
     return static_cast<std::int64_t>(whole);
 }
 
+} // namespace
+
 std::int64_t ppqToHostTicks(double ppq) noexcept
 {
     // The product in double precision, as the position itself.
@@ -26,7 +30,7 @@ std::int64_t ppqToHostTicks(double ppq) noexcept
 std::int64_t hostTicksAfter(std::int64_t ticks, long double samples, double bpm, double sampleRate) noexcept
 {
     // In long double: the distance between two far-apart 64-bit sample locations
-    // does not fit 64 bits, and a tick count near the int64 range keeps its units.
+    // does not fit 64 bits, and every 64-bit tick count is exact in it.
     const long double moved =
         samples * bpm * (static_cast<long double>(hostTicksPerQuarterNote) / 60.0L) / sampleRate;
     return wholeHostTicks(static_cast<long double>(ticks) + moved);

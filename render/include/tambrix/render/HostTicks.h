@@ -1,8 +1,9 @@
 #pragma once
 
 // How a host counts its position: in whole ticks of 1/960000 quarter note, the
-// nearest to where it is (halves away from zero). The render core's simulated
-// transport and the host stand-in's transports all count by this one rule.
+// nearest to where it is (halves away from zero), saturating at the int64 range
+// (NaN gives the lowest value). The render core's simulated transport and the
+// host stand-in's transports all count by this one rule.
 
 #include <cstdint>
 
@@ -10,10 +11,6 @@ namespace tambrix::render
 {
 
 inline constexpr std::int64_t hostTicksPerQuarterNote = 960000;
-
-// The whole tick nearest to `ticks` (halves away from zero), saturating at the
-// int64 range; NaN gives the lowest value.
-std::int64_t wholeHostTicks(long double ticks) noexcept;
 
 // Whole host ticks nearest to a position in quarter notes.
 std::int64_t ppqToHostTicks(double ppq) noexcept;
