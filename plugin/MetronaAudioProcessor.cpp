@@ -337,10 +337,12 @@ void MetronaAudioProcessor::setParameter(int parameterIndex, float newValue)
 {
     if (parameterIndex != 0)
         return;
-    // A value without an integer nearest to it (NaN, infinity, or a product that
-    // overflows) leaves the index as it is.
+    // A value without an integer nearest to its product with 30 (NaN, an infinity, or
+    // a product that overflows) is taken as the framework's parameter object holds it,
+    // within its range: NaN and negative values as 0.0, positive ones as 1.0. The
+    // controls chunk and the state then name the same index.
     if (!std::isfinite(newValue * 30.0f))
-        return;
+        newValue = newValue > 0.0f ? 1.0f : 0.0f;
     timeSignatureIndex.exchange(indexForValue(newValue));
     parameterChanged.store(true);
 }

@@ -57,7 +57,7 @@ struct AaxPath
         instance->runBlock(position, kBlock);
         position.sample += kBlock;
         position.ticks = static_cast<int64_t>(static_cast<double>(position.sample) * kQuarterNotesPerBlock /
-                                              kBlock * aaxhost::TimelineTransport::kTicksPerQuarter);
+                                              kBlock * tambrix::render::hostTicksPerQuarterNote);
     }
 };
 

@@ -3,8 +3,14 @@
 namespace aaxhost
 {
 
+void installTransport(HostUnknown& unknown, const HostRef<TransportObject>& transport)
+{
+    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
+    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
+}
+
 HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
-                                           const HostRef<Transport>& transport)
+                                           const HostRef<TransportObject>& transport)
 {
     HostRef<HostUnknown> unknown = makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown");
     if (controller)

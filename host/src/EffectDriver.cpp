@@ -1,15 +1,14 @@
 #include "aaxhost/EffectDriver.h"
 
-#include "aaxhost/ControllerUnknown.h"
-
 #include <utility>
 
 namespace aaxhost
 {
 
-EffectDriver::EffectDriver(Host& host)
-    : host_(host), controller_(makeHost<Controller>(host.sharedRecorder())),
-      transport_(makeHost<Transport>(host.sharedRecorder())),
+EffectDriver::EffectDriver(Host& host) : EffectDriver(host, makeHost<Transport>(host.sharedRecorder())) {}
+
+EffectDriver::EffectDriver(Host& host, HostRef<TransportObject> transport)
+    : host_(host), controller_(makeHost<Controller>(host.sharedRecorder())), transport_(std::move(transport)),
       automation_(makeHost<AutomationDelegate>(host.sharedRecorder())),
       controllerUnknown_(makeControllerUnknown(host, controller_, transport_))
 {

@@ -28,17 +28,16 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
     if (creator == nullptr)
         return fail("the plug-in registered no effect creator (procedure 0)");
 
-    std::unique_ptr<EffectInstance> instance(new EffectInstance());
+    std::unique_ptr<EffectInstance> instance(new EffectInstance(session));
     EffectInstance& e = *instance;
     e.component_ = component;
     const int64_t inputFormat = PluginSession::stemFormat(*component, property::InputStemFormat);
     e.stemFormat_ = PluginSession::stemFormat(*component, property::OutputStemFormat);
-    e.driver_ = std::make_unique<EffectDriver>(session.host());
+    e.transport_ = makeHost<TimelineTransport>(session.host().sharedRecorder(), setup.sampleRate);
+    e.driver_ = std::make_unique<EffectDriver>(session.host(), e.transport_);
     e.driver_->controller().setSampleRate(static_cast<float>(setup.sampleRate));
     e.driver_->controller().setStemFormats(static_cast<int32_t>(inputFormat),
                                            static_cast<int32_t>(e.stemFormat_));
-    e.transport_ = makeHost<TimelineTransport>(session.host().sharedRecorder(), setup.sampleRate);
-    installTimelineTransport(e.driver_->controllerUnknown(), e.transport_);
 
     Result r = e.driver_->create(creator);
     if (r != kResultOk)
@@ -60,6 +59,29 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
     if (r != kResultOk)
         return fail("ResetFieldData failed with " + std::to_string(r));
     return instance;
+}
+
+std::unique_ptr<GuiDriver> EffectInstance::openGui(std::string* error)
+{
+    const auto fail = [error](std::string message) -> std::unique_ptr<GuiDriver>
+    {
+        if (error != nullptr)
+            *error = std::move(message);
+        return nullptr;
+    };
+
+    HostEffectDescriptor* descriptor = session_.effect();
+    const GuiCreator creator = descriptor != nullptr ? guiCreatorOf(*descriptor) : nullptr;
+    if (creator == nullptr)
+        return fail("the plug-in registered no GUI creator (procedure 1)");
+    auto gui = std::make_unique<GuiDriver>(session_.host(), *driver_);
+    Result r = gui->create(creator);
+    if (r != kResultOk)
+        return fail("creating the GUI failed with " + std::to_string(r));
+    r = gui->initialize();
+    if (r != kResultOk)
+        return fail("the GUI's Initialize failed with " + std::to_string(r));
+    return gui;
 }
 
 EffectInstance::~EffectInstance()

@@ -1,7 +1,8 @@
 #include "aaxhost/TimelineTransport.h"
 
+#include "tambrix/render/HostTicks.h"
+
 #include <cmath>
-#include <limits>
 
 namespace aaxhost
 {
@@ -46,18 +47,10 @@ int64_t TimelineTransport::ticksFrom(const Position& p, double rate, int64_t sam
 {
     if (!p.playing || sample == p.sample)
         return p.ticks;
-    // The distance in long double: a plug-in may ask about any sample, and the
-    // difference of two far-apart 64-bit locations does not fit 64 bits.
-    const long double distance = static_cast<long double>(sample) - static_cast<long double>(p.sample);
-    const long double moved =
-        std::round(distance * p.bpm * (static_cast<long double>(kTicksPerQuarter) / 60.0L) / rate);
-    const long double ticks = static_cast<long double>(p.ticks) + moved;
-    constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
-    if (!(ticks > lowest))
-        return std::numeric_limits<int64_t>::min();
-    if (!(ticks < -lowest))
-        return std::numeric_limits<int64_t>::max();
-    return static_cast<int64_t>(ticks);
+    // A plug-in may ask about any sample: the distance between two far-apart 64-bit
+    // locations is taken in long double.
+    return tambrix::render::hostTicksAfter(
+        p.ticks, static_cast<long double>(sample) - static_cast<long double>(p.sample), p.bpm, rate);
 }
 
 int64_t TimelineTransport::ticksAt(int64_t sample) const noexcept
@@ -118,7 +111,8 @@ Result TimelineTransport::GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64
 
 Result TimelineTransport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
-    return deliver(present(ticks), [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); });
+    return deliver(present(ticks),
+                   [&] { *ticks = static_cast<uint32_t>(tambrix::render::hostTicksPerQuarterNote); });
 }
 
 Result TimelineTransport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
@@ -154,12 +148,6 @@ Result TimelineTransport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noex
 Result TimelineTransport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
     return deliver(present(enabled), [&] { *enabled = 0; });
-}
-
-void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport)
-{
-    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
-    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
 }
 
 } // namespace aaxhost

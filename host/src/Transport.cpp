@@ -1,5 +1,7 @@
 #include "aaxhost/Transport.h"
 
+#include "tambrix/render/HostTicks.h"
+
 #include <cmath>
 #include <limits>
 
@@ -13,7 +15,7 @@ static_assert(std::atomic<uint64_t>::is_always_lock_free, "transport values must
 namespace
 {
 
-constexpr int64_t kTicksPerWhole = 4 * Transport::kTicksPerQuarter;
+constexpr int64_t kTicksPerWhole = 4 * tambrix::render::hostTicksPerQuarterNote;
 
 } // namespace
 
@@ -38,17 +40,8 @@ int64_t Transport::advance(int64_t samples) noexcept
 
 int64_t Transport::ticksAt(int64_t sample) const noexcept
 {
-    // Ticks per sample = tempo / 60 quarter notes per second * 960000 / rate.
-    const long double ticks = std::floor(
-        static_cast<long double>(sample) * static_cast<long double>(tempo_.load()) *
-        (static_cast<long double>(kTicksPerQuarter) / 60.0L) / static_cast<long double>(sampleRate_.load()));
-    constexpr long double lowest = static_cast<long double>(std::numeric_limits<int64_t>::min());
-    constexpr long double beyond = -lowest; // 2^63, the first value past the range
-    if (ticks < lowest)
-        return std::numeric_limits<int64_t>::min();
-    if (ticks >= beyond)
-        return std::numeric_limits<int64_t>::max();
-    return static_cast<int64_t>(ticks);
+    return tambrix::render::hostTicksAfter(0, static_cast<long double>(sample), tempo_.load(),
+                                           sampleRate_.load());
 }
 
 bool Transport::setHostMeter(int32_t numerator, int32_t denominator) noexcept
@@ -185,7 +178,7 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
 Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 {
     return deliver(begin("GetTicksPerQuarter", {}, ticks),
-                   [&] { *ticks = static_cast<uint32_t>(kTicksPerQuarter); });
+                   [&] { *ticks = static_cast<uint32_t>(tambrix::render::hostTicksPerQuarterNote); });
 }
 
 Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
@@ -227,12 +220,6 @@ Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
 Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
     return deliver(begin("IsMetronomeEnabled", {}, enabled), [&] { *enabled = metronome_.load(); });
-}
-
-void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)
-{
-    unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
-    unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
 }
 
 } // namespace aaxhost

@@ -26,13 +26,25 @@ std::string parameterIdByName(IEffectParameters& effect, const std::string& name
     return {};
 }
 
+// The position the render core's transport reports, as the host's timeline
+// transport is set to it.
+TimelineTransport::Position hostPosition(const tambrix::render::TransportPosition& position)
+{
+    TimelineTransport::Position host;
+    host.playing = position.playing;
+    host.bpm = position.bpm;
+    host.ticks = position.hostTicks;
+    host.sample = position.sample;
+    return host;
+}
+
 } // namespace
 
 const float* const* runInstanceBlock(EffectInstance& instance,
                                      const tambrix::render::TransportPosition& position, int frames,
                                      std::vector<const float*>& outputs, std::string& error)
 {
-    if (!instance.runBlock({position.playing, position.bpm, position.hostTicks, position.sample}, frames))
+    if (!instance.runBlock(hostPosition(position), frames))
     {
         error = "the block of " + std::to_string(frames) + " samples was not processed";
         return nullptr;

@@ -440,18 +440,10 @@ private:
         EffectInstance& e = effect();
         if (!gui_)
         {
-            HostEffectDescriptor* descriptor = plugin_.effect();
-            const GuiCreator creator = descriptor != nullptr ? guiCreatorOf(*descriptor) : nullptr;
-            if (creator == nullptr)
-                fail("the plug-in registered no GUI creator (procedure 1)");
-            auto driver = std::make_unique<GuiDriver>(plugin_.host(), e.driver());
-            Result r = driver->create(creator);
-            if (r != kResultOk)
-                fail("creating the GUI failed with " + std::to_string(r));
-            r = driver->initialize();
-            if (r != kResultOk)
-                fail("the GUI's Initialize failed with " + std::to_string(r));
-            gui_ = std::move(driver);
+            std::string error;
+            gui_ = e.openGui(&error);
+            if (!gui_)
+                fail(error);
         }
         // No display here: the container offers no native view.
         a["result"] = gui_->setViewContainer(gui_->newViewContainer(1, nullptr));

@@ -1,21 +1,9 @@
 #include "tambrix/render/TransportSimulation.h"
 
-#include <cmath>
 #include <utility>
 
 namespace tambrix::render
 {
-
-std::int64_t ppqToHostTicks(double ppq)
-{
-    const double ticks = std::round(ppq * hostTicksPerQuarterNote); // halves away from zero
-    constexpr double limit = 9.0e18;
-    if (!(ticks > -limit))
-        return static_cast<std::int64_t>(-limit);
-    if (!(ticks < limit))
-        return static_cast<std::int64_t>(limit);
-    return static_cast<std::int64_t>(ticks);
-}
 
 TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq,
                                          std::vector<TimelineEvent> timeline)
@@ -74,7 +62,8 @@ TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::
     position.playing = playing;
     position.bpm = bpm;
     position.hostTicks = ppqToHostTicks(positionAt(blockStart));
-    position.ppqPosition = static_cast<double>(position.hostTicks) / hostTicksPerQuarterNote;
+    position.ppqPosition =
+        static_cast<double>(position.hostTicks) / static_cast<double>(hostTicksPerQuarterNote);
     position.sample = blockStart;
     return position;
 }

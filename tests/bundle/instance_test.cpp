@@ -1,15 +1,20 @@
 // One effect instance of the built bundle, driven through the host stand-in:
-// the bypass packet after initialisation, and the framework's state chunk
-// restored, read back and reflected in the controls chunk.
+// the bypass packet after initialisation, the framework's state chunk restored,
+// read back and reflected in the controls chunk, and both chunks after a host
+// value without an index.
 #include "aaxhost/Description.h"
 #include "aaxhost/EffectDriver.h"
+#include "aaxhost/EffectInstance.h"
 #include "aaxhost/Host.h"
 #include "aaxhost/Loader.h"
 #include "aaxhost/UnknownPtr.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -232,6 +237,99 @@ TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
         EXPECT_TRUE(host.services().traces().empty());
     }
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
+}
+
+} // namespace
+
+namespace
+{
+
+// A host value without an index (NaN, an infinity, a product with 30 beyond single
+// precision) after 0.2: the controls chunk and the state chunk name the same index,
+// and a fresh instance restored from either plays as the original does.
+TEST(BundleInstanceState, AValueWithoutAnIndexLeavesBothChunksNamingOneIndex)
+{
+    std::string error;
+    auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(session, nullptr) << error;
+    const int64_t hostObjectsAtStart = aaxhost::HostObject::liveCount();
+    constexpr int32_t kFrames = 4096;
+    const auto makeInstance = [&]
+    {
+        auto instance = aaxhost::EffectInstance::create(*session, {2, 48000.0, kFrames}, &error);
+        EXPECT_NE(instance, nullptr) << error;
+        return instance;
+    };
+    const auto getChunk = [](aaxhost::EffectInstance& instance, uint32_t chunkId)
+    {
+        uint32_t size = 0;
+        EXPECT_EQ(instance.effect().GetChunkSize(chunkId, &size), 0);
+        std::vector<uint8_t> record(kChunkHeader + size, 0);
+        EXPECT_EQ(instance.effect().GetChunk(chunkId, record.data()), 0);
+        return std::vector<uint8_t>(record.begin() + kChunkHeader, record.end());
+    };
+    const auto setChunk =
+        [](aaxhost::EffectInstance& instance, uint32_t chunkId, const std::vector<uint8_t>& payload)
+    {
+        std::vector<uint8_t> record(kChunkHeader + payload.size(), 0);
+        const auto size = static_cast<int32_t>(payload.size());
+        uint8_t* header = record.data();
+        ASSERT_NE(header, nullptr);
+        std::memcpy(header, &size, 4);
+        std::memcpy(header + 20, &chunkId, 4);
+        std::copy(payload.begin(), payload.end(), record.begin() + kChunkHeader);
+        EXPECT_EQ(instance.effect().SetChunk(chunkId, record.data()), 0);
+    };
+    // 600 bpm (200 ticks a sample) from quarter note 1: a bar line for index 0 (2
+    // eighth notes), not for 6 or 30, whose clocks start at quarter notes 4 and 16.
+    const auto play = [](aaxhost::EffectInstance& instance)
+    {
+        std::vector<float> samples;
+        aaxhost::TimelineTransport::Position position{true, 600.0, 960000, 0};
+        for (int block = 0; block < 20; ++block)
+        {
+            EXPECT_TRUE(instance.runBlock(position, kFrames));
+            const float* out = instance.algorithm().output(0);
+            samples.insert(samples.end(), out, out + kFrames);
+            position.ticks += 200 * kFrames;
+            position.sample += kFrames;
+        }
+        return samples;
+    };
+
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double value : {inf, -inf, std::numeric_limits<double>::quiet_NaN(), 1e38, -1e38})
+    {
+        SCOPED_TRACE(value);
+        auto original = makeInstance();
+        ASSERT_NE(original, nullptr);
+        EXPECT_EQ(original->update("0", 0.2), 0);
+        EXPECT_EQ(original->update("0", value), 0);
+        const std::vector<uint8_t> controls = getChunk(*original, kControlsChunk);
+        const std::vector<uint8_t> state = getChunk(*original, kJuceChunk);
+        // The controls chunk: marker, then 'd' '_' '0' with a big-endian double.
+        ASSERT_EQ(controls.size(), 16u);
+        uint64_t bits = 0;
+        for (std::size_t i = 8; i < 16; ++i)
+            bits = bits << 8 | controls[i];
+        double stored = 0.0;
+        std::memcpy(&stored, &bits, 8);
+        ASSERT_EQ(state.size(), 2u);
+        EXPECT_EQ(std::lround(stored * 30.0), state[0]);
+
+        const std::vector<float> expected = play(*original);
+        for (const auto& [chunkId, payload] :
+             {std::pair{kControlsChunk, controls}, std::pair{kJuceChunk, state}})
+        {
+            auto restored = makeInstance();
+            ASSERT_NE(restored, nullptr);
+            setChunk(*restored, chunkId, payload);
+            EXPECT_TRUE(play(*restored) == expected)
+                << "restored from the " << (chunkId == kJuceChunk ? "state" : "controls") << " chunk";
+        }
+    }
+    EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
+    EXPECT_EQ(session->close(), 0);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "MetronaAudioProcessor.h"
 #include "ScriptCommand.h"
 
+#include "aaxhost/UnknownPtr.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -183,6 +185,33 @@ TEST(Script, ControlsChunkRoundTrip)
     // The payload is required.
     EXPECT_EQ(a[5].at("error"), "line 6: expected 'chunk set ID HEX [VERSION]'");
     EXPECT_EQ(a[6].at("error"), "line 7: expected 'chunk compare ID HEX [VERSION]'");
+}
+
+// `gui open` opens the GUI of the instance: after the host transport plays (as
+// `play 140 0` and `process 1` set it), its controller unknown answers with the
+// transport the effect plays.
+TEST(Script, TheGuiSeesTheTransportTheEffectPlays)
+{
+    std::string error;
+    auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
+    ASSERT_NE(session, nullptr) << error;
+    {
+        auto instance = aaxhost::EffectInstance::create(*session, {}, &error);
+        ASSERT_NE(instance, nullptr) << error;
+        ASSERT_TRUE(instance->runBlock({true, 140.0, 0, 0}, 512));
+        const auto gui = instance->openGui(&error);
+        ASSERT_NE(gui, nullptr) << error;
+        const auto transport = aaxhost::UnknownPtr<aaxhost::AAX_IACFTransport_V2>::query(
+            gui->controllerUnknownInterface(), aaxhost::IID_IAAXTransportV2);
+        ASSERT_TRUE(transport);
+        double bpm = 0.0;
+        bool playing = false;
+        EXPECT_EQ(transport->GetCurrentTempo(&bpm), 0);
+        EXPECT_EQ(bpm, 140.0);
+        EXPECT_EQ(transport->IsTransportPlaying(&playing), 0);
+        EXPECT_TRUE(playing);
+    }
+    EXPECT_EQ(session->close(), 0);
 }
 
 std::vector<float> renderDirect(const tambrix::render::RenderOptions& o)

@@ -10,13 +10,14 @@
 #include "MetronaEditor.h"
 #include "manual_play_head.h"
 
-#include "aaxhost/Creators.h"
 #include "aaxhost/GuiDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -92,13 +93,13 @@ TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
             });
 
         // The main thread opens and closes the editor meanwhile.
-        aaxhost::GuiDriver gui(session->host(), instance->driver());
-        ASSERT_EQ(gui.create(aaxhost::guiCreatorOf(*session->effect())), 0);
-        ASSERT_EQ(gui.initialize(), 0);
+        std::string guiError;
+        const std::unique_ptr<aaxhost::GuiDriver> gui = instance->openGui(&guiError);
+        ASSERT_NE(gui, nullptr) << guiError;
         while (!done)
         {
-            gui.setViewContainer(gui.newViewContainer(1, nullptr));
-            gui.removeViewContainer();
+            gui->setViewContainer(gui->newViewContainer(1, nullptr));
+            gui->removeViewContainer();
             std::this_thread::yield();
         }
         audio.join();

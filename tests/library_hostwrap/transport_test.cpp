@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <thread>
+#include <utility>
 
 using tambrix::test::ControllerHost;
 
@@ -214,14 +215,23 @@ TEST_F(TransportWrapper, TickPositionsFollowTheHostClockBeyond32BitsAndBelowZero
     EXPECT_EQ(t->GetCurrentTickPosition(&ticks), AAX_SUCCESS);
     EXPECT_EQ(ticks, -1920000);
 
-    // At 44.1 kHz a tick position falls between samples and is rounded down.
+    // At 44.1 kHz a sample falls between ticks (43.54 ticks a sample): the nearest
+    // whole tick.
     h.transport->setSampleRate(44100.0);
     EXPECT_EQ(t->GetCustomTickPosition(&ticks, 44100), AAX_SUCCESS);
     EXPECT_EQ(ticks, 1920000);
     EXPECT_EQ(t->GetCustomTickPosition(&ticks, 1), AAX_SUCCESS);
-    EXPECT_EQ(ticks, 43);
+    EXPECT_EQ(ticks, 44);
     EXPECT_EQ(t->GetCustomTickPosition(&ticks, -1), AAX_SUCCESS);
     EXPECT_EQ(ticks, -44);
+    // Half a tick a sample (1 bpm at 32 kHz): halves away from zero.
+    h.transport->setSampleRate(32000.0);
+    h.transport->setTempo(1.0);
+    for (const auto& [sample, expected] : {std::pair<int64_t, int64_t>{1, 1}, {-1, -1}, {3, 2}, {-3, -2}})
+    {
+        EXPECT_EQ(t->GetCustomTickPosition(&ticks, sample), AAX_SUCCESS);
+        EXPECT_EQ(ticks, expected) << sample;
+    }
 
     // The clock moves only while playing.
     h.transport->locate(0);

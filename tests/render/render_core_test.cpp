@@ -7,7 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 namespace
@@ -182,6 +184,10 @@ TEST(TransportSimulation, ReportsWholeHostTicksRoundedHalfAwayFromZero)
     EXPECT_EQ(ppqToHostTicks(-half), -1);
     EXPECT_EQ(ppqToHostTicks(2.4e-7), 0); // 0.2304 ticks
     EXPECT_EQ(ppqToHostTicks(-5.0), -4800000);
+    // Saturating at the int64 range (NaN at its lowest).
+    EXPECT_EQ(ppqToHostTicks(1e300), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(ppqToHostTicks(-1e300), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(ppqToHostTicks(std::nan("")), std::numeric_limits<std::int64_t>::min());
 }
 
 TEST(BlockLoop, ValuesBeforeTheirBlockFramesInterleavedPulsesOnTheFirstChannel)

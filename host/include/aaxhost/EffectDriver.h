@@ -2,6 +2,7 @@
 
 #include "aaxhost/AutomationDelegate.h"
 #include "aaxhost/Controller.h"
+#include "aaxhost/ControllerUnknown.h"
 #include "aaxhost/EffectParameters.h"
 #include "aaxhost/Host.h"
 #include "aaxhost/HostUnknown.h"
@@ -21,7 +22,9 @@ namespace aaxhost
 //   create()              creator procedure 0, then QueryInterface for every
 //                         effect-parameters version (the host keeps one reference);
 //   initialize()          Initialize with the controller unknown, which answers the
-//                         controller, transport, automation delegate and factory;
+//                         controller, transport, automation delegate and factory
+//                         (the transport is the driver's own Transport unless the
+//                         host hands it the one it sets, e.g. a TimelineTransport);
 //   deliverRequests()     the plug-in's set requests (queued by the automation
 //                         delegate) come back as UpdateParameterNormalizedValue;
 //   generateCoefficients() GenerateCoefficients; every packet the effect posts is
@@ -31,7 +34,10 @@ namespace aaxhost
 class EffectDriver
 {
 public:
+    // With a Transport of its own.
     explicit EffectDriver(Host& host);
+    // With `transport` as the transport the controller unknown answers.
+    EffectDriver(Host& host, HostRef<TransportObject> transport);
     // Uninitializes (if still initialized) and releases what the driver still holds.
     ~EffectDriver();
 
@@ -42,7 +48,7 @@ public:
     HostUnknown& controllerUnknown() noexcept { return *controllerUnknown_; }
     IACFUnknown* controllerUnknownInterface() noexcept { return controllerUnknown_->primaryInterface(); }
     Controller& controller() noexcept { return *controller_; }
-    Transport& transport() noexcept { return *transport_; }
+    TransportObject& transport() noexcept { return *transport_; }
     AutomationDelegate& automation() noexcept { return *automation_; }
 
     // Creates the effect through `creator` and queries IID_IAAXEffectParametersV1 .. V4.
@@ -81,7 +87,7 @@ public:
 private:
     Host& host_;
     HostRef<Controller> controller_;
-    HostRef<Transport> transport_;
+    HostRef<TransportObject> transport_;
     HostRef<AutomationDelegate> automation_;
     HostRef<HostUnknown> controllerUnknown_;
     UnknownPtr<IEffectParameters> effect_;

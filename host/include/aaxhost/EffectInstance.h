@@ -2,6 +2,7 @@
 
 #include "aaxhost/AlgorithmInstance.h"
 #include "aaxhost/EffectDriver.h"
+#include "aaxhost/GuiDriver.h"
 #include "aaxhost/PluginSession.h"
 #include "aaxhost/TimelineTransport.h"
 
@@ -19,10 +20,10 @@ namespace aaxhost
 // (creator procedure 0) initialised with a controller whose sample rate and stem
 // formats are those of the chosen component, a timeline transport, and an
 // algorithm instance laid out from that component with its private data reset
-// by the effect. runBlock() is one audio cycle: the plug-in's pending set
-// requests come back as host updates, GenerateCoefficients posts the dirty
-// packets into the algorithm's data ports, the transport is put at the block's
-// position, and the native process procedure runs once.
+// by the effect. The instance must not outlive its session. runBlock() is one audio cycle: the plug-in's
+// pending set requests come back as host updates, GenerateCoefficients posts the dirty packets into the
+// algorithm's data ports, the transport is put at the block's position, and the native process procedure runs
+// once.
 class EffectInstance
 {
 public:
@@ -37,6 +38,11 @@ public:
     // cannot be created or initialised, or the component cannot be run.
     static std::unique_ptr<EffectInstance> create(PluginSession& session, const Setup& setup,
                                                   std::string* error);
+    // The GUI of this instance, created (creator procedure 1) and initialised: its
+    // controller unknown answers the effect's controller and transport and, for
+    // IID_IAAXEffectParametersV1, the effect. Release it before the instance. Null
+    // with *error when the plug-in has no GUI creator or the GUI fails to come up.
+    std::unique_ptr<GuiDriver> openGui(std::string* error);
     // Uninitialises and releases the effect.
     ~EffectInstance();
     EffectInstance(const EffectInstance&) = delete;
@@ -75,8 +81,9 @@ public:
     uint32_t close();
 
 private:
-    EffectInstance() = default;
+    explicit EffectInstance(PluginSession& session) : session_(session) {}
 
+    PluginSession& session_;
     std::unique_ptr<EffectDriver> driver_;
     HostRef<TimelineTransport> transport_;
     HostRef<HostComponentDescriptor> component_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aaxhost/Controller.h"
+#include "aaxhost/ControllerUnknown.h"
 #include "aaxhost/EffectDriver.h"
 #include "aaxhost/EffectGUI.h"
 #include "aaxhost/Host.h"
@@ -56,8 +57,9 @@ public:
     // A GUI with a controller and transport of its own and no effect object
     // (linkEffect() adds one).
     explicit GuiDriver(Host& host);
-    // A GUI of the instance that `effect` drives: the same controller and transport,
-    // and its effect object (if created by now) for IID_IAAXEffectParametersV1.
+    // A GUI of the instance that `effect` drives: the same controller and transport
+    // (whichever the effect's controller unknown answers), and its effect object (if
+    // created by now) for IID_IAAXEffectParametersV1.
     GuiDriver(Host& host, EffectDriver& effect);
     // Takes a container still handed over away, uninitializes (if still
     // initialized) and releases what the driver still holds.
@@ -70,7 +72,7 @@ public:
     HostUnknown& controllerUnknown() noexcept { return *controllerUnknown_; }
     IACFUnknown* controllerUnknownInterface() noexcept { return controllerUnknown_->primaryInterface(); }
     Controller& controller() noexcept { return *controller_; }
-    Transport& transport() noexcept { return *transport_; }
+    TransportObject& transport() noexcept { return *transport_; }
 
     // Makes the controller unknown answer IID_IAAXEffectParametersV1 by asking
     // `effect` (a plug-in effect object; the link holds one reference to it); null
@@ -109,7 +111,7 @@ private:
     Host& host_;
     HostRef<HostUnknown> controllerUnknown_;
     HostRef<Controller> controller_;
-    HostRef<Transport> transport_;
+    HostRef<TransportObject> transport_;
     HostRef<PlugInLink> link_;
     HostRef<ViewContainer> container_;
     UnknownPtr<IEffectGUI> gui_;

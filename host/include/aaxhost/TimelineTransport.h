@@ -2,7 +2,6 @@
 
 #include "aaxhost/ControllerInterfaces.h"
 #include "aaxhost/HostObject.h"
-#include "aaxhost/HostUnknown.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,9 +12,11 @@ namespace aaxhost
 // A transport that a host playing a timeline block by block sets before every
 // block: playing or stopped, tempo, and the tick position at the block's first
 // sample. Between two settings the position moves on with the sample location
-// at the current tempo (GetCustomTickPosition). The host keeps no meter of its
-// own: GetBarBeatPosition answers kAaxErrorUnimplemented, so a plug-in counts
-// its bars from the start of the timeline.
+// at the current tempo (GetCustomTickPosition), in whole ticks, the nearest
+// (halves away from zero; the render core's tambrix/render/HostTicks.h). The
+// host keeps no meter of its own: GetBarBeatPosition answers
+// kAaxErrorUnimplemented, so a plug-in counts its bars from the start of the
+// timeline.
 //
 // Operations allocate nothing, take no lock and record nothing: the plug-in
 // reads them on the audio thread. The block position is published as a whole
@@ -24,8 +25,6 @@ namespace aaxhost
 class TimelineTransport final : public HostObjectOf<AAX_IACFTransport_V2>
 {
 public:
-    static constexpr int64_t kTicksPerQuarter = 960000;
-
     struct Position
     {
         bool playing = false;
@@ -76,8 +75,5 @@ private:
     std::atomic<int64_t> ticks_{0};
     std::atomic<int64_t> sample_{0};
 };
-
-// Makes `unknown` answer IID_IAAXTransportV1 and V2 with `transport`.
-void installTimelineTransport(HostUnknown& unknown, const HostRef<TimelineTransport>& transport);
 
 } // namespace aaxhost

@@ -2,7 +2,6 @@
 
 #include "aaxhost/ControllerInterfaces.h"
 #include "aaxhost/HostObject.h"
-#include "aaxhost/HostUnknown.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,8 +12,9 @@ namespace aaxhost
 // The host's transport, versions 1 and 2, driven by the host's own sample
 // clock: the current sample location moves with advance() while playing.
 // Tick positions follow from the sample location at a constant tempo from
-// the start of the timeline (sample 0 is tick 0), 960000 ticks per quarter
-// note, rounded down.
+// the start of the timeline (sample 0 is tick 0), in whole ticks of 1/960000
+// quarter note, the nearest (halves away from zero; the render core's
+// tambrix/render/HostTicks.h).
 //
 // Every value is an atomic, so the plug-in may read the transport on the audio
 // thread while another thread sets it: the operations take no lock, allocate
@@ -27,8 +27,6 @@ namespace aaxhost
 class Transport final : public HostObjectOf<AAX_IACFTransport_V2>
 {
 public:
-    static constexpr int64_t kTicksPerQuarter = 960000;
-
     explicit Transport(std::shared_ptr<CallRecorder> recorder, std::string name = "Transport")
         : HostObjectOf(std::move(name), std::move(recorder))
     {
@@ -106,8 +104,5 @@ private:
     std::atomic<int32_t> metronome_{0};
     std::atomic<bool> instrumented_{false};
 };
-
-// Makes `unknown` answer IID_IAAXTransportV1 and V2 with `transport`.
-void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport);
 
 } // namespace aaxhost

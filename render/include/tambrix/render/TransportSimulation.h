@@ -2,8 +2,10 @@
 
 // A simulated host transport driven by RenderOptions and a timeline, or by play
 // and stop calls. The host reports one position per block, at the block's first
-// sample, as a host counting whole ticks of 1/960000 quarter note would.
+// sample, as a host counting whole ticks of 1/960000 quarter note would
+// (HostTicks.h).
 
+#include "tambrix/render/HostTicks.h"
 #include "tambrix/render/RenderOptions.h"
 
 #include <cstddef>
@@ -12,11 +14,6 @@
 
 namespace tambrix::render
 {
-
-inline constexpr double hostTicksPerQuarterNote = 960000.0;
-
-// Whole host ticks nearest to a position in quarter notes (ties away from zero).
-std::int64_t ppqToHostTicks(double ppq);
 
 struct TransportPosition
 {
