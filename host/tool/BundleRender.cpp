@@ -1,33 +1,11 @@
 #include "BundleRender.h"
 
+#include "aaxhost/ParameterFacts.h"
+
 #include <algorithm>
 
 namespace aaxhost::render
 {
-namespace
-{
-
-// The host identifier of the parameter called `name`, or empty.
-std::string parameterIdByName(IEffectParameters& effect, const std::string& name)
-{
-    int32_t count = 0;
-    if (effect.GetNumberOfParameters(&count) != kResultOk)
-        return {};
-    for (int32_t i = 0; i < count; ++i)
-    {
-        HostString id;
-        if (effect.GetParameterIDFromIndex(i, &id) != kResultOk)
-            continue;
-        HostString parameterName;
-        if (effect.GetParameterName(id.text().c_str(), &parameterName) == kResultOk &&
-            parameterName.text() == name)
-            return id.text();
-    }
-    return {};
-}
-
-} // namespace
-
 const float* const* runInstanceBlock(EffectInstance& instance,
                                      const tambrix::render::TransportPosition& position, int frames,
                                      std::vector<const float*>& outputs, std::string& error)
@@ -64,7 +42,10 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
                 " output channels, not " + std::to_string(channels);
         return false;
     }
-    const std::string timeSignature = parameterIdByName(instance.effect(), "Time Signature");
+    std::string timeSignature;
+    for (const ParameterFacts& p : readParameters(instance.effect()))
+        if (timeSignature.empty() && p.idResult == kResultOk && p.name == "Time Signature")
+            timeSignature = p.id;
     if (timeSignature.empty())
     {
         error = "the plug-in has no parameter \"Time Signature\"";
