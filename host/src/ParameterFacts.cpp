@@ -39,4 +39,20 @@ std::vector<ParameterFacts> readParameters(const IEffectParameters& effect, Resu
     return parameters;
 }
 
+tambrix::text::Json parameterJson(const ParameterFacts& p, std::initializer_list<const char*> keys)
+{
+    const tambrix::text::Json all{{"id", p.id},
+                                  {"name", p.name},
+                                  {"value", p.value},
+                                  {"text", p.text},
+                                  {"default", p.defaultValue},
+                                  {"steps", p.steps},
+                                  {"type", p.type},
+                                  {"automatable", p.automatable}};
+    tambrix::text::Json json = tambrix::text::Json::object();
+    for (const char* key : keys)
+        json[key] = all.at(key);
+    return json;
+}
+
 } // namespace aaxhost

@@ -258,13 +258,8 @@ void describeInstance(Host& host, EffectCreator creator, const DescribeOptions& 
                 if (p.idResult != kResultOk)
                     continue;
                 clean = clean && p.ok;
-                parameters.push_back({{"id", p.id},
-                                      {"name", p.name},
-                                      {"steps", p.steps},
-                                      {"type", p.type},
-                                      {"default", p.defaultValue},
-                                      {"value", p.value},
-                                      {"automatable", p.automatable}});
+                parameters.push_back(
+                    parameterJson(p, {"id", "name", "steps", "type", "default", "value", "automatable"}));
             }
             results["number_of_parameters"] = counted;
 

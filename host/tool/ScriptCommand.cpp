@@ -259,13 +259,8 @@ private:
         a["result"] = counted;
         Json list = Json::array();
         for (const ParameterFacts& p : parameters)
-            list.push_back({{"id", p.id},
-                            {"name", p.name},
-                            {"value", p.value},
-                            {"text", p.text},
-                            {"default", p.defaultValue},
-                            {"steps", p.steps},
-                            {"automatable", p.automatable}});
+            list.push_back(
+                parameterJson(p, {"id", "name", "value", "text", "default", "steps", "automatable"}));
         a["params"] = std::move(list);
     }
 

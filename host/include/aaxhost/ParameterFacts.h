@@ -2,6 +2,9 @@
 
 #include "aaxhost/EffectParameters.h"
 
+#include "tambrix/text/Json.h"
+
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -23,5 +26,9 @@ struct ParameterFacts
 // Every parameter's facts by index, at most `limit`; GetNumberOfParameters's answer in *countResult.
 std::vector<ParameterFacts> readParameters(const IEffectParameters& effect, Result* countResult = nullptr,
                                            int32_t limit = 100000);
+
+// The facts under `keys`, in their order: "id", "name", "value", "text", "default",
+// "steps", "type" and "automatable" as they appear in the tools' reports.
+tambrix::text::Json parameterJson(const ParameterFacts& p, std::initializer_list<const char*> keys);
 
 } // namespace aaxhost
