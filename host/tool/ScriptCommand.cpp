@@ -280,7 +280,7 @@ private:
         }
     }
 
-    // A host update.
+    // A host update, then whatever the plug-in asked for meanwhile.
     void paramSet(const Words& w, Json& a)
     {
         const double value = number(w[3]);
