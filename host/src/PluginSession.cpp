@@ -3,6 +3,20 @@
 namespace aaxhost
 {
 
+std::unique_ptr<PluginSession> PluginSession::load(const std::string& path, std::string* error,
+                                                   PluginModule::Options module)
+{
+    std::unique_ptr<PluginSession> session(new PluginSession());
+    session->module_ = PluginModule::open(path, error, module);
+    if (!session->module_)
+        return nullptr;
+    session->host_ = std::make_unique<Host>();
+    session->host_->recorder().setEnabled(false);
+    installDescriptionComponents(*session->host_);
+    session->descriptionHost_ = installDescriptionHost(*session->host_);
+    return session;
+}
+
 std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std::string* error)
 {
     const auto fail = [error](std::string message) -> std::unique_ptr<PluginSession>
@@ -11,37 +25,32 @@ std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std:
             *error = std::move(message);
         return nullptr;
     };
-
-    std::unique_ptr<PluginSession> session(new PluginSession());
-    std::string loadError;
-    // The framework leaves exit handlers behind: the binary stays mapped.
-    session->module_ = PluginModule::open(path, &loadError, PluginModule::Options{true});
-    if (!session->module_)
-        return fail(loadError);
-    session->host_ = std::make_unique<Host>();
-    session->host_->recorder().setEnabled(false);
-    installDescriptionComponents(*session->host_);
-    session->descriptionHost_ = installDescriptionHost(*session->host_);
-
-    const EntryPoints& acf = session->module_->entryPoints();
-    const Result started = acf.startup(session->host_->unknownInterface());
-    if (started != kResultOk)
-        return fail("ACFStartup failed with " + std::to_string(started));
-    session->started_ = true;
-
-    const Result registered =
-        acf.registerPlugin(session->host_->unknownInterface(),
-                           reinterpret_cast<IACFPluginDefinition**>(session->definition_.put()));
-    if (registered != kResultOk)
-        return fail("ACFRegisterPlugin failed with " + std::to_string(registered));
+    std::unique_ptr<PluginSession> session = load(path, error);
+    if (!session)
+        return nullptr;
+    session->start();
+    if (session->startResult_ != kResultOk)
+        return fail("ACFStartup failed with " + std::to_string(session->startResult_));
+    if (session->registerResult_ != kResultOk)
+        return fail("ACFRegisterPlugin failed with " + std::to_string(session->registerResult_));
     if (!session->definition_)
         return fail("ACFRegisterPlugin succeeded but gave no plug-in definition");
-    session->collection_ = HostCollection::fromUnknown(session->definition_.get());
     if (session->collection_ == nullptr)
         return fail("the plug-in definition is not the host's collection");
     if (session->effect() == nullptr)
         return fail("the plug-in describes no effect");
     return session;
+}
+
+void PluginSession::start()
+{
+    const EntryPoints& acf = module_->entryPoints();
+    startResult_ = acf.startup(host_->unknownInterface());
+    started_ = true;
+    registerResult_ = acf.registerPlugin(host_->unknownInterface(),
+                                         reinterpret_cast<IACFPluginDefinition**>(definition_.put()));
+    if (registerResult_ == kResultOk)
+        collection_ = HostCollection::fromUnknown(definition_.get());
 }
 
 PluginSession::~PluginSession()

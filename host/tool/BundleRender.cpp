@@ -1,30 +1,13 @@
 #include "BundleRender.h"
 
+#include "aaxhost/ParameterFacts.h"
+
 #include <algorithm>
 
 namespace aaxhost::render
 {
 namespace
 {
-
-// The host identifier of the parameter called `name`, or empty.
-std::string parameterIdByName(IEffectParameters& effect, const std::string& name)
-{
-    int32_t count = 0;
-    if (effect.GetNumberOfParameters(&count) != kResultOk)
-        return {};
-    for (int32_t i = 0; i < count; ++i)
-    {
-        HostString id;
-        if (effect.GetParameterIDFromIndex(i, &id) != kResultOk)
-            continue;
-        HostString parameterName;
-        if (effect.GetParameterName(id.text().c_str(), &parameterName) == kResultOk &&
-            parameterName.text() == name)
-            return id.text();
-    }
-    return {};
-}
 
 // The position the render core's transport reports, as the host's timeline
 // transport is set to it.
@@ -76,7 +59,10 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
                 " output channels, not " + std::to_string(channels);
         return false;
     }
-    const std::string timeSignature = parameterIdByName(instance.effect(), "Time Signature");
+    std::string timeSignature;
+    for (const ParameterFacts& p : readParameters(instance.effect()))
+        if (timeSignature.empty() && p.idResult == kResultOk && p.name == "Time Signature")
+            timeSignature = p.id;
     if (timeSignature.empty())
     {
         error = "the plug-in has no parameter \"Time Signature\"";

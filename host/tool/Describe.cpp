@@ -1,12 +1,9 @@
 #include "Describe.h"
 
 #include "aaxhost/Creators.h"
-#include "aaxhost/Description.h"
 #include "aaxhost/EffectDriver.h"
-#include "aaxhost/Host.h"
-#include "aaxhost/Loader.h"
-#include "aaxhost/PlugInString.h"
-#include "aaxhost/UnknownPtr.h"
+#include "aaxhost/ParameterFacts.h"
+#include "aaxhost/PluginSession.h"
 
 #include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"
@@ -23,8 +20,7 @@ namespace
 
 using tambrix::text::hexNumber;
 
-// Limits on what is listed of a plug-in that reports absurd counts.
-constexpr int32_t kMaxListedParameters = 100000;
+// A limit on what is listed of a plug-in that reports absurd counts.
 constexpr int32_t kMaxListedChunks = 1000;
 
 std::string addressText(const void* pointer)
@@ -256,35 +252,16 @@ void describeInstance(Host& host, EffectCreator creator, const DescribeOptions& 
         if (driver.initialized())
         {
             IEffectParameters& effect = *driver.effect();
-            int32_t count = 0;
-            results["number_of_parameters"] = effect.GetNumberOfParameters(&count);
-            for (int32_t i = 0; i < std::min(count, kMaxListedParameters); ++i)
+            Result counted = kResultOk;
+            for (const ParameterFacts& p : readParameters(effect, &counted))
             {
-                HostString id;
-                if (effect.GetParameterIDFromIndex(i, &id) != kResultOk)
+                if (p.idResult != kResultOk)
                     continue;
-                const char* pid = id.text().c_str();
-                HostString name;
-                int32_t steps = 0;
-                int32_t type = 0;
-                double defaultValue = 0.0;
-                double value = 0.0;
-                uint8_t automatable = 0;
-                const bool ok = effect.GetParameterName(pid, &name) == kResultOk &&
-                                effect.GetParameterNumberOfSteps(pid, &steps) == kResultOk &&
-                                effect.GetParameterType(pid, &type) == kResultOk &&
-                                effect.GetParameterDefaultNormalizedValue(pid, &defaultValue) == kResultOk &&
-                                effect.GetParameterNormalizedValue(pid, &value) == kResultOk &&
-                                effect.GetParameterIsAutomatable(pid, &automatable) == kResultOk;
-                clean = clean && ok;
-                parameters.push_back({{"id", id.text()},
-                                      {"name", name.text()},
-                                      {"steps", steps},
-                                      {"type", type},
-                                      {"default", defaultValue},
-                                      {"value", value},
-                                      {"automatable", automatable != 0}});
+                clean = clean && p.ok;
+                parameters.push_back(
+                    parameterJson(p, {"id", "name", "steps", "type", "default", "value", "automatable"}));
             }
+            results["number_of_parameters"] = counted;
 
             int32_t chunkCount = 0;
             results["number_of_chunks"] = effect.GetNumberOfChunks(&chunkCount);
@@ -314,68 +291,52 @@ void describeInstance(Host& host, EffectCreator creator, const DescribeOptions& 
 DescribeResult describeBundle(const std::string& path, const DescribeOptions& options)
 {
     DescribeResult outcome;
-    std::unique_ptr<PluginModule> module =
-        PluginModule::open(path, &outcome.error, PluginModule::Options{options.keepLoaded});
-    if (!module)
+    const int64_t hostObjectsBefore = HostObject::liveCount();
+    std::unique_ptr<PluginSession> session =
+        PluginSession::load(path, &outcome.error, PluginModule::Options{options.keepLoaded});
+    if (!session)
         return outcome;
     outcome.loaded = true;
-    const EntryPoints& acf = module->entryPoints();
-
-    const int64_t hostObjectsBefore = HostObject::liveCount();
+    session->host().recorder().setEnabled(true); // the traces are read from it
     Json& report = outcome.report;
-    report = Json{{"bundle", module->binaryPath()}};
-    bool clean = true;
+    report = Json{{"bundle", session->module().binaryPath()}};
+    session->start();
+    uint64_t sdkVersion = 0;
+    const Result versioned = session->entryPoints().getSDKVersion(&sdkVersion);
+    report["sdk_version"] = versioned == kResultOk ? Json(hexNumber(sdkVersion, 16)) : Json();
+    report["register_result"] = session->registerResult();
+    bool clean = session->startResult() == kResultOk && session->registerResult() == kResultOk;
+
+    EffectCreator effectCreator = nullptr;
+    Json effects = Json::array();
+    if (const HostCollection* collection = session->collection())
     {
-        Host host;
-        installDescriptionComponents(host);
-        installDescriptionHost(host);
-
-        const Result started = acf.startup(host.unknownInterface());
-        uint64_t sdkVersion = 0;
-        const Result versioned = acf.getSDKVersion(&sdkVersion);
-        report["sdk_version"] = versioned == kResultOk ? Json(hexNumber(sdkVersion, 16)) : Json();
-
-        UnknownPtr<IACFPluginDefinition> definition;
-        const Result registered = acf.registerPlugin(
-            host.unknownInterface(), reinterpret_cast<IACFPluginDefinition**>(definition.put()));
-        report["register_result"] = registered;
-        clean = clean && started == kResultOk && registered == kResultOk;
-
-        EffectCreator effectCreator = nullptr;
-        Json effects = Json::array();
-        if (const HostCollection* collection =
-                registered == kResultOk ? HostCollection::fromUnknown(definition.get()) : nullptr)
+        report["collection"] = collectionJson(*collection);
+        for (const EffectRecord& effect : collection->effects())
         {
-            report["collection"] = collectionJson(*collection);
-            for (const EffectRecord& effect : collection->effects())
-            {
-                effects.push_back(effectJson(effect));
-                if (effectCreator == nullptr)
-                    effectCreator = effectCreatorOf(*effect.descriptor);
-            }
+            effects.push_back(effectJson(effect));
+            if (effectCreator == nullptr)
+                effectCreator = effectCreatorOf(*effect.descriptor);
         }
-        else
-        {
-            report["collection"] = nullptr;
-            clean = false;
-        }
-        report["effects"] = std::move(effects);
-        definition.reset();
-
-        if (options.instance && effectCreator != nullptr)
-            describeInstance(host, effectCreator, options, report, clean);
-        else if (options.instance)
-            clean = false;
-
-        const Result liveObjects = acf.canUnloadNow(host.unknownInterface());
-        acf.shutdown(host.unknownInterface());
-        report["can_unload_now"] = liveObjects;
-
-        Json traces = tracesJson(host.recorder());
-        clean = clean && liveObjects == 0 && traces.empty();
-        report["traces"] = std::move(traces);
     }
-    module.reset();
+    else
+    {
+        report["collection"] = nullptr;
+        clean = false;
+    }
+    report["effects"] = std::move(effects);
+
+    if (options.instance && effectCreator != nullptr)
+        describeInstance(session->host(), effectCreator, options, report, clean);
+    else if (options.instance)
+        clean = false;
+
+    const Result liveObjects = session->close();
+    report["can_unload_now"] = liveObjects;
+    Json traces = tracesJson(session->host().recorder());
+    clean = clean && liveObjects == 0 && traces.empty();
+    report["traces"] = std::move(traces);
+    session.reset();
 
     const int64_t hostObjectsLeft = HostObject::liveCount() - hostObjectsBefore;
     report["host_objects_left"] = hostObjectsLeft;

@@ -2,9 +2,11 @@
 
 #include "BundleRender.h"
 
+#include "aaxhost/ChunkRecord.h"
 #include "aaxhost/Creators.h"
 #include "aaxhost/EffectInstance.h"
 #include "aaxhost/GuiDriver.h"
+#include "aaxhost/ParameterFacts.h"
 #include "aaxhost/PluginSession.h"
 
 #include "tambrix/render/BlockLoop.h"
@@ -15,7 +17,6 @@
 #include "tambrix/text/Words.h"
 
 #include "tambrix/io/Output.h"
-#include "tambrix/text/Words.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,7 +41,6 @@ using Words = std::vector<std::string>;
 constexpr int kBlock = 512;
 constexpr int kChannels = 2;
 constexpr double kRate = 48000.0;
-constexpr std::size_t kChunkHeader = 56;
 constexpr std::size_t kMaxChunkPayload = std::size_t{1} << 24;
 
 struct ScriptError
@@ -97,35 +97,6 @@ std::vector<uint8_t> fromHex(const std::string& hex)
     return std::move(*bytes);
 }
 
-template <class T>
-T readAt(const std::vector<uint8_t>& record, std::size_t offset)
-{
-    T v{};
-    if (record.size() >= offset + sizeof v)
-        std::memcpy(&v, record.data() + offset, sizeof v);
-    return v;
-}
-
-template <class T>
-void writeAt(std::vector<uint8_t>& record, std::size_t offset, T v)
-{
-    if (uint8_t* data = record.data(); data != nullptr && record.size() >= offset + sizeof v)
-        std::memcpy(data + offset, &v, sizeof v);
-}
-
-// A chunk record: the header (size, version, three identifiers, chunk identifier,
-// 32-byte name) and the payload; the memory is 8-byte aligned.
-std::vector<uint8_t> chunkRecord(uint32_t id, const std::vector<uint8_t>& payload, int32_t version)
-{
-    std::vector<uint8_t> record(kChunkHeader + payload.size(), 0);
-    writeAt<int32_t>(record, 0, static_cast<int32_t>(payload.size()));
-    writeAt<int32_t>(record, 4, version);
-    writeAt<uint32_t>(record, 20, id);
-    if (!payload.empty())
-        std::memcpy(record.data() + kChunkHeader, payload.data(), payload.size());
-    return record;
-}
-
 class Session
 {
 public:
@@ -169,6 +140,14 @@ public:
         return clean;
     }
 
+    static std::vector<std::string> usages()
+    {
+        std::vector<std::string> usages;
+        for (const Action& action : actions())
+            usages.emplace_back(action.usage);
+        return usages;
+    }
+
 private:
     // One action: its usage (the action's words, then its arguments) and what it does.
     // The usage says how many words the action takes: each ARGUMENT is required, an
@@ -209,13 +188,13 @@ private:
             {"param list", &Session::paramList},
             {"param get ID", &Session::paramGet},
             {"param set ID VALUE", &Session::paramSet},
-            {"param request ID VALUE", &Session::paramSet},
+            {"param request ID VALUE", &Session::paramRequest},
             {"param text ID VALUE [MAXLEN]", &Session::paramText},
             {"param parse ID TEXT...", &Session::paramParse},
             {"chunk list", &Session::chunkList},
             {"chunk get ID", &Session::chunkGet},
             {"chunk set ID HEX [VERSION]", &Session::chunkSet},
-            {"chunk compare ID HEX [VERSION]", &Session::chunkSet},
+            {"chunk compare ID HEX [VERSION]", &Session::chunkCompare},
             {"gui open", &Session::guiOpen},
             {"gui close", &Session::guiClose},
             {"process BLOCKS", &Session::process},
@@ -275,32 +254,13 @@ private:
 
     void paramList(const Words&, Json& a)
     {
-        IEffectParameters& e = effect().effect();
-        int32_t count = 0;
-        a["result"] = e.GetNumberOfParameters(&count);
+        Result counted = kResultOk;
+        const std::vector<ParameterFacts> parameters = readParameters(effect().effect(), &counted);
+        a["result"] = counted;
         Json list = Json::array();
-        for (int32_t i = 0; i < count; ++i)
-        {
-            HostString id, name, text;
-            e.GetParameterIDFromIndex(i, &id);
-            const char* pid = id.text().c_str();
-            e.GetParameterName(pid, &name);
-            double value = 0.0, def = 0.0;
-            int32_t steps = 0;
-            uint8_t automatable = 0;
-            e.GetParameterNormalizedValue(pid, &value);
-            e.GetParameterDefaultNormalizedValue(pid, &def);
-            e.GetParameterNumberOfSteps(pid, &steps);
-            e.GetParameterIsAutomatable(pid, &automatable);
-            e.GetParameterValueString(pid, &text, 32);
-            list.push_back({{"id", id.text()},
-                            {"name", name.text()},
-                            {"value", value},
-                            {"text", text.text()},
-                            {"default", def},
-                            {"steps", steps},
-                            {"automatable", automatable != 0}});
-        }
+        for (const ParameterFacts& p : parameters)
+            list.push_back(
+                parameterJson(p, {"id", "name", "value", "text", "default", "steps", "automatable"}));
         a["params"] = std::move(list);
     }
 
@@ -320,25 +280,31 @@ private:
         }
     }
 
-    // param set: a host update, then whatever the plug-in asked for meanwhile.
-    // param request: a change from the plug-in's side (touch, request, release to
-    // the host's automation), which the host answers with an update.
+    // A host update, then whatever the plug-in asked for meanwhile.
     void paramSet(const Words& w, Json& a)
     {
-        IEffectParameters& e = effect().effect();
         const double value = number(w[3]);
         a["id"] = w[2];
-        if (w[1] == "set")
-        {
-            a["result"] = effect().update(w[2].c_str(), value);
-        }
-        else
-        {
-            a["result"] = e.SetParameterNormalizedValue(w[2].c_str(), value);
-            a["updates"] = effect().deliverRequests();
-        }
+        a["result"] = effect().update(w[2].c_str(), value);
+        valueNow(w[2], a);
+    }
+
+    // A change from the plug-in's side (touch, request, release to the host's
+    // automation), which the host answers with an update.
+    void paramRequest(const Words& w, Json& a)
+    {
+        const double value = number(w[3]);
+        a["id"] = w[2];
+        a["result"] = effect().effect().SetParameterNormalizedValue(w[2].c_str(), value);
+        a["updates"] = effect().deliverRequests();
+        valueNow(w[2], a);
+    }
+
+    // The parameter's normalised value, when the plug-in tells it.
+    void valueNow(const std::string& id, Json& a)
+    {
         double now = 0.0;
-        if (e.GetParameterNormalizedValue(w[2].c_str(), &now) == kResultOk)
+        if (effect().effect().GetParameterNormalizedValue(id.c_str(), &now) == kResultOk)
             a["value"] = now;
     }
 
@@ -399,40 +365,43 @@ private:
         }
         if (size > kMaxChunkPayload)
             fail("the plug-in announced " + std::to_string(size) + " bytes");
-        std::vector<uint8_t> record = chunkRecord(id, std::vector<uint8_t>(size, 0), 0);
-        r = e.GetChunk(id, record.data());
+        ChunkRecord record(id, std::vector<uint8_t>(size, 0), 0);
+        r = e.GetChunk(id, record.get());
         a["result"] = r;
-        const int32_t written = readAt<int32_t>(record, 0);
+        const ChunkHeader header = record.header();
+        const int32_t written = header.size;
         a["size"] = written;
-        a["version"] = readAt<int32_t>(record, 4);
-        a["chunk_id"] = tambrix::text::fourCharText(readAt<uint32_t>(record, 20));
-        std::string name(reinterpret_cast<const char*>(record.data() + 24), 32);
-        a["name"] = name.substr(0, name.find('\0'));
+        a["version"] = header.version;
+        a["chunk_id"] = tambrix::text::fourCharText(header.chunkId);
+        a["name"] = record.name();
         if (written < 0 || static_cast<uint32_t>(written) > size)
             fail("the plug-in wrote a size of " + std::to_string(written) + " into a record of " +
                  std::to_string(size) + " bytes");
-        a["hex"] = tambrix::text::hexBytes(record.data() + kChunkHeader, static_cast<std::size_t>(written));
+        a["hex"] = tambrix::text::hexBytes(record.payload(static_cast<std::size_t>(written)));
     }
 
-    // chunk set: SetChunk; chunk compare: CompareActiveChunk.
     void chunkSet(const Words& w, Json& a)
     {
-        IEffectParameters& e = effect().effect();
+        ChunkRecord record = sentChunk(w, a);
+        a["result"] = effect().effect().SetChunk(record.header().chunkId, record.get());
+    }
+
+    void chunkCompare(const Words& w, Json& a)
+    {
+        ChunkRecord record = sentChunk(w, a);
+        uint8_t equal = 0xFF;
+        a["result"] = effect().effect().CompareActiveChunk(record.get(), &equal);
+        a["equal"] = equal == 1;
+    }
+
+    // The record of a line ACTION ID HEX [VERSION] (version -1 unless given).
+    static ChunkRecord sentChunk(const Words& w, Json& a)
+    {
         const uint32_t id = chunkId(w[2]);
         const std::vector<uint8_t> payload = fromHex(w[3]);
         const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], INT32_MIN, INT32_MAX) : -1);
-        const std::vector<uint8_t> record = chunkRecord(id, payload, version);
         a["id"] = w[2];
-        if (w[1] == "set")
-        {
-            a["result"] = e.SetChunk(id, record.data());
-        }
-        else
-        {
-            uint8_t equal = 0xFF;
-            a["result"] = e.CompareActiveChunk(record.data(), &equal);
-            a["equal"] = equal == 1;
-        }
+        return ChunkRecord(id, payload, version);
     }
 
     void guiOpen(const Words&, Json& a)
@@ -473,7 +442,7 @@ private:
         std::size_t dropped = 0;
         for (const PostedPacket& p : effect().takePacketLog(&dropped))
         {
-            Json packet{{"port", p.port}, {"hex", tambrix::text::hexBytes(p.data.data(), p.data.size())}};
+            Json packet{{"port", p.port}, {"hex", tambrix::text::hexBytes(p.data)}};
             if (p.data.size() == 4)
             {
                 float f = 0.0f;
@@ -626,6 +595,11 @@ private:
 };
 
 } // namespace
+
+std::vector<std::string> actionUsages()
+{
+    return Session::usages();
+}
 
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
 {

@@ -15,6 +15,10 @@ class PluginSession;
 namespace aaxhost::script
 {
 
+// The usage of every action a script takes, in one table ("param text ID VALUE
+// [MAXLEN]": the action's words, then its arguments).
+std::vector<std::string> actionUsages();
+
 // Runs the script read from `in` against a new effect instance of the loaded
 // `plugin`; every answer goes to `out`. The instance is created by the first
 // action that needs it and released at the end, the session stays open. Each line

@@ -215,6 +215,17 @@ TEST(DescribeCommand, TextFormTheSharedObjectItselfAndBadArguments)
     EXPECT_NE(text.out.find("effect id: com.jelv.tambrix"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("live objects: 0"), std::string::npos);
 
+    // A plug-in whose registration fails: its result, the traces up to the shut-down and
+    // what still lives at unload are told all the same.
+    const tambrix::test::CommandOutput fake =
+        tambrix::test::run(tool + " describe " + tambrix::test::quoted(FAKE_PLUGIN_BINARY) + " --json");
+    EXPECT_EQ(fake.exitCode, 1);
+    const Json failed = Json::parse(fake.out, nullptr, false);
+    EXPECT_EQ(failed.value("register_result", 0), -2147483644)
+        << fake.out;                                                  // the host has no definition for it
+    EXPECT_EQ(failed.value("traces", Json()).size(), 2u) << fake.out; // "started", "stopping"
+    EXPECT_EQ(failed.value("can_unload_now", 0), 1) << fake.out;
+
     // The usage texts come from the command table.
     const tambrix::test::CommandOutput usage = tambrix::test::run(tool + " 2>&1");
     EXPECT_EQ(usage.exitCode, 2);

@@ -2,12 +2,13 @@
 // the bypass packet after initialisation, the framework's state chunk restored,
 // read back and reflected in the controls chunk, and both chunks after a host
 // value without an index.
-#include "aaxhost/Description.h"
+#include "aaxhost/ChunkRecord.h"
+#include "aaxhost/Creators.h"
 #include "aaxhost/EffectDriver.h"
 #include "aaxhost/EffectInstance.h"
-#include "aaxhost/Host.h"
-#include "aaxhost/Loader.h"
-#include "aaxhost/UnknownPtr.h"
+#include "aaxhost/PluginSession.h"
+
+#include "tambrix/text/FourChar.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,19 @@
 namespace
 {
 
-constexpr uint32_t kJuceChunk = 0x6A756365;     // 'juce'
-constexpr uint32_t kControlsChunk = 0x656C636B; // 'elck'
-constexpr std::size_t kChunkHeader = 56;
+constexpr uint32_t kJuceChunk = *tambrix::text::fourCharCode("juce");
+constexpr uint32_t kControlsChunk = *tambrix::text::fourCharCode("elck");
+
+// A chunk's payload as the plug-in hands it over.
+std::vector<uint8_t> chunkOf(aaxhost::IEffectParameters& effect, uint32_t chunkId)
+{
+    uint32_t size = 0;
+    EXPECT_EQ(effect.GetChunkSize(chunkId, &size), 0);
+    aaxhost::ChunkRecord record(chunkId, std::vector<uint8_t>(size), 0);
+    EXPECT_EQ(effect.GetChunk(chunkId, record.get()), 0);
+    EXPECT_EQ(static_cast<uint32_t>(record.header().size), size);
+    return record.payload(size);
+}
 
 class BundleInstanceTest : public ::testing::Test
 {
@@ -35,27 +46,13 @@ protected:
     {
         hostObjectsAtStart = aaxhost::HostObject::liveCount();
         std::string error;
-        module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
-        ASSERT_NE(module, nullptr) << error;
-        host = std::make_unique<aaxhost::Host>();
-        aaxhost::installDescriptionComponents(*host);
-        acf().startup(host->unknownInterface());
-
-        aaxhost::UnknownPtr<aaxhost::IACFPluginDefinition> definition;
-        ASSERT_EQ(acf().registerPlugin(host->unknownInterface(),
-                                       reinterpret_cast<aaxhost::IACFPluginDefinition**>(definition.put())),
-                  0);
-        void* creator = nullptr;
-        for (const aaxhost::EffectRecord& effect :
-             aaxhost::HostCollection::fromUnknown(definition.get())->effects())
-            for (const aaxhost::ProcPtrRecord& proc : effect.descriptor->procPtrs())
-                if (proc.procId == 0)
-                    creator = proc.procPtr;
-        definition.reset();
-        ASSERT_NE(creator, nullptr);
-
-        driver = std::make_unique<aaxhost::EffectDriver>(*host);
-        ASSERT_EQ(driver->create(reinterpret_cast<aaxhost::EffectCreator>(creator)), 0);
+        session = aaxhost::PluginSession::load(TAMBRIX_BUNDLE, &error);
+        ASSERT_NE(session, nullptr) << error;
+        session->host().recorder().setEnabled(true); // the automation delegate's events are read
+        session->start();
+        ASSERT_NE(session->effect(), nullptr);
+        driver = std::make_unique<aaxhost::EffectDriver>(session->host());
+        ASSERT_EQ(driver->create(aaxhost::effectCreatorOf(*session->effect())), 0);
         ASSERT_EQ(driver->initialize(), 0);
         driver->automation().clearEvents();
     }
@@ -68,38 +65,22 @@ protected:
             EXPECT_EQ(driver->release(), 0u);
             driver.reset();
         }
-        if (module)
+        if (session)
         {
-            EXPECT_EQ(acf().canUnloadNow(host->unknownInterface()), 0);
-            acf().shutdown(host->unknownInterface());
-            EXPECT_TRUE(host->services().traces().empty());
-            EXPECT_TRUE(host->services().assertions().empty());
+            EXPECT_EQ(session->close(), 0);
+            EXPECT_TRUE(session->host().services().traces().empty());
+            EXPECT_TRUE(session->host().services().assertions().empty());
         }
-        host.reset();
-        module.reset();
+        session.reset();
         EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
     }
 
-    const aaxhost::EntryPoints& acf() const { return module->entryPoints(); }
     aaxhost::IEffectParameters& effect() { return *driver->effect(); }
 
-    // A chunk as the host keeps it: header (size, version, three identifiers,
-    // chunk identifier, 32-byte name) and payload.
-    std::vector<uint8_t> chunk(uint32_t chunkId)
-    {
-        uint32_t size = 0;
-        EXPECT_EQ(effect().GetChunkSize(chunkId, &size), 0);
-        std::vector<uint8_t> record(kChunkHeader + size, 0);
-        EXPECT_EQ(effect().GetChunk(chunkId, record.data()), 0);
-        int32_t written = 0;
-        std::memcpy(&written, record.data(), 4);
-        EXPECT_EQ(static_cast<uint32_t>(written), size);
-        return std::vector<uint8_t>(record.begin() + kChunkHeader, record.end());
-    }
+    std::vector<uint8_t> chunk(uint32_t chunkId) { return chunkOf(effect(), chunkId); }
 
     int64_t hostObjectsAtStart = 0;
-    std::unique_ptr<aaxhost::PluginModule> module;
-    std::unique_ptr<aaxhost::Host> host;
+    std::unique_ptr<aaxhost::PluginSession> session;
     std::unique_ptr<aaxhost::EffectDriver> driver;
 };
 
@@ -117,12 +98,8 @@ TEST_F(BundleInstanceTest, FirstCoefficientsPostTheBypassOnItsPort)
 TEST_F(BundleInstanceTest, RestoringTheStateChunkSetsTheIndexAndSendsItThroughTheHost)
 {
     // The processor's state: the time-signature index in the first byte (12/8: index 10).
-    std::vector<uint8_t> record(kChunkHeader + 2, 0);
-    const int32_t size = 2;
-    std::memcpy(record.data(), &size, 4);
-    std::memcpy(record.data() + 20, &kJuceChunk, 4);
-    record[kChunkHeader] = 10;
-    ASSERT_EQ(effect().SetChunk(kJuceChunk, record.data()), 0);
+    aaxhost::ChunkRecord record(kJuceChunk, {10, 0}, 0);
+    ASSERT_EQ(effect().SetChunk(kJuceChunk, record.get()), 0);
 
     double value = 0.0;
     ASSERT_EQ(effect().GetParameterNormalizedValue("0", &value), 0);
@@ -190,17 +167,12 @@ namespace
 // describes only the pairs of formats the host supports.
 TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
 {
-    std::string error;
-    auto module = aaxhost::PluginModule::open(TAMBRIX_BUNDLE, &error);
-    ASSERT_NE(module, nullptr) << error;
-    const aaxhost::EntryPoints& acf = module->entryPoints();
     const int64_t hostObjectsAtStart = aaxhost::HostObject::liveCount();
     {
-        aaxhost::Host host;
-        aaxhost::installDescriptionComponents(host);
-        aaxhost::HostRef<aaxhost::HostDescriptionHost> descriptionHost =
-            aaxhost::installDescriptionHost(host);
-        aaxhost::HostFeatureInfo& stemFormats = descriptionHost->stemFormatFeature();
+        std::string error;
+        auto session = aaxhost::PluginSession::load(TAMBRIX_BUNDLE, &error);
+        ASSERT_NE(session, nullptr) << error;
+        aaxhost::HostFeatureInfo& stemFormats = session->descriptionHost().stemFormatFeature();
         constexpr int32_t kMono = 0x00000001;
         constexpr int32_t kStereo = 0x00010002;
         // Every format index the framework may ask about, with any channel count:
@@ -214,12 +186,10 @@ TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
                                                          : aaxhost::kSupportLevelUnsupported);
             }
 
-        ASSERT_EQ(acf.startup(host.unknownInterface()), 0);
-        aaxhost::UnknownPtr<aaxhost::IACFPluginDefinition> definition;
-        ASSERT_EQ(acf.registerPlugin(host.unknownInterface(),
-                                     reinterpret_cast<aaxhost::IACFPluginDefinition**>(definition.put())),
-                  0);
-        const auto effects = aaxhost::HostCollection::fromUnknown(definition.get())->effects();
+        session->start();
+        ASSERT_EQ(session->startResult(), 0);
+        ASSERT_EQ(session->registerResult(), 0);
+        const auto effects = session->collection()->effects();
         ASSERT_EQ(effects.size(), 1u);
         std::set<std::pair<int64_t, int64_t>> pairs;
         for (const auto& component : effects[0].descriptor->components())
@@ -231,10 +201,8 @@ TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
         EXPECT_EQ(pairs, expected);
         EXPECT_EQ(effects[0].descriptor->components().size(), 4u);
 
-        definition.reset();
-        EXPECT_EQ(acf.canUnloadNow(nullptr), 0);
-        EXPECT_EQ(acf.shutdown(nullptr), 0);
-        EXPECT_TRUE(host.services().traces().empty());
+        EXPECT_EQ(session->close(), 0);
+        EXPECT_TRUE(session->host().services().traces().empty());
     }
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
 }
@@ -260,25 +228,11 @@ TEST(BundleInstanceState, AValueWithoutAnIndexLeavesBothChunksNamingOneIndex)
         EXPECT_NE(instance, nullptr) << error;
         return instance;
     };
-    const auto getChunk = [](aaxhost::EffectInstance& instance, uint32_t chunkId)
-    {
-        uint32_t size = 0;
-        EXPECT_EQ(instance.effect().GetChunkSize(chunkId, &size), 0);
-        std::vector<uint8_t> record(kChunkHeader + size, 0);
-        EXPECT_EQ(instance.effect().GetChunk(chunkId, record.data()), 0);
-        return std::vector<uint8_t>(record.begin() + kChunkHeader, record.end());
-    };
     const auto setChunk =
         [](aaxhost::EffectInstance& instance, uint32_t chunkId, const std::vector<uint8_t>& payload)
     {
-        std::vector<uint8_t> record(kChunkHeader + payload.size(), 0);
-        const auto size = static_cast<int32_t>(payload.size());
-        uint8_t* header = record.data();
-        ASSERT_NE(header, nullptr);
-        std::memcpy(header, &size, 4);
-        std::memcpy(header + 20, &chunkId, 4);
-        std::copy(payload.begin(), payload.end(), record.begin() + kChunkHeader);
-        EXPECT_EQ(instance.effect().SetChunk(chunkId, record.data()), 0);
+        aaxhost::ChunkRecord record(chunkId, payload, 0);
+        EXPECT_EQ(instance.effect().SetChunk(chunkId, record.get()), 0);
     };
     // 600 bpm (200 ticks a sample) from quarter note 1: a bar line for index 0 (2
     // eighth notes), not for 6 or 30, whose clocks start at quarter notes 4 and 16.
@@ -305,8 +259,8 @@ TEST(BundleInstanceState, AValueWithoutAnIndexLeavesBothChunksNamingOneIndex)
         ASSERT_NE(original, nullptr);
         EXPECT_EQ(original->update("0", 0.2), 0);
         EXPECT_EQ(original->update("0", value), 0);
-        const std::vector<uint8_t> controls = getChunk(*original, kControlsChunk);
-        const std::vector<uint8_t> state = getChunk(*original, kJuceChunk);
+        const std::vector<uint8_t> controls = chunkOf(original->effect(), kControlsChunk);
+        const std::vector<uint8_t> state = chunkOf(original->effect(), kJuceChunk);
         // The controls chunk: marker, then 'd' '_' '0' with a big-endian double.
         ASSERT_EQ(controls.size(), 16u);
         uint64_t bits = 0;

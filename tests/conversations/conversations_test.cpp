@@ -188,6 +188,8 @@ TEST(Conversations, RandomHostConversationsAreAnsweredAndLeaveACleanInstanceBehi
 {
     const std::uint64_t count = fromEnvironment("TAMBRIX_CONVERSATIONS", 300);
     const std::uint64_t first = fromEnvironment("TAMBRIX_CONVERSATION_SEED", 1);
+    // The conversations draw every action of the script's table.
+    EXPECT_EQ(HostConversation::actionsWithoutGenerator(), std::vector<std::string>{});
     installCrashReport();
     const int64_t hostObjectsBefore = aaxhost::HostObject::liveCount();
     {

@@ -2,6 +2,9 @@
 
 #include "ScriptCommand.h"
 
+#include "tambrix/text/Hex.h"
+
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +18,9 @@ namespace tambrix::test
 {
 namespace
 {
+
+using tambrix::text::bytesFromHex;
+using tambrix::text::hexBytes;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -30,26 +36,6 @@ std::string format(int digits, double value)
 nlohmann::json member(const nlohmann::json& object, const char* key)
 {
     return object.is_object() && object.contains(key) ? object.at(key) : nlohmann::json();
-}
-
-std::string hexOf(const std::vector<uint8_t>& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (const uint8_t b : bytes)
-    {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
-}
-
-std::vector<uint8_t> bytesOfHex(const std::string& hex)
-{
-    std::vector<uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
-    return bytes;
 }
 
 void appendBigEndian(std::vector<uint8_t>& bytes, uint64_t value, int size)
@@ -301,66 +287,63 @@ bool HostConversation::payloadHex(std::string& hex)
     const uint64_t kind = below(20);
     if (kind < 6 && !readBack_.empty())
     {
-        std::vector<uint8_t> payload = bytesOfHex(pick(readBack_).hex);
+        std::vector<uint8_t> payload = bytesFromHex(pick(readBack_).hex).value_or(std::vector<uint8_t>{});
         mutate(payload);
-        hex = hexOf(payload);
+        hex = hexBytes(payload);
     }
     else if (kind < 10)
-        hex = hexOf(controlsPayload());
+        hex = hexBytes(controlsPayload());
     else if (kind < 12)
-        hex = hexOf(bytes(below(49)));
+        hex = hexBytes(bytes(below(49)));
     else if (kind < 14)
-        hex = hexOf(bytes(below(4))); // the processor's state is a byte or two
+        hex = hexBytes(bytes(below(4))); // the processor's state is a byte or two
     else if (kind < 15)
         hex.clear();
     else if (kind < 16)
-        hex = hexOf(bytes(200 + below(800)));
+        hex = hexBytes(bytes(200 + below(800)));
     else if (kind < 17)
-        hex = hexOf(std::vector<uint8_t>(4 + below(61), 0xFF));
+        hex = hexBytes(std::vector<uint8_t>(4 + below(61), 0xFF));
     else if (kind < 18)
-        hex = "01010101645f3000" + hexOf(bytes(8));
+        hex = "01010101645f3000" + hexBytes(bytes(8));
     else
     {
-        hex = hexOf(bytes(below(8)));
+        hex = hexBytes(bytes(below(8)));
         hex += kind < 19 ? "0" : pick<std::string>({"zz", "0x", "g0", "+1"}); // odd length, or not hex
     }
     return kind < 18;
 }
 
-HostConversation::Action HostConversation::paramAction()
+HostConversation::Action HostConversation::paramValue(const std::string& action)
 {
-    const uint64_t kind = below(20);
-    if (kind < 1)
-        return {"param list"};
     const std::string id = parameterId();
-    if (kind < 5)
-        return {"param get " + id};
-    if (kind < 14)
+    const Number value = number();
+    return {action + " " + id + " " + value.text, value.readable};
+}
+
+HostConversation::Action HostConversation::paramText()
+{
+    const std::string id = parameterId();
+    const Number value = number();
+    Action a{"param text " + id + " " + value.text, value.readable};
+    const uint64_t length = below(8);
+    if (length == 4)
+        a.text += " " + pick<std::string>(
+                            {"0", "1", "-1", "2", "8", "31", "32", "33", "255", "1000000", "-1000000", "+5"});
+    else if (length == 5)
+        a.text += " " + std::to_string(static_cast<int64_t>(below(2000001)) - 1000000);
+    else if (length == 6)
+        a.text += " " + std::to_string(below(100));
+    else if (length == 7)
     {
-        const Number value = number();
-        return {std::string(oneIn(2) ? "param set " : "param request ") + id + " " + value.text,
-                value.readable};
+        a.text += " " + pick<std::string>({"1000001", "-1000001", "x", "3.5", "99999999999999999999"});
+        a.valid = false;
     }
-    if (kind < 17)
-    {
-        const Number value = number();
-        Action a{"param text " + id + " " + value.text, value.readable};
-        const uint64_t length = below(8);
-        if (length == 4)
-            a.text += " " + pick<std::string>({"0", "1", "-1", "2", "8", "31", "32", "33", "255", "1000000",
-                                               "-1000000", "+5"});
-        else if (length == 5)
-            a.text += " " + std::to_string(static_cast<int64_t>(below(2000001)) - 1000000);
-        else if (length == 6)
-            a.text += " " + std::to_string(below(100));
-        else if (length == 7)
-        {
-            a.text += " " + pick<std::string>({"1000001", "-1000001", "x", "3.5", "99999999999999999999"});
-            a.valid = false;
-        }
-        return a;
-    }
-    Action a{"param parse " + id};
+    return a;
+}
+
+HostConversation::Action HostConversation::paramParse()
+{
+    Action a{"param parse " + parameterId()};
     const uint64_t words = 1 + below(3);
     for (uint64_t i = 0; i < words; ++i)
         a.text += " " + (oneIn(2) ? number().text
@@ -369,16 +352,10 @@ HostConversation::Action HostConversation::paramAction()
     return a;
 }
 
-HostConversation::Action HostConversation::chunkAction()
+HostConversation::Action HostConversation::chunkPayload(const std::string& action)
 {
-    const uint64_t kind = below(20);
-    if (kind < 1)
-        return {"chunk list"};
     const std::string id = chunkId();
-    const bool idValid = id.size() == 4;
-    if (kind < 7)
-        return {"chunk get " + id, idValid};
-    Action a{std::string(kind < 15 ? "chunk set " : "chunk compare ") + id, idValid};
+    Action a{action + " " + id, id.size() == 4};
     std::string hex;
     a.valid = payloadHex(hex) && !hex.empty() && a.valid;
     if (hex.empty())
@@ -399,66 +376,65 @@ HostConversation::Action HostConversation::chunkAction()
     return a;
 }
 
-HostConversation::Action HostConversation::transportAction()
+HostConversation::Action HostConversation::play()
 {
-    const uint64_t kind = below(10);
-    if (kind < 2)
+    Number bpm = number();
+    if (oneIn(2))
     {
-        Number bpm = number();
-        if (oneIn(2))
-        {
-            bpm.text = format(17, 20.0 + unit() * 280.0);
-            bpm.value = std::strtod(bpm.text.c_str(), nullptr);
-            bpm.readable = true;
-        }
-        Number ppq = number();
-        if (oneIn(2))
-        {
-            ppq.text = format(17, unit() * 80.0 - 16.0);
-            ppq.value = std::strtod(ppq.text.c_str(), nullptr);
-            ppq.readable = true;
-        }
-        const bool valid = bpm.readable && ppq.readable && bpm.value > 0.0 && bpm.value <= 10000.0 &&
-                           std::fabs(ppq.value) <= 1e9;
-        return {"play " + bpm.text + " " + ppq.text, valid, false};
+        bpm.text = format(17, 20.0 + unit() * 280.0);
+        bpm.value = std::strtod(bpm.text.c_str(), nullptr);
+        bpm.readable = true;
     }
-    if (kind < 3)
-        return {"stop", true, false};
-    if (kind < 7)
+    Number ppq = number();
+    if (oneIn(2))
     {
-        if (oneIn(10))
-            return {"process " + pick<std::string>({"-1", "100001", "1.5", "x", "99999999999999999999"}),
-                    false};
-        return {"process " + std::to_string(oneIn(5) ? 5 + below(12) : below(5))};
+        ppq.text = format(17, unit() * 80.0 - 16.0);
+        ppq.value = std::strtod(ppq.text.c_str(), nullptr);
+        ppq.readable = true;
     }
+    const bool valid = bpm.readable && ppq.readable && bpm.value > 0.0 && bpm.value <= 10000.0 &&
+                       std::fabs(ppq.value) <= 1e9;
+    return {"play " + bpm.text + " " + ppq.text, valid, false};
+}
+
+HostConversation::Action HostConversation::process()
+{
+    if (oneIn(10))
+        return {"process " + pick<std::string>({"-1", "100001", "1.5", "x", "99999999999999999999"}), false};
+    return {"process " + std::to_string(oneIn(5) ? 5 + below(12) : below(5))};
+}
+
+HostConversation::Action HostConversation::midi()
+{
     if (oneIn(6))
         return {"midi " + pick<std::string>({"903", "9g", "01020304", "zz", "903c6400", "0x90"}), false};
     std::vector<uint8_t> message = bytes(1 + below(3));
     message[0] = pick<uint8_t>({0x90, 0x80, 0xB0, 0xC0, 0xE0, 0xF0, 0xF7, 0xF8, 0xFF, message[0]});
-    return {"midi " + hexOf(message)};
+    return {"midi " + hexBytes(message)};
 }
 
-HostConversation::Action HostConversation::otherAction()
+HostConversation::Action HostConversation::chunkGet()
 {
-    const uint64_t kind = below(14);
-    if (kind < 3)
-    {
-        guiOpened_ = guiOpened_ || !released_;
-        return {"gui open"};
-    }
-    if (kind < 6)
-        return {"gui close", guiOpened_};
-    if (kind < 7)
-        return {"changes"};
-    if (kind < 8)
-        return {"packets"};
-    if (kind < 9)
-        return {"traces", true, false};
-    if (kind < 10)
-        return {"live", true, false};
-    if (kind < 12)
-        return {"uninitialized", true, false};
-    // Words the engine refuses: unknown actions, missing or extra arguments.
+    const std::string id = chunkId();
+    return {"chunk get " + id, id.size() == 4};
+}
+
+HostConversation::Action HostConversation::guiOpen()
+{
+    guiOpened_ = guiOpened_ || !released_;
+    return {"gui open"};
+}
+
+HostConversation::Action HostConversation::releaseAction()
+{
+    released_ = true;
+    guiOpened_ = false;
+    return {"release", true, false};
+}
+
+// Words the engine refuses: unknown actions, missing or extra arguments.
+HostConversation::Action HostConversation::refused()
+{
     return {pick<std::string>({"param",
                                "param bogus 1",
                                "chunk",
@@ -484,16 +460,81 @@ HostConversation::Action HostConversation::otherAction()
             false};
 }
 
+// Every action of the script's table (its usage there) with how often it is drawn and
+// how its line is made; the release is sent at the end only.
+const std::vector<HostConversation::Generator>& HostConversation::generators()
+{
+    using C = HostConversation;
+    static const std::vector<Generator> table{
+        Generator("param list", 2),
+        Generator("param get ID", 7, [](C& c) -> Action { return {"param get " + c.parameterId()}; }),
+        Generator("param set ID VALUE", 7, [](C& c) { return c.paramValue("param set"); }),
+        Generator("param request ID VALUE", 7, [](C& c) { return c.paramValue("param request"); }),
+        Generator("param text ID VALUE [MAXLEN]", 5, [](C& c) { return c.paramText(); }),
+        Generator("param parse ID TEXT...", 5, [](C& c) { return c.paramParse(); }),
+        Generator("chunk list", 2),
+        Generator("chunk get ID", 9, [](C& c) { return c.chunkGet(); }),
+        Generator("chunk set ID HEX [VERSION]", 12, [](C& c) { return c.chunkPayload("chunk set"); }),
+        Generator("chunk compare ID HEX [VERSION]", 7, [](C& c) { return c.chunkPayload("chunk compare"); }),
+        Generator("gui open", 3, [](C& c) { return c.guiOpen(); }),
+        Generator("gui close", 3,
+                  [](C& c) {
+                      return Action{"gui close", c.guiOpened_};
+                  }),
+        Generator("process BLOCKS", 10, [](C& c) { return c.process(); }),
+        Generator("midi HEX", 7, [](C& c) { return c.midi(); }),
+        Generator("play BPM PPQ", 5, [](C& c) { return c.play(); }),
+        Generator("stop", 2, nullptr, false),
+        Generator("changes", 1),
+        Generator("packets", 1),
+        Generator("live", 1, nullptr, false),
+        Generator("traces", 1, nullptr, false),
+        Generator("uninitialized", 2, nullptr, false),
+        Generator("release", 0, [](C& c) { return c.releaseAction(); }),
+    };
+    return table;
+}
+
+// The generators of the script's table, in its order; the usages without one in *missing.
+std::vector<const HostConversation::Generator*>
+HostConversation::tableGenerators(std::vector<std::string>* missing)
+{
+    std::vector<const Generator*> found;
+    for (const std::string& usage : aaxhost::script::actionUsages())
+    {
+        const auto g = std::find_if(generators().begin(), generators().end(),
+                                    [&usage](const Generator& x) { return usage == x.usage; });
+        if (g != generators().end())
+            found.push_back(&*g);
+        else if (missing != nullptr)
+            missing->push_back(usage);
+    }
+    return found;
+}
+
+std::vector<std::string> HostConversation::actionsWithoutGenerator()
+{
+    std::vector<std::string> missing;
+    tableGenerators(&missing);
+    return missing;
+}
+
+// An action of the script's table drawn by weight, or now and then a line it refuses.
 HostConversation::Action HostConversation::randomAction()
 {
-    const uint64_t kind = below(100);
-    if (kind < 33)
-        return paramAction();
-    if (kind < 63)
-        return chunkAction();
-    if (kind < 87)
-        return transportAction();
-    return otherAction();
+    constexpr uint64_t kRefusedWeight = 2;
+    const std::vector<const Generator*> table = tableGenerators(nullptr);
+    uint64_t draw = kRefusedWeight;
+    for (const Generator* g : table)
+        draw += g->weight;
+    draw = below(draw);
+    for (const Generator* g : table)
+    {
+        if (draw < g->weight)
+            return g->make != nullptr ? g->make(*this) : Action{g->usage, true, g->needsEffect};
+        draw -= g->weight;
+    }
+    return refused();
 }
 
 // Keeps every controls or framework payload the instance handed out.
@@ -574,9 +615,7 @@ bool HostConversation::next(const std::vector<nlohmann::json>& answers, std::str
         return true;
     case Phase::release:
         release_ = static_cast<int>(lines_.size());
-        send({"release", true, false}, line);
-        released_ = true;
-        guiOpened_ = false;
+        send(releaseAction(), line);
         tailLeft_ = oneIn(4) ? static_cast<int>(1 + below(4)) : 0;
         phase_ = tailLeft_ > 0 ? Phase::afterRelease : Phase::live;
         return true;

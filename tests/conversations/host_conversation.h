@@ -51,6 +51,10 @@ public:
     int roundTripGetAgain() const noexcept { return roundTrip_[2]; }
     int release() const noexcept { return release_; }
 
+    // The actions of the script's table that no generator makes: none, or the
+    // conversations miss them.
+    static std::vector<std::string> actionsWithoutGenerator();
+
 private:
     struct Action
     {
@@ -104,11 +108,33 @@ private:
     void mutate(std::vector<uint8_t>& payload);
     bool payloadHex(std::string& hex);
 
+    // How often an action of the script's table is drawn and how its line is made.
+    struct Generator
+    {
+        Generator(const char* u, uint64_t w, Action (*m)(HostConversation&) = nullptr, bool e = true)
+            : usage(u), weight(w), make(m), needsEffect(e)
+        {
+        }
+        const char* usage; // as in the script's table
+        uint64_t weight;
+        Action (*make)(HostConversation&); // null: the usage is the line
+        bool needsEffect;
+    };
+    static const std::vector<Generator>& generators();
+    static std::vector<const Generator*> tableGenerators(std::vector<std::string>* missing);
+
     Action randomAction();
-    Action paramAction();
-    Action chunkAction();
-    Action transportAction();
-    Action otherAction();
+    Action paramValue(const std::string& action);
+    Action paramText();
+    Action paramParse();
+    Action chunkGet();
+    Action chunkPayload(const std::string& action);
+    Action guiOpen();
+    Action play();
+    Action process();
+    Action midi();
+    Action releaseAction();
+    Action refused();
     void hear(const std::vector<nlohmann::json>& answers);
     void send(const Action& action, std::string& line);
 

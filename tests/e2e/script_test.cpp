@@ -5,7 +5,9 @@
 #include "MetronaAudioProcessor.h"
 #include "ScriptCommand.h"
 
+#include "aaxhost/ChunkRecord.h"
 #include "aaxhost/UnknownPtr.h"
+#include "tambrix/text/FourChar.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,8 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,6 +44,14 @@ std::vector<Json> runScript(const std::string& script, int* exitCode = nullptr)
         answers.push_back(std::move(json));
     }
     return answers;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 TEST(Script, AnswersEveryLineInOrder)
@@ -108,6 +120,20 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[16].at("live").get<int64_t>(), 0);
     // Parameter and chunk actions reach the effect before their words are checked.
     EXPECT_EQ(a[17].at("error"), "line 20: the effect has been released");
+
+    // README's table of actions names exactly the engine's, usage by usage, in its first column.
+    const std::string readme = readFile(README_FILE);
+    std::istringstream section(readme.substr(readme.find("### aaxhost script")));
+    std::set<std::string> documented;
+    const std::regex quoted("`([^`]+)`");
+    for (std::string row; std::getline(section, row) && (documented.empty() || row[0] == '|');)
+    {
+        const std::string first = row.rfind("| `", 0) == 0 ? row.substr(0, row.find(" |", 1)) : "";
+        for (std::sregex_iterator m(first.begin(), first.end(), quoted), end; m != end; ++m)
+            documented.insert((*m)[1]);
+    }
+    const std::vector<std::string> usages = aaxhost::script::actionUsages();
+    EXPECT_EQ(documented, std::set<std::string>(usages.begin(), usages.end()));
 }
 
 // Notes sent to the input node never come out of the output node, bypassed or not.
@@ -233,14 +259,6 @@ std::vector<float> renderDirect(const tambrix::render::RenderOptions& o)
     return out;
 }
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(BadInput, EveryBadInputIsAnsweredAndLeavesNothingLive)
 {
     const std::string script = readFile(BAD_INPUTS_SCRIPT);
@@ -299,20 +317,14 @@ TEST(BadInput, RenderAfterwardsIsBitIdenticalToACleanOne)
         for (const std::vector<uint8_t>& payload :
              {std::vector<uint8_t>{}, std::vector<uint8_t>{1}, std::vector<uint8_t>{1, 1, 1, 1, 'd', 0xFF},
               std::vector<uint8_t>(64, 0xFF)})
-            for (const uint32_t id : {0x656C636Bu, 0x6A756365u, 0x78787878u})
+            for (const char* name : {"elck", "juce", "xxxx"})
             {
-                std::vector<uint8_t> record(56 + payload.size(), 0);
-                const int32_t size = static_cast<int32_t>(payload.size());
-                uint8_t* header = record.data();
-                ASSERT_NE(header, nullptr);
-                std::memcpy(header, &size, 4);
-                std::memcpy(header + 20, &id, 4);
-                if (!payload.empty())
-                    std::memcpy(record.data() + 56, payload.data(), payload.size());
-                if (id != 0x6A756365u || !payload.empty()) // a state byte of 0xFF is a legal index
-                    e.SetChunk(id, record.data());
+                const uint32_t id = *tambrix::text::fourCharCode(name);
+                aaxhost::ChunkRecord record(id, payload, 0);
+                if (name != std::string("juce") || !payload.empty()) // a state byte of 0xFF is a legal index
+                    e.SetChunk(id, record.get());
                 uint8_t equal = 0;
-                e.CompareActiveChunk(record.data(), &equal);
+                e.CompareActiveChunk(record.get(), &equal);
             }
         // A few stopped blocks under the bad values.
         for (int i = 0; i < 3; ++i)

@@ -10,7 +10,9 @@
 #include "MetronaEditor.h"
 #include "manual_play_head.h"
 
+#include "aaxhost/ChunkRecord.h"
 #include "aaxhost/GuiDriver.h"
+#include "tambrix/text/FourChar.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +26,8 @@
 namespace
 {
 
-constexpr uint32_t kJuceChunk = 0x6A756365;
-constexpr uint32_t kControlsChunk = 0x656C636B;
-
-std::vector<uint8_t> chunkRecord(uint32_t id, uint32_t payloadSize)
-{
-    std::vector<uint8_t> record(56 + payloadSize, 0);
-    const int32_t size = static_cast<int32_t>(payloadSize);
-    if (uint8_t* header = record.data())
-    {
-        std::memcpy(header, &size, 4);
-        std::memcpy(header + 20, &id, 4);
-    }
-    return record;
-}
+constexpr uint32_t kJuceChunk = *tambrix::text::fourCharCode("juce");
+constexpr uint32_t kControlsChunk = *tambrix::text::fourCharCode("elck");
 
 TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
 {
@@ -84,9 +74,9 @@ TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
                         uint32_t size = 0;
                         if (effect.GetChunkSize(id, &size) != 0 || size > 4096)
                             continue;
-                        std::vector<uint8_t> record = chunkRecord(id, size);
-                        if (effect.GetChunk(id, record.data()) == 0 && id == kJuceChunk)
-                            effect.SetChunk(id, record.data());
+                        aaxhost::ChunkRecord record(id, std::vector<uint8_t>(size), 0);
+                        if (effect.GetChunk(id, record.get()) == 0 && id == kJuceChunk)
+                            effect.SetChunk(id, record.get());
                     }
                     std::this_thread::yield();
                 }

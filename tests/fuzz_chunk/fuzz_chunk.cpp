@@ -13,38 +13,20 @@
 // the sanitizers: a list read back and written is written the same way again, and the
 // values SetChunk applied compare equal with a chunk saved right after.
 
+#include "chunk_records.h"
 #include "test_effect.h"
 
 #include "AAX_CChunkDataParser.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 namespace
 {
 
-constexpr uint32_t kElck = 0x656C636Bu;
-constexpr uint32_t kJuce = 0x6A756365u;
-constexpr std::size_t kHeader = 56;
-
-struct Record
-{
-    explicit Record(std::size_t payloadBytes)
-        : size(kHeader + payloadBytes), memory(static_cast<unsigned char*>(std::calloc(1, size)))
-    {
-        if (!memory)
-            std::abort();
-    }
-    ~Record() { std::free(memory); }
-    Record(const Record&) = delete;
-    Record& operator=(const Record&) = delete;
-    AAX_SPlugInChunk* get() { return reinterpret_cast<AAX_SPlugInChunk*>(memory); }
-    std::size_t size;
-    unsigned char* memory;
-};
+using tambrix::test::ChunkRecord;
+using tambrix::test::kElck;
+using tambrix::test::kJuce;
 
 void Check(bool condition)
 {
@@ -65,16 +47,17 @@ tambrix::test::TestEffect* Effect()
 }
 
 // Writes the parser's list into a record of exactly its size; empty on refusal.
-std::vector<unsigned char> WriteBack(AAX_CChunkDataParser& parser)
+std::vector<uint8_t> WriteBack(AAX_CChunkDataParser& parser)
 {
     const int32_t size = parser.GetChunkDataSize();
     if (size < 0)
         return {};
-    Record record(static_cast<std::size_t>(size));
+    ChunkRecord record(size, {}, 0, 0);
+    record.get()->fSize = 0;
     if (parser.GetChunkData(record.get()) != AAX_SUCCESS)
         return {};
     Check(record.get()->fSize == size);
-    return std::vector<unsigned char>(record.memory + kHeader, record.memory + kHeader + size);
+    return record.payload(static_cast<std::size_t>(size));
 }
 
 } // namespace
@@ -87,14 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const uint8_t* payload = data + 1;
     const std::size_t length = size - 1;
 
-    const bool negative = (mode & 0x80) != 0;
-    Record record(negative ? 0 : length);
+    const int32_t declared = static_cast<int32_t>(length);
+    ChunkRecord record((mode & 0x80) ? -1 - declared : declared,
+                       std::vector<uint8_t>(payload, payload + length), kElck, (mode & 0x40) ? 7 : -1);
     AAX_SPlugInChunk* chunk = record.get();
-    chunk->fSize = negative ? -1 - static_cast<int32_t>(length) : static_cast<int32_t>(length);
-    chunk->fVersion = (mode & 0x40) ? 7 : -1;
-    chunk->fChunkID = kElck;
-    if (!negative && length > 0)
-        std::memcpy(chunk->fData, payload, length);
 
     // The parser on its own.
     {
@@ -110,12 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             parser.FindInt32(name, &i);
             parser.FindString(name, &s);
         }
-        const std::vector<unsigned char> first = WriteBack(parser);
+        const std::vector<uint8_t> first = WriteBack(parser);
         if (!first.empty())
         {
-            Record again(first.size());
-            again.get()->fSize = static_cast<int32_t>(first.size());
-            std::memcpy(again.get()->fData, first.data(), first.size());
+            ChunkRecord again(first);
             AAX_CChunkDataParser reader;
             reader.LoadChunk(again.get());
             Check(reader.NumEntries() == parser.NumEntries());
@@ -136,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     // What SetChunk applied is what a fresh save holds.
     uint32_t savedSize = 0;
     Check(effect->GetChunkSize(kElck, &savedSize) == AAX_SUCCESS);
-    Record saved(savedSize);
+    ChunkRecord saved(static_cast<int32_t>(savedSize), {}, kElck, 0);
+    saved.get()->fSize = 0;
     Check(effect->GetChunk(kElck, saved.get()) == AAX_SUCCESS);
     Check(saved.get()->fSize == static_cast<int32_t>(savedSize));
     equal = 2;

@@ -21,15 +21,14 @@
 using tambrix::test::Bytes;
 using tambrix::test::ChunkRecord;
 using tambrix::test::hexText;
+using tambrix::test::kElck;
 using tambrix::test::KindParameter;
+using tambrix::test::kJuce;
 using tambrix::test::PayloadBuilder;
 using tambrix::test::TestEffect;
 
 namespace
 {
-
-constexpr uint32_t kElck = 0x656C636Bu;
-constexpr uint32_t kJuce = 0x6A756365u;
 
 std::vector<TestEffect::Definition> gDefinitions;
 TestEffect* gMade = nullptr;

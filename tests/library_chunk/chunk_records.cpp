@@ -1,21 +1,21 @@
 #include "chunk_records.h"
 
+#include "tambrix/text/Hex.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
-#include <stdexcept>
 
 namespace tambrix::test
 {
 
 namespace
 {
-constexpr std::size_t kHeaderSize = 56;
+constexpr std::size_t kHeaderSize = kAAX_PlugInChunkHeaderSize;
 constexpr std::size_t kMapAbove = std::size_t{64} << 20;
 } // namespace
 
@@ -148,35 +148,16 @@ PayloadBuilder& PayloadBuilder::cut(std::size_t count)
     return *this;
 }
 
-Bytes hex(const std::string& text)
+Bytes hex(std::string text)
 {
-    Bytes out;
-    std::size_t i = 0;
-    while (i < text.size())
-    {
-        if (text[i] == ' ' || text[i] == ',')
-        {
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-        i += 2;
-    }
-    return out;
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == ','; }),
+               text.end());
+    return tambrix::text::bytesFromHex(text).value();
 }
 
 std::string hexText(const Bytes& bytes)
 {
-    std::string out;
-    char buffer[4];
-    for (uint8_t b : bytes)
-    {
-        std::snprintf(buffer, sizeof buffer, "%02X", b);
-        if (!out.empty())
-            out += ' ';
-        out += buffer;
-    }
-    return out;
+    return tambrix::text::hexBytes(bytes.data(), bytes.size(), true, " ");
 }
 
 std::vector<MalformedCase> malformedCases()

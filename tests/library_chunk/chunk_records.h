@@ -7,6 +7,8 @@
 
 #include "AAX.h"
 
+#include "tambrix/text/FourChar.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,13 +19,17 @@ namespace tambrix::test
 
 using Bytes = std::vector<uint8_t>;
 
-// A record of 56 + max(declaredSize, 0) bytes. The payload bytes are copied in (at most
+// The controls chunk and a chunk of the framework's own.
+constexpr AAX_CTypeID kElck = *tambrix::text::fourCharCode("elck");
+constexpr AAX_CTypeID kJuce = *tambrix::text::fourCharCode("juce");
+
+// A record of the header and max(declaredSize, 0) bytes. The payload bytes are copied in (at most
 // as many as fit); the rest of the payload is zero. Very large records are mapped
 // lazily so that only the pages touched cost memory.
 class ChunkRecord
 {
 public:
-    ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId = 0x656C636Bu,
+    ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId = kElck,
                 int32_t version = -1);
     explicit ChunkRecord(const Bytes& payload) : ChunkRecord(static_cast<int32_t>(payload.size()), payload) {}
     ~ChunkRecord();
@@ -38,7 +44,7 @@ public:
     std::size_t allocated() const noexcept { return allocated_; }
     // The payload's first `count` bytes.
     Bytes payload(std::size_t count) const;
-    // The whole header (56 bytes).
+    // The whole header.
     Bytes header() const;
 
 private:
@@ -83,7 +89,7 @@ struct MalformedCase
 std::vector<MalformedCase> malformedCases();
 
 // Parses "01 02 ab" into bytes.
-Bytes hex(const std::string& text);
+Bytes hex(std::string text);
 // Formats bytes as "01 02 AB".
 std::string hexText(const Bytes& bytes);
 

@@ -17,11 +17,10 @@
 using tambrix::test::ChunkRecord;
 using tambrix::test::hex;
 using tambrix::test::hexText;
+using tambrix::test::kElck;
 
 namespace
 {
-
-constexpr uint32_t kElck = 0x656C636Bu;
 
 class FloatEffect : public AAX_CEffectParameters
 {

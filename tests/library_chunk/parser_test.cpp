@@ -21,6 +21,8 @@ using tambrix::test::Bytes;
 using tambrix::test::ChunkRecord;
 using tambrix::test::hex;
 using tambrix::test::hexText;
+using tambrix::test::kElck;
+using tambrix::test::kJuce;
 using tambrix::test::PayloadBuilder;
 
 namespace
@@ -99,7 +101,7 @@ TEST(ChunkParserWrite, OnlyTheSizeFieldOfTheHeaderIsWritten)
 {
     Parser parser;
     parser.AddInt32("Count", 3);
-    ChunkRecord record(parser.GetChunkDataSize(), {}, 0x6A756365u, 42);
+    ChunkRecord record(parser.GetChunkDataSize(), {}, kJuce, 42);
     record.get()->fSize = 12345;
     std::memset(record.get()->fName, 0xAB, sizeof record.get()->fName);
     Bytes expected = record.header();
@@ -204,7 +206,7 @@ TEST(ChunkParserRead, VersionIsTakenEvenWhenNothingIsRead)
     EXPECT_EQ(-1, parser.GetChunkVersion());
     for (int32_t size : {3, 4})
     {
-        ChunkRecord record(size, {1, 1, 1, 1}, 0x656C636Bu, 17);
+        ChunkRecord record(size, {1, 1, 1, 1}, kElck, 17);
         parser.LoadChunk(record.get());
         EXPECT_EQ(17, parser.GetChunkVersion());
         EXPECT_EQ(0, parser.NumEntries());
@@ -387,7 +389,7 @@ TEST(ChunkParserRead, MalformedPayloadsKeepOnlyWhatIsComplete)
 {
     for (const auto& c : tambrix::test::malformedCases())
     {
-        ChunkRecord record(c.declaredSize, c.payload, 0x656C636Bu, 11);
+        ChunkRecord record(c.declaredSize, c.payload, kElck, 11);
         Parser parser;
         parser.AddInt32("stale", 1);
         parser.LoadChunk(record.get());

@@ -24,9 +24,6 @@ TEST(FourChar, CodesAndTextsBothWays)
     EXPECT_EQ(fourCharText(0x6A756365u), "juce");
     EXPECT_EQ(fourCharText(0xFF012041u), "?? A"); // outside printable ASCII: '?'
     EXPECT_EQ(fourCharText(0x7E7F2020u), "~?  ");
-    EXPECT_TRUE(isPrintableFourChar(0x4A656C76u));
-    EXPECT_FALSE(isPrintableFourChar(0x4A656C7Fu));
-    EXPECT_FALSE(isPrintableFourChar(0x00010002u));
 }
 
 TEST(Words, OfALineAndAsAMessageShowsThem)

@@ -5,7 +5,7 @@
 // property maps), the description host with its feature infos, and the host
 // definition. Each records the plug-in's calls, keeps what it is given alive
 // by its own references, and can be read back as the host's view of the
-// plug-in (describe()).
+// plug-in.
 
 #include "aaxhost/ComponentFactory.h"
 #include "aaxhost/DescriptionInterfaces.h"
@@ -438,8 +438,5 @@ std::shared_ptr<DescriptionSetup> installDescriptionComponents(Host& host);
 // Makes the host unknown answer IID_IAAXDescriptionHostV1 with a new
 // description host and IID_IACFDefinition with a new host definition.
 HostRef<HostDescriptionHost> installDescriptionHost(Host& host);
-
-// The host's view of a plug-in's description, as text.
-std::string describe(const HostCollection& collection);
 
 } // namespace aaxhost

@@ -15,23 +15,38 @@ namespace aaxhost
 // A plug-in binary as a host session holds it: loaded, started up
 // (ACFStartup) and registered (ACFRegisterPlugin, with the host's description
 // objects), so that its description can be read and its effects created.
-// Nothing reads the plug-in's calls to a session's host, so its recorder is off
-// (and with it the host objects' own records): a long session keeps no growing
-// record of them.
 // close() - also run by the destructor - drops the plug-in definition, asks
 // ACFCanUnloadNow and calls ACFShutdown.
+// Nothing reads the plug-in's calls to a session's host unless told to, so its
+// recorder is off (and with it the host objects' own records): a long session
+// keeps no growing record of them.
 class PluginSession
 {
 public:
-    // Null with *error when the binary does not load, start or register.
+    // Loads the binary (kept mapped by default: the framework leaves exit handlers
+    // behind) and readies the host with the description components and the
+    // description host; null with *error when the binary does not load.
+    static std::unique_ptr<PluginSession> load(const std::string& path, std::string* error,
+                                               PluginModule::Options module = {true});
+    // load(), then start(); null with *error when the binary does not load, start
+    // or register, or describes no effect.
     static std::unique_ptr<PluginSession> open(const std::string& path, std::string* error);
     ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
 
+    // ACFStartup, then ACFRegisterPlugin, whatever the first answered; close()
+    // shuts down after either. Their results are kept.
+    void start();
+    Result startResult() const noexcept { return startResult_; }
+    Result registerResult() const noexcept { return registerResult_; }
+
     Host& host() noexcept { return *host_; }
+    HostDescriptionHost& descriptionHost() noexcept { return *descriptionHost_; }
+    const PluginModule& module() const noexcept { return *module_; }
     const EntryPoints& entryPoints() const noexcept { return module_->entryPoints(); }
-    HostCollection& collection() const noexcept { return *collection_; }
+    // The host's collection the registration gave, or null.
+    HostCollection* collection() const noexcept { return collection_; }
     // The first effect of the collection, or null.
     HostEffectDescriptor* effect() const;
     // The component whose input and output stem formats carry these channel
@@ -55,6 +70,8 @@ private:
     HostRef<HostDescriptionHost> descriptionHost_;
     UnknownPtr<IACFPluginDefinition> definition_;
     HostCollection* collection_ = nullptr;
+    Result startResult_ = kResultOk;
+    Result registerResult_ = kResultOk;
     bool started_ = false;
     std::optional<Result> closed_;
 };

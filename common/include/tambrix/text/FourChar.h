@@ -12,7 +12,7 @@ namespace tambrix::text
 {
 
 // The code of exactly four characters; nothing for any other length.
-inline std::optional<std::uint32_t> fourCharCode(std::string_view text)
+constexpr std::optional<std::uint32_t> fourCharCode(std::string_view text)
 {
     if (text.size() != 4)
         return std::nullopt;
@@ -37,15 +37,6 @@ inline std::string fourCharText(std::uint32_t code)
         text += isPrintableAscii(c) ? static_cast<char>(c) : '?';
     }
     return text;
-}
-
-// Whether all four characters are printable ASCII.
-inline bool isPrintableFourChar(std::uint32_t code)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        if (!isPrintableAscii((code >> shift) & 0xFFu))
-            return false;
-    return true;
 }
 
 } // namespace tambrix::text

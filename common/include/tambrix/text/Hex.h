@@ -37,6 +37,11 @@ inline std::string hexBytes(const std::uint8_t* data, std::size_t size, bool upp
     return hex;
 }
 
+inline std::string hexBytes(const std::vector<std::uint8_t>& bytes)
+{
+    return hexBytes(bytes.data(), bytes.size());
+}
+
 // The value of a hex digit of either case, or -1.
 inline int hexDigit(char c)
 {
