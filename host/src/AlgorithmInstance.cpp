@@ -36,11 +36,6 @@ std::vector<std::max_align_t> zeroedStorage(std::size_t bytes)
 
 } // namespace
 
-int32_t stemChannelCount(int64_t stemFormat) noexcept
-{
-    return static_cast<int32_t>(static_cast<uint64_t>(stemFormat) & 0xFFFFu);
-}
-
 AlgorithmInstance::~AlgorithmInstance() = default;
 
 std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponentDescriptor& component,

@@ -47,8 +47,8 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
         return fail("Initialize failed with " + std::to_string(r));
 
     AlgorithmInstance::Layout layout;
-    layout.inputChannels = static_cast<int32_t>(inputFormat & 0xFFFF);
-    layout.outputChannels = static_cast<int32_t>(e.stemFormat_ & 0xFFFF);
+    layout.inputChannels = PluginSession::stemChannelCount(inputFormat);
+    layout.outputChannels = PluginSession::stemChannelCount(e.stemFormat_);
     layout.maxBlock = setup.maxBlock;
     layout.sampleRate = static_cast<float>(setup.sampleRate);
     std::string layoutError;

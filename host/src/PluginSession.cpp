@@ -86,7 +86,7 @@ HostRef<HostComponentDescriptor> PluginSession::componentFor(int32_t inputChanne
     {
         const int64_t in = stemFormat(*component, property::InputStemFormat);
         const int64_t out = stemFormat(*component, property::OutputStemFormat);
-        if ((in & 0xFFFF) != inputChannels || (out & 0xFFFF) != outputChannels)
+        if (stemChannelCount(in) != inputChannels || stemChannelCount(out) != outputChannels)
             continue;
         if (in == out)
             return component;

@@ -222,7 +222,7 @@ private:
     {
         // Parameter and chunk actions reach the effect before their words are checked.
         if (w[0] == "param" || w[0] == "chunk")
-            effect();
+            instance();
         const std::string name = isGroup(w[0]) ? w[0] + " " + (w.size() > 1 ? w[1] : "") : w[0];
         const auto& table = actions();
         const auto action =
@@ -234,7 +234,7 @@ private:
         (this->*action->run)(w, a);
     }
 
-    EffectInstance& effect()
+    EffectInstance& instance()
     {
         if (released_)
             fail("the effect has been released");
@@ -255,7 +255,7 @@ private:
     void paramList(const Words&, Json& a)
     {
         Result counted = kResultOk;
-        const std::vector<ParameterFacts> parameters = readParameters(effect().effect(), &counted);
+        const std::vector<ParameterFacts> parameters = readParameters(instance().effect(), &counted);
         a["result"] = counted;
         Json list = Json::array();
         for (const ParameterFacts& p : parameters)
@@ -266,7 +266,7 @@ private:
 
     void paramGet(const Words& w, Json& a)
     {
-        IEffectParameters& e = effect().effect();
+        IEffectParameters& e = instance().effect();
         double value = 0.0;
         const Result r = e.GetParameterNormalizedValue(w[2].c_str(), &value);
         a["id"] = w[2];
@@ -285,7 +285,7 @@ private:
     {
         const double value = number(w[3]);
         a["id"] = w[2];
-        a["result"] = effect().update(w[2].c_str(), value);
+        a["result"] = instance().update(w[2].c_str(), value);
         valueNow(w[2], a);
     }
 
@@ -295,8 +295,8 @@ private:
     {
         const double value = number(w[3]);
         a["id"] = w[2];
-        a["result"] = effect().effect().SetParameterNormalizedValue(w[2].c_str(), value);
-        a["updates"] = effect().deliverRequests();
+        a["result"] = instance().effect().SetParameterNormalizedValue(w[2].c_str(), value);
+        a["updates"] = instance().deliverRequests();
         valueNow(w[2], a);
     }
 
@@ -304,7 +304,7 @@ private:
     void valueNow(const std::string& id, Json& a)
     {
         double now = 0.0;
-        if (effect().effect().GetParameterNormalizedValue(id.c_str(), &now) == kResultOk)
+        if (instance().effect().GetParameterNormalizedValue(id.c_str(), &now) == kResultOk)
             a["value"] = now;
     }
 
@@ -314,7 +314,7 @@ private:
         const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], -1000000, 1000000) : 32);
         HostString text;
         a["id"] = w[2];
-        a["result"] = effect().effect().GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength);
+        a["result"] = instance().effect().GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength);
         a["text"] = text.text();
     }
 
@@ -325,7 +325,7 @@ private:
             joined += " " + w[i];
         double value = -1.0;
         const Result r =
-            effect().effect().GetParameterValueFromString(w[2].c_str(), &value, HostString(joined));
+            instance().effect().GetParameterValueFromString(w[2].c_str(), &value, HostString(joined));
         a["id"] = w[2];
         a["result"] = r;
         if (r == kResultOk)
@@ -334,7 +334,7 @@ private:
 
     void chunkList(const Words&, Json& a)
     {
-        IEffectParameters& e = effect().effect();
+        IEffectParameters& e = instance().effect();
         int32_t count = 0;
         a["result"] = e.GetNumberOfChunks(&count);
         Json list = Json::array();
@@ -353,7 +353,7 @@ private:
 
     void chunkGet(const Words& w, Json& a)
     {
-        IEffectParameters& e = effect().effect();
+        IEffectParameters& e = instance().effect();
         const uint32_t id = chunkId(w[2]);
         uint32_t size = 0;
         Result r = e.GetChunkSize(id, &size);
@@ -383,14 +383,14 @@ private:
     void chunkSet(const Words& w, Json& a)
     {
         ChunkRecord record = sentChunk(w, a);
-        a["result"] = effect().effect().SetChunk(record.header().chunkId, record.get());
+        a["result"] = instance().effect().SetChunk(record.header().chunkId, record.get());
     }
 
     void chunkCompare(const Words& w, Json& a)
     {
         ChunkRecord record = sentChunk(w, a);
         uint8_t equal = 0xFF;
-        a["result"] = effect().effect().CompareActiveChunk(record.get(), &equal);
+        a["result"] = instance().effect().CompareActiveChunk(record.get(), &equal);
         a["equal"] = equal == 1;
     }
 
@@ -406,7 +406,7 @@ private:
 
     void guiOpen(const Words&, Json& a)
     {
-        EffectInstance& e = effect();
+        EffectInstance& e = instance();
         if (!gui_)
         {
             std::string error;
@@ -415,7 +415,7 @@ private:
                 fail(error);
         }
         // No display here: the container offers no native view.
-        a["result"] = gui_->setViewContainer(gui_->newViewContainer(1, nullptr));
+        a["result"] = gui_->setViewContainer(gui_->newViewContainer(kViewTypeNSView, nullptr));
         ViewPoint size;
         a["size_result"] = gui_->gui()->GetViewSize(&size);
         a["width"] = static_cast<double>(size.horz);
@@ -432,7 +432,7 @@ private:
     void changes(const Words&, Json& a)
     {
         int32_t changes = -1;
-        a["result"] = effect().effect().GetNumberOfChanges(&changes);
+        a["result"] = instance().effect().GetNumberOfChanges(&changes);
         a["changes"] = changes;
     }
 
@@ -440,7 +440,7 @@ private:
     {
         Json list = Json::array();
         std::size_t dropped = 0;
-        for (const PostedPacket& p : effect().takePacketLog(&dropped))
+        for (const PostedPacket& p : instance().takePacketLog(&dropped))
         {
             Json packet{{"port", p.port}, {"hex", tambrix::text::hexBytes(p.data)}};
             if (p.data.size() == 4)
@@ -506,7 +506,7 @@ private:
         const std::vector<uint8_t> bytes = fromHex(w[1]);
         if (bytes.empty() || bytes.size() > 3)
             fail("a MIDI message has 1 to 3 bytes");
-        const MidiNode* node = effect().algorithm().midiNodeOfType(kMidiNodeLocalInput);
+        const MidiNode* node = instance().algorithm().midiNodeOfType(kMidiNodeLocalInput);
         if (node == nullptr)
             fail("the component has no MIDI input node");
         if (pendingMidi_.size() >= node->capacity())
@@ -541,7 +541,7 @@ private:
     void process(const Words& w, Json& a)
     {
         const int64_t blocks = integer(w[1], 0, 100000);
-        EffectInstance& e = effect();
+        EffectInstance& e = instance();
         MidiNode* midiIn = e.algorithm().midiNodeOfType(kMidiNodeLocalInput);
         const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
         float peak = 0.0f;

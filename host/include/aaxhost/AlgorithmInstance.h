@@ -104,7 +104,4 @@ private:
     void* instanceList_[1] = {nullptr};
 };
 
-// The channel count of a stem format (its low 16 bits).
-int32_t stemChannelCount(int64_t stemFormat) noexcept;
-
 } // namespace aaxhost

@@ -100,8 +100,6 @@ public:
     Result setViewContainer(const HostRef<ViewContainer>& container);
     // SetViewContainer(null); the host then drops its current container.
     Result removeViewContainer();
-    // The container last handed over, or null.
-    ViewContainer* viewContainer() const noexcept { return container_.get(); }
 
     // Releases the host's reference; returns what Release returned (0 = destroyed).
     // Afterwards the host drops its container and the effect link: the window is closed.

@@ -55,6 +55,11 @@ public:
     // The stem format a component names under property `id`
     // (property::InputStemFormat or OutputStemFormat), or 0.
     static int64_t stemFormat(const HostComponentDescriptor& component, int32_t id);
+    // The channel count of a stem format (its low 16 bits).
+    static int32_t stemChannelCount(int64_t stemFormat) noexcept
+    {
+        return static_cast<int32_t>(static_cast<uint64_t>(stemFormat) & 0xFFFFu);
+    }
 
     // ACFCanUnloadNow: 0 when no plug-in object lives.
     Result canUnloadNow();
