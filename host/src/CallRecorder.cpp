@@ -125,30 +125,6 @@ void CallRecorder::clear()
     next_ = 0;
 }
 
-void CallRecorder::setRecordReferenceCalls(bool on)
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    referenceCalls_ = on;
-}
-
-bool CallRecorder::recordsReferenceCalls() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return referenceCalls_;
-}
-
-void CallRecorder::setEnabled(bool on)
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    enabled_ = on;
-}
-
-bool CallRecorder::enabled() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return enabled_;
-}
-
 std::string CallRecorder::dump() const
 {
     std::string text;

@@ -140,15 +140,6 @@ public:
         return clean;
     }
 
-    static std::vector<std::string> usages()
-    {
-        std::vector<std::string> usages;
-        for (const Action& action : actions())
-            usages.emplace_back(action.usage);
-        return usages;
-    }
-
-private:
     // One action: its usage (the action's words, then its arguments) and what it does.
     // The usage says how many words the action takes: each ARGUMENT is required, an
     // [OPTIONAL] one may be left out and a last ARGUMENT... takes the rest of the line.
@@ -211,6 +202,7 @@ private:
         return table;
     }
 
+private:
     // Whether `word` starts actions of two words ("param", "chunk", "gui").
     static bool isGroup(const std::string& word)
     {
@@ -598,7 +590,10 @@ private:
 
 std::vector<std::string> actionUsages()
 {
-    return Session::usages();
+    std::vector<std::string> usages;
+    for (const auto& action : Session::actions())
+        usages.emplace_back(action.usage);
+    return usages;
 }
 
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)

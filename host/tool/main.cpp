@@ -64,8 +64,7 @@ struct Command
 {
     const char* name;
     int (*run)(const Args& args, std::ostream& out, std::ostream& err);
-    std::size_t minArgs;
-    std::size_t maxArgs;
+    std::size_t minArgs, maxArgs;
     const char* usage;     // the arguments
     std::string (*help)(); // the whole usage text, or null for the usage line
 };

@@ -2,6 +2,7 @@
 
 #include "aaxhost/Uid.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -70,13 +71,13 @@ public:
     void clear();
 
     // Whether QueryInterface/AddRef/Release are recorded (default: yes).
-    void setRecordReferenceCalls(bool on);
-    bool recordsReferenceCalls() const;
+    void setRecordReferenceCalls(bool on) { referenceCalls_ = on; }
+    bool recordsReferenceCalls() const { return referenceCalls_; }
     // Switches recording off and on (default: on). While it is off, the host
     // objects keep none of their own records of the plug-in's calls either
     // (HostObject::recording()).
-    void setEnabled(bool on);
-    bool enabled() const;
+    void setEnabled(bool on) { enabled_ = on; }
+    bool enabled() const { return enabled_; }
 
     // One line per call.
     std::string dump() const;
@@ -89,8 +90,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<Call> calls_;
     uint64_t next_ = 0;
-    bool referenceCalls_ = true;
-    bool enabled_ = true;
+    std::atomic<bool> referenceCalls_{true};
+    std::atomic<bool> enabled_{true};
 };
 
 } // namespace aaxhost
