@@ -127,11 +127,6 @@ TEST_F(BundleInstanceTest, RestoringTheStateChunkSetsTheIndexAndSendsItThroughTh
     EXPECT_EQ(chunk(kControlsChunk), expected);
 }
 
-} // namespace
-
-namespace
-{
-
 // Without a host collection the framework's describer would run against
 // description objects that cannot reach the host (and dereference a property map
 // it never gets): registration refuses before it runs.
@@ -157,11 +152,6 @@ TEST(BundleRegistration, RefusedWithoutAHostCollectionAndWithoutAnOutPointer)
         EXPECT_EQ(traces[1].message, "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)");
     }
 }
-
-} // namespace
-
-namespace
-{
 
 // A host that answers the stem-format feature by property: the framework
 // describes only the pairs of formats the host supports.
@@ -206,11 +196,6 @@ TEST(BundleRegistration, OnlyTheStemFormatsTheHostSupportsAreDescribed)
     }
     EXPECT_EQ(aaxhost::HostObject::liveCount(), hostObjectsAtStart);
 }
-
-} // namespace
-
-namespace
-{
 
 // A host value without an index (NaN, an infinity, a product with 30 beyond single
 // precision) after 0.2: the controls chunk and the state chunk name the same index,
