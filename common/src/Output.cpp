@@ -3,17 +3,17 @@
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <random>
 
 namespace tambrix::io
 {
@@ -22,28 +22,29 @@ namespace
 
 constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
 
-// The temporary file a signal must not leave behind. A process writes one output
-// at a time; the handler reads only these two.
-char signalTemporary[PATH_MAX];
+// The temporary file a signal must not leave behind: a process writes one output
+// at a time, and the handler reads only these.
+int signalFolder = -1;
+char signalTemporary[NAME_MAX + 1];
 volatile std::sig_atomic_t signalTemporaryLive = 0;
 
 constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction previousActions[std::size(kCleanedSignals)];
+struct sigaction previousFileSizeAction;
 
 extern "C" void removeTemporaryAndEnd(int signal)
 {
     if (signalTemporaryLive != 0)
-        ::unlink(signalTemporary);
+        ::unlinkat(signalFolder, signalTemporary, 0);
     // End as the signal would have ended the process without us.
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
 
-bool watchTemporary(const std::string& path)
+void watchTemporary(int folder, const std::string& name)
 {
-    if (signalTemporaryLive != 0 || path.size() >= sizeof signalTemporary)
-        return false;
-    std::memcpy(signalTemporary, path.c_str(), path.size() + 1);
+    signalFolder = folder;
+    std::memcpy(signalTemporary, name.c_str(), name.size() + 1);
     signalTemporaryLive = 1;
     for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i)
     {
@@ -54,19 +55,41 @@ bool watchTemporary(const std::string& path)
         if (previousActions[i].sa_handler != SIG_IGN) // nohup and the like stay in force
             sigaction(kCleanedSignals[i], &action, nullptr);
     }
-    return true;
+    // A file-size limit fails the write (EFBIG) instead of ending the process.
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previousFileSizeAction);
 }
 
 void unwatchTemporary()
 {
     for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i)
         sigaction(kCleanedSignals[i], &previousActions[i], nullptr);
+    sigaction(SIGXFSZ, &previousFileSizeAction, nullptr);
     signalTemporaryLive = 0;
 }
 
+// Holds SIGINT, SIGTERM and SIGHUP back while it lives.
+class HeldSignals
+{
+public:
+    HeldSignals()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : kCleanedSignals)
+            sigaddset(&held, signal);
+        pthread_sigmask(SIG_BLOCK, &held, &before_);
+    }
+    ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+
+private:
+    sigset_t before_;
+};
+
 std::string quoted(const std::string& path)
 {
-    return "'" + text::printablePath(path) + "'";
+    return path == "-" ? "standard output" : "'" + text::printablePath(path) + "'";
 }
 
 bool writeAll(int fd, const char* data, std::size_t size)
@@ -77,18 +100,33 @@ bool writeAll(int fd, const char* data, std::size_t size)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
+        {
+            errno = n == 0 ? EIO : errno;
             return false;
+        }
         data += n;
         size -= static_cast<std::size_t>(n);
     }
     return true;
 }
 
-mode_t newFileMode()
+// Where a symbolic link leads, found by the system as an open() would find it.
+bool followLink(const std::string& path, std::string& target, struct stat& named)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (probe < 0)
+        return false;
+    char resolved[PATH_MAX];
+    const std::string self = "/proc/self/fd/" + std::to_string(probe);
+    const ssize_t length = ::readlink(self.c_str(), resolved, sizeof resolved);
+    const bool found =
+        length > 0 && static_cast<std::size_t>(length) < sizeof resolved && ::fstat(probe, &named) == 0;
+    const int reason = errno;
+    ::close(probe);
+    errno = reason;
+    if (found)
+        target.assign(resolved, static_cast<std::size_t>(length));
+    return found;
 }
 
 } // namespace
@@ -107,8 +145,7 @@ bool OutputFile::fail(const std::string& text)
 
 bool OutputFile::failWithErrno(const std::string& what)
 {
-    const int code = errno;
-    return fail(what + ": " + (code == ENOENT ? "its folder does not exist" : std::strerror(code)));
+    return fail(what + ": " + std::strerror(errno));
 }
 
 bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
@@ -116,34 +153,25 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
     discard();
     error_.clear();
     path_ = path;
-    if (path == "-")
+    standardOutput_ = path == "-";
+    if (standardOutput_)
     {
-        standardOutput_ = true;
         fd_ = STDOUT_FILENO;
         return true;
     }
-    standardOutput_ = false;
     if (path.empty())
         return fail("an output needs a file name");
     if (path.back() == '/')
         return fail(quoted(path) + " names a folder, not a file");
 
-    target_ = path;
+    std::string target = path;
     struct stat existing = {};
-    bool exists = ::lstat(path.c_str(), &existing) == 0;
+    const bool exists = ::lstat(path.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT)
         return failWithErrno("cannot write " + quoted(path));
-    if (exists && S_ISLNK(existing.st_mode))
-    {
-        char* named = ::realpath(path.c_str(), nullptr);
-        if (named == nullptr)
-            return errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
-                                   : failWithErrno("cannot follow " + quoted(path));
-        target_ = named;
-        std::free(named);
-        if (::stat(target_.c_str(), &existing) != 0)
-            return failWithErrno("cannot write " + quoted(path));
-    }
+    if (exists && S_ISLNK(existing.st_mode) && !followLink(path, target, existing))
+        return errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
+                               : failWithErrno("cannot follow " + quoted(path));
     if (exists)
     {
         if (S_ISDIR(existing.st_mode))
@@ -157,11 +185,13 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
                 read.st_dev == existing.st_dev && read.st_ino == existing.st_ino)
                 return fail(quoted(path) + " is " + input.what + ": writing it would destroy it");
         }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            return failWithErrno("cannot write " + quoted(path));
     }
 
     if (exists && !S_ISREG(existing.st_mode)) // a character device or a FIFO: straight through
     {
-        fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        fd_ = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd_ < 0)
             return failWithErrno("cannot write " + quoted(path));
         struct stat opened = {};
@@ -170,26 +200,45 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
             return fail(quoted(path) + " changed while it was opened");
         return true;
     }
-
-    // A new or replaced regular file: a temporary file beside it first.
-    const std::size_t slash = target_.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    temporary_ = folder + "." + name.substr(0, 64) + ".XXXXXX";
-    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-    if (fd_ < 0)
-    {
-        temporary_.clear();
-        return failWithErrno("cannot write " + quoted(path));
-    }
-    watched_ = watchTemporary(temporary_);
-    if (!watched_)
-        return fail("cannot write " + quoted(path) + ": another output is being written");
+    if (!openTemporary(target))
+        return false;
     // The new file keeps what the one it replaces had: its permissions and, for root, its owner.
-    ::fchmod(fd_, exists ? existing.st_mode & 0777 : newFileMode());
-    if (exists && ::geteuid() == 0 && ::fchown(fd_, existing.st_uid, existing.st_gid) != 0)
-        return failWithErrno("cannot give " + quoted(path) + " its owner");
+    if (exists && (::fchmod(fd_, existing.st_mode & 0777) != 0 ||
+                   (::geteuid() == 0 && ::fchown(fd_, existing.st_uid, existing.st_gid) != 0)))
+        return failWithErrno("cannot give " + quoted(path) + " the permissions it had");
     return true;
+}
+
+bool OutputFile::openTemporary(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    name_ = slash == std::string::npos ? target : target.substr(slash + 1);
+    folder_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0)
+        return errno == ENOENT ? fail("cannot write " + quoted(path_) + ": its folder does not exist")
+                               : failWithErrno("cannot write " + quoted(path_));
+    if (signalTemporaryLive != 0)
+        return fail("cannot write " + quoted(path_) + ": another output is being written");
+
+    static std::mt19937_64 engine{std::random_device{}()};
+    const char* const letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const HeldSignals held; // the temporary is watched from the moment it exists
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt)
+    {
+        std::string name = "." + name_.substr(0, 64) + ".";
+        for (int i = 0; i < 8; ++i)
+            name += letters[engine() % 62];
+        fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+        {
+            temporary_ = name;
+            watchTemporary(folder_, temporary_);
+        }
+        else if (errno != EEXIST)
+            break;
+    }
+    return fd_ >= 0 || failWithErrno("cannot write " + quoted(path_));
 }
 
 bool OutputFile::flushBuffer()
@@ -239,22 +288,25 @@ bool OutputFile::putInPlace()
     {
         struct stat now = {};
         int moved = -1;
-        if (::lstat(target_.c_str(), &now) == 0)
+        if (::fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0)
         {
             if (!S_ISREG(now.st_mode))
                 return fail(quoted(path_) + " is no longer a regular file; it was left alone");
-            moved = ::rename(temporary_.c_str(), target_.c_str());
+            moved = ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str());
         }
         else if (errno == ENOENT)
         {
-            moved = ::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE);
+            moved = ::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE);
             if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) // a file system without it
-                moved = ::link(temporary_.c_str(), target_.c_str()) == 0 ? ::unlink(temporary_.c_str()) : -1;
+                moved = ::linkat(folder_, temporary_.c_str(), folder_, name_.c_str(), 0) == 0
+                            ? ::unlinkat(folder_, temporary_.c_str(), 0)
+                            : -1;
             if (moved != 0 && errno == EEXIST)
                 continue;
         }
         if (moved != 0)
             return failWithErrno("cannot put " + quoted(path_) + " in place");
+        unwatchTemporary();
         temporary_.clear();
         discard();
         return true;
@@ -268,16 +320,23 @@ void OutputFile::discard()
         ::close(fd_);
     fd_ = -1;
     if (!temporary_.empty())
-        ::unlink(temporary_.c_str());
-    temporary_.clear();
-    if (watched_)
+    {
+        ::unlinkat(folder_, temporary_.c_str(), 0);
         unwatchTemporary();
-    watched_ = false;
+        temporary_.clear();
+    }
+    if (folder_ >= 0)
+        ::close(folder_);
+    folder_ = -1;
     buffer_.clear();
 }
 
-int finishStandardOutput(const std::string& tool, int status)
+int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv))
 {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_RDONLY) != fd) // writes to it still fail
+            return exitFailure;
+    const int status = run(argc, argv);
     errno = 0;
     bool written = static_cast<bool>(std::cout.flush());
     written = std::fflush(stdout) == 0 && written;

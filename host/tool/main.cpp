@@ -9,7 +9,7 @@
 // DescribeResult::clean), 1 when it failed while running (it loaded but did not
 // behave, or an output could not be written), 2 on a usage error or an input or
 // output that cannot be used (a bundle that cannot be loaded among them).
-// -h or --help, alone or after a command, prints the usage on standard output.
+// -h or --help, alone or right after a command, prints the usage on standard output.
 #include "Describe.h"
 #include "RenderCommand.h"
 #include "ScriptCommand.h"
@@ -18,7 +18,6 @@
 
 #include "tambrix/text/Words.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -40,14 +39,15 @@ int describe(const Args& args, std::ostream& out, std::ostream& err)
         if (arg == "--json")
             json = true;
         else if (arg.size() > 1 && arg[0] == '-')
-            return usage(err << "aaxhost: unknown option '" << tambrix::text::printable(arg) << "'\n");
+            return usage(err << "aaxhost describe: unknown option '" << tambrix::text::printable(arg)
+                             << "'\n");
         else if (bundle.empty())
             bundle = arg;
         else
-            return usage(err);
+            return usage(err << "aaxhost describe: more than one BUNDLE\n");
     }
     if (bundle.empty())
-        return usage(err);
+        return usage(err << "aaxhost describe: missing BUNDLE\n");
 
     const aaxhost::tool::DescribeResult result = aaxhost::tool::describeBundle(bundle);
     if (!result.loaded)
@@ -116,7 +116,7 @@ int run(int argc, char** argv)
     {
         if (name != command.name)
             continue;
-        if (std::any_of(args.begin(), args.end(), isHelp))
+        if (!args.empty() && isHelp(args[0]))
         {
             std::cout << (command.help != nullptr
                               ? command.help()
@@ -137,5 +137,5 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    return tambrix::io::finishStandardOutput("aaxhost", run(argc, argv));
+    return tambrix::io::runTool("aaxhost", argc, argv, run);
 }

@@ -4,6 +4,8 @@
 #include "tambrix/text/Words.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -283,7 +285,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
     if (in.bad())
     {
         parsed.result.clear();
-        parsed.error = source + ": read error";
+        parsed.error = source + ": read error" + (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
     }
     return parsed;
 }
@@ -294,10 +296,12 @@ Parsed<RenderOptions> parseCommandLine(const std::vector<std::string>& args)
     if (!parsed.ok() || parsed.result.help || parsed.result.timelineFile.empty())
         return parsed;
 
+    errno = 0;
     std::ifstream file(parsed.result.timelineFile);
     if (!file)
     {
-        parsed.error = "cannot read timeline file '" + text::printablePath(parsed.result.timelineFile) + "'";
+        parsed.error = "cannot read timeline file '" + text::printablePath(parsed.result.timelineFile) + "'" +
+                       (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
         return parsed;
     }
     auto timeline = parseTimeline(file, parsed.result.timelineFile);

@@ -28,7 +28,7 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
         return status;
     };
     if (!parseError.empty())
-        return failed(parseError + " (" + name + " --help shows the usage)", io::exitUsage);
+        return failed(parseError, io::exitUsage);
     if (options.help)
     {
         out << usage;

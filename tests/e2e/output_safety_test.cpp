@@ -35,6 +35,8 @@ const Row rows[] = {
     {"a symbolic link: the file it names is replaced", "echo old > real; ln -s real link",
      "$RENDER --seconds 0.01 --out link >/dev/null", 0, "", "readlink link; head -c 4 real; echo; ls -A",
      "real\nRIFF\nlink\nreal\n"},
+    {"a symbolic link to nothing", "ln -s nothing out", "$RENDER --out out", 2,
+     "'out' is a symbolic link to nothing", "ls -A; test -e nothing || echo none", "out\nnone\n"},
     {"a character device, written straight through", "mknod out c 1 3",
      "$RENDER --seconds 0.01 --out out >/dev/null", 0, "", "test -c out && ls -A", "out\n", true},
     {"a file and a link named OUT.partial stay untouched",

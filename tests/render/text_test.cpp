@@ -38,6 +38,11 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
     EXPECT_EQ(printable(std::string(64, 'x')), std::string(64, 'x'));
     EXPECT_EQ(printable(std::string(10000000, 'x')), std::string(64, 'x') + "\u2026");
     EXPECT_EQ(printable("\u00e9\u00e9\u00e9", 2), "\u00e9\u00e9\u2026"); // a character is not cut in two
+    // Bytes that are not UTF-8 count one each; C1 controls (an 8-bit CSI) are escaped too.
+    EXPECT_EQ(printable(std::string(3000, '\x80'), 3), "\\x80\\x80\\x80\u2026");
+    EXPECT_EQ(printable("a\xC2\x9B"
+                        "31m\xC2\xA0\xE2\x82"),
+              "a\\xC2\\x9B31m\u00a0\\xE2\\x82");
 }
 
 TEST(Hex, NumbersBytesAndBack)

@@ -69,7 +69,8 @@ int paint(const std::string& outPath)
         return tambrix::io::exitFailure;
     }
     (output.isStandardOutput() ? std::cerr : std::cout)
-        << "wrote " << outPath << " (" << snapshot.getWidth() << "x" << snapshot.getHeight() << ")\n";
+        << "wrote " << (output.isStandardOutput() ? "standard output" : tambrix::text::printablePath(outPath))
+        << " (" << snapshot.getWidth() << "x" << snapshot.getHeight() << ")\n";
     return tambrix::io::exitSuccess;
 }
 
@@ -107,5 +108,5 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    return tambrix::io::finishStandardOutput("tambrix-editor-snapshot", run(argc, argv));
+    return tambrix::io::runTool("tambrix-editor-snapshot", argc, argv, run);
 }

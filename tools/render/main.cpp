@@ -9,7 +9,10 @@
 #include <iostream>
 #include <memory>
 
-int main(int argc, char** argv)
+namespace
+{
+
+int run(int argc, char** argv)
 {
     using namespace tambrix::render;
 
@@ -32,7 +35,12 @@ int main(int argc, char** argv)
         "Plays a host transport through the clock processor and writes what its outputs "
         "carry to a WAV file.\n" +
         optionsUsage();
-    const int status =
-        runRenderTool("tambrix-render", usage, parsed.error, parsed.result, steps, std::cout, std::cerr);
-    return tambrix::io::finishStandardOutput("tambrix-render", status);
+    return runRenderTool("tambrix-render", usage, parsed.error, parsed.result, steps, std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return tambrix::io::runTool("tambrix-render", argc, argv, run);
 }

@@ -31,10 +31,12 @@ struct Input
 // - "-" is standard output;
 // - a regular file, new or replaced, is written to a temporary file of a unique
 //   name in the same folder (created exclusively, never through a link) that
-//   replaces it only once everything is written; a failure, or SIGINT, SIGTERM
-//   or SIGHUP, removes the temporary file and leaves what was there untouched;
+//   replaces it only once everything is written and synced; a failure, or SIGINT,
+//   SIGTERM or SIGHUP, removes the temporary file and leaves what was there
+//   untouched; a file the caller may not write is not replaced;
 // - a character device or a FIFO (/dev/null, a pipe) is written straight through;
-// - a symbolic link is never replaced: these rules apply to the file it names;
+// - a symbolic link is never replaced: these rules apply to the file it names,
+//   which the system finds (with its own protections against planted links);
 // - a directory, socket or block device, a missing folder, a link to nothing and
 //   one of the run's inputs are refused.
 class OutputFile
@@ -61,22 +63,26 @@ public:
 private:
     bool fail(const std::string& text);
     bool failWithErrno(const std::string& what);
+    bool openTemporary(const std::string& target);
     bool flushBuffer();
     bool putInPlace();
 
     std::string path_;      // as given, for messages
-    std::string target_;    // the file written: the path, or the file a link at it names
+    int folder_ = -1;       // the target's folder, which names below are relative to
+    std::string name_;      // the target's name in it
     std::string temporary_; // empty when writing straight through
-    bool watched_ = false;  // the temporary file is removed on a signal
     bool standardOutput_ = false;
     int fd_ = -1;
     std::vector<char> buffer_;
     std::string error_;
 };
 
-// Ends a tool: flushes standard output and closes it. When that fails, says so
-// on standard error as "TOOL: cannot write standard output: REASON" and turns
-// a success into exitFailure. Returns the exit status to end with.
-int finishStandardOutput(const std::string& tool, int status);
+// Runs a tool: `run` with standard input, output and error open (where one was
+// closed, on /dev/null for reading only: no file the tool opens takes its place,
+// and a write to it still fails),
+// then standard output flushed and closed. When that fails, says so on standard
+// error as "TOOL: cannot write standard output[: REASON]" and turns a success into
+// exitFailure. Returns the exit status to end with.
+int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv));
 
 } // namespace tambrix::io

@@ -3,6 +3,7 @@
 // Words as the tools read them from a line (timeline files, scripts), and as
 // they show them back in a message.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <sstream>
@@ -24,28 +25,35 @@ inline std::vector<std::string> lineWords(std::string_view line)
     return words;
 }
 
-// A text as a message may show it: control bytes as \xNN, and at most
-// `maxCharacters` characters (a UTF-8 sequence counts as one) followed by "…"
-// when there are more.
+// A text as a message may show it: control characters (C0, DEL and C1) and bytes
+// that are not UTF-8 as \xNN, and at most `maxCharacters` characters (a UTF-8
+// sequence or an escaped byte counts as one) followed by "…" when there are more.
 inline std::string printable(std::string_view text, std::size_t maxCharacters = 64)
 {
     std::string shown;
     std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
+    for (std::size_t i = 0; i < text.size();)
     {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const bool continuation = (byte & 0xC0) == 0x80;
-        if (!continuation && characters++ == maxCharacters)
+        if (characters++ == maxCharacters)
             return shown + "\xE2\x80\xA6"; // …
-        if (byte < 0x20 || byte == 0x7F)
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::size_t length = byte < 0x80   ? 1
+                             : byte < 0xC2 ? 0
+                             : byte < 0xE0 ? 2
+                             : byte < 0xF0 ? 3
+                             : byte < 0xF5 ? 4
+                                           : 0;
+        for (std::size_t k = 1; k < length; ++k)
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                length = 0;
+        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F ||
+                            (byte == 0xC2 && length == 2 && static_cast<unsigned char>(text[i + 1]) < 0xA0);
+        const std::size_t unit = std::max<std::size_t>(length, 1);
+        for (std::size_t k = 0; k < unit; ++k, ++i)
         {
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            shown += escaped;
-        }
-        else
-        {
-            shown += text[i];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[i]));
+            shown += escape ? std::string(escaped) : std::string(1, text[i]);
         }
     }
     return shown;
