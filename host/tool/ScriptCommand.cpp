@@ -605,11 +605,11 @@ int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err)
 {
     std::string error;
-    auto plugin = PluginSession::open(bundle, &error);
-    if (!plugin)
+    auto plugin = PluginSession::load(bundle, &error);
+    if (!plugin || !plugin->start(&error))
     {
         err << "aaxhost script: " << error << "\n";
-        return tambrix::io::exitUsage;
+        return plugin ? tambrix::io::exitFailure : tambrix::io::exitUsage;
     }
     const int status = runScript(*plugin, in, out);
     plugin->close();
