@@ -1,5 +1,7 @@
 #include "aaxhost/ControllerUnknown.h"
 
+#include <utility>
+
 namespace aaxhost
 {
 
@@ -10,9 +12,9 @@ void installTransport(HostUnknown& unknown, const HostRef<TransportObject>& tran
 }
 
 HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
-                                           const HostRef<TransportObject>& transport)
+                                           const HostRef<TransportObject>& transport, std::string name)
 {
-    HostRef<HostUnknown> unknown = makeHost<HostUnknown>(host.sharedRecorder(), "ControllerUnknown");
+    HostRef<HostUnknown> unknown = makeHost<HostUnknown>(host.sharedRecorder(), std::move(name));
     if (controller)
         installController(*unknown, controller);
     if (transport)

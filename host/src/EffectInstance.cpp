@@ -2,7 +2,6 @@
 
 #include "aaxhost/Creators.h"
 
-#include <iterator>
 #include <utility>
 
 namespace aaxhost
@@ -120,12 +119,7 @@ Result EffectInstance::generateCoefficients()
         if (algorithm_->deliver(packet.port, packet.data.data(), packet.data.size()) !=
             AlgorithmInstance::Delivery::delivered)
             ++undelivered_;
-        if (packetLog_.size() == kPacketLogSize)
-        {
-            packetLog_.pop_front();
-            ++droppedPackets_;
-        }
-        packetLog_.push_back(std::move(packet));
+        packetLog_.add(std::move(packet));
     }
     return r;
 }
@@ -143,17 +137,6 @@ bool EffectInstance::runBlock(const TimelineTransport::Position& position, int32
         return false;
     prepareBlock(position);
     return algorithm_->process(frames);
-}
-
-std::vector<PostedPacket> EffectInstance::takePacketLog(std::size_t* dropped)
-{
-    std::vector<PostedPacket> packets(std::make_move_iterator(packetLog_.begin()),
-                                      std::make_move_iterator(packetLog_.end()));
-    packetLog_.clear();
-    if (dropped != nullptr)
-        *dropped = droppedPackets_;
-    droppedPackets_ = 0;
-    return packets;
 }
 
 } // namespace aaxhost

@@ -53,23 +53,22 @@ Result PlugInLink::answerQuery(const Uid& iid, void** out) noexcept
 // GuiDriver
 
 GuiDriver::GuiDriver(Host& host)
-    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "GuiControllerUnknown")),
-      controller_(makeHost<Controller>(host.sharedRecorder())),
-      transport_(makeHost<Transport>(host.sharedRecorder()))
+    : GuiDriver(host, makeHost<Controller>(host.sharedRecorder()), makeHost<Transport>(host.sharedRecorder()))
 {
-    installController(*controllerUnknown_, controller_);
-    installTransport(*controllerUnknown_, transport_);
-    controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
 }
 
 GuiDriver::GuiDriver(Host& host, EffectDriver& effect)
-    : host_(host), controllerUnknown_(makeHost<HostUnknown>(host.sharedRecorder(), "GuiControllerUnknown")),
-      controller_(&effect.controller()), transport_(&effect.transport())
+    : GuiDriver(host, HostRef<Controller>(&effect.controller()),
+                HostRef<TransportObject>(&effect.transport()))
 {
-    installController(*controllerUnknown_, controller_);
-    installTransport(*controllerUnknown_, transport_);
-    controllerUnknown_->provide(IID_IACFComponentFactory, HostRef<HostObject>(&host_.factory()));
     linkEffect(effect.effect());
+}
+
+GuiDriver::GuiDriver(Host& host, HostRef<Controller> controller, HostRef<TransportObject> transport)
+    : host_(host),
+      controllerUnknown_(makeControllerUnknown(host, controller, transport, "GuiControllerUnknown")),
+      controller_(std::move(controller)), transport_(std::move(transport))
+{
 }
 
 GuiDriver::~GuiDriver()

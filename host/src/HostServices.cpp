@@ -8,19 +8,25 @@ namespace aaxhost
 void HostServicesLog::addTrace(TraceRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    traces_.push_back(std::move(record));
+    traces_.add(std::move(record));
 }
 
 void HostServicesLog::addStackTrace(StackTraceRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    stackTraces_.push_back(std::move(record));
+    stackTraces_.add(std::move(record));
 }
 
 void HostServicesLog::addAssertion(AssertionRecord record)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    assertions_.push_back(std::move(record));
+    assertions_.add(std::move(record));
+}
+
+std::vector<TraceRecord> HostServicesLog::takeTraces(std::size_t* dropped)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return traces_.take(dropped);
 }
 
 void HostServicesLog::clear()

@@ -19,38 +19,42 @@ std::unique_ptr<PluginSession> PluginSession::load(const std::string& path, std:
 
 std::unique_ptr<PluginSession> PluginSession::open(const std::string& path, std::string* error)
 {
-    const auto fail = [error](std::string message) -> std::unique_ptr<PluginSession>
-    {
-        if (error != nullptr)
-            *error = std::move(message);
-        return nullptr;
-    };
     std::unique_ptr<PluginSession> session = load(path, error);
-    if (!session)
+    if (!session || !session->start(error))
         return nullptr;
-    session->start();
-    if (session->startResult_ != kResultOk)
-        return fail("ACFStartup failed with " + std::to_string(session->startResult_));
-    if (session->registerResult_ != kResultOk)
-        return fail("ACFRegisterPlugin failed with " + std::to_string(session->registerResult_));
-    if (!session->definition_)
-        return fail("ACFRegisterPlugin succeeded but gave no plug-in definition");
-    if (session->collection_ == nullptr)
-        return fail("the plug-in definition is not the host's collection");
-    if (session->effect() == nullptr)
-        return fail("the plug-in describes no effect");
     return session;
 }
 
-void PluginSession::start()
+bool PluginSession::start(std::string* error, bool registerAnyway)
 {
-    const EntryPoints& acf = module_->entryPoints();
-    startResult_ = acf.startup(host_->unknownInterface());
-    started_ = true;
-    registerResult_ = acf.registerPlugin(host_->unknownInterface(),
-                                         reinterpret_cast<IACFPluginDefinition**>(definition_.put()));
-    if (registerResult_ == kResultOk)
-        collection_ = HostCollection::fromUnknown(definition_.get());
+    if (!started_ && !closed_)
+    {
+        const EntryPoints& acf = module_->entryPoints();
+        started_ = true;
+        startResult_ = acf.startup(host_->unknownInterface());
+        if (startResult_ == kResultOk || registerAnyway)
+            registerResult_ = acf.registerPlugin(host_->unknownInterface(),
+                                                 reinterpret_cast<IACFPluginDefinition**>(definition_.put()));
+        if (registerResult_ == kResultOk)
+            collection_ = HostCollection::fromUnknown(definition_.get());
+    }
+    const auto fail = [error](std::string message)
+    {
+        if (error != nullptr)
+            *error = std::move(message);
+        return false;
+    };
+    if (startResult_ != kResultOk)
+        return fail("ACFStartup failed with " + std::to_string(startResult_));
+    if (registerResult_ != kResultOk)
+        return fail("ACFRegisterPlugin failed with " + std::to_string(registerResult_));
+    if (!definition_)
+        return fail("ACFRegisterPlugin succeeded but gave no plug-in definition");
+    if (collection_ == nullptr)
+        return fail("the plug-in definition is not the host's collection");
+    if (effect() == nullptr)
+        return fail("the plug-in describes no effect");
+    return true;
 }
 
 PluginSession::~PluginSession()

@@ -300,7 +300,7 @@ DescribeResult describeBundle(const std::string& path, const DescribeOptions& op
     session->host().recorder().setEnabled(true); // the traces are read from it
     Json& report = outcome.report;
     report = Json{{"bundle", session->module().binaryPath()}};
-    session->start();
+    session->start(nullptr, /*registerAnyway*/ true);
     uint64_t sdkVersion = 0;
     const Result versioned = session->entryPoints().getSDKVersion(&sdkVersion);
     report["sdk_version"] = versioned == kResultOk ? Json(hexNumber(sdkVersion, 16)) : Json();

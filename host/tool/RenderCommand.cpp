@@ -57,9 +57,11 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     steps.inputs.push_back({"the plug-in's binary", PluginModule::binaryPathFor(command.bundle)});
     steps.prepare = [&](std::string& error)
     {
-        session = PluginSession::open(command.bundle, &error);
+        session = PluginSession::load(command.bundle, &error);
         if (!session)
             return tambrix::io::exitUsage; // the bundle cannot be loaded
+        if (!session->start(&error))
+            return tambrix::io::exitFailure;
         instance = makeRenderInstance(*session, command.options, &error);
         return instance ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
     };

@@ -453,11 +453,12 @@ private:
     void traces(const Words&, Json& a)
     {
         Json list = Json::array();
-        const auto traces = plugin_.host().services().traces();
-        for (std::size_t i = tracesSeen_; i < traces.size(); ++i)
-            list.push_back({{"priority", traces[i].priority}, {"message", traces[i].message}});
-        tracesSeen_ = traces.size();
+        std::size_t dropped = 0;
+        for (const TraceRecord& trace : plugin_.host().services().takeTraces(&dropped))
+            list.push_back({{"priority", trace.priority}, {"message", trace.message}});
         a["traces"] = std::move(list);
+        if (dropped != 0)
+            a["dropped"] = dropped;
     }
 
     void release(const Words&, Json& a)
@@ -582,7 +583,6 @@ private:
     bool released_ = false;
     tambrix::render::TransportSimulation transport_{kRate, 120.0, 0.0, {}};
     int64_t sample_ = 0;
-    std::size_t tracesSeen_ = 0;
     std::vector<MidiPacket> pendingMidi_;
 };
 
@@ -605,11 +605,11 @@ int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err)
 {
     std::string error;
-    auto plugin = PluginSession::open(bundle, &error);
-    if (!plugin)
+    auto plugin = PluginSession::load(bundle, &error);
+    if (!plugin || !plugin->start(&error))
     {
         err << "aaxhost script: " << error << "\n";
-        return tambrix::io::exitUsage;
+        return plugin ? tambrix::io::exitFailure : tambrix::io::exitUsage;
     }
     const int status = runScript(*plugin, in, out);
     plugin->close();

@@ -29,7 +29,8 @@ int runScript(PluginSession& plugin, std::istream& in, std::ostream& out);
 
 // Runs the script read from `in` against the bundle; every answer goes to `out`.
 // Returns the exit code: 0 when every line was answered without error, 1 when
-// some line was answered with an error, 2 when the bundle could not be used.
+// some line was answered with an error or the plug-in did not start, register or
+// describe an effect, 2 when the bundle could not be loaded.
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The command line form: `args` are BUNDLE and SCRIPT (a file, or "-" for standard

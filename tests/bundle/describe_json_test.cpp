@@ -217,14 +217,28 @@ TEST(DescribeCommand, TextFormTheSharedObjectItselfAndBadArguments)
 
     // A plug-in whose registration fails: its result, the traces up to the shut-down and
     // what still lives at unload are told all the same.
+    const std::string fakeBinary = tambrix::test::quoted(FAKE_PLUGIN_BINARY);
     const tambrix::test::CommandOutput fake =
-        tambrix::test::run(tool + " describe " + tambrix::test::quoted(FAKE_PLUGIN_BINARY) + " --json");
+        tambrix::test::run(tool + " describe " + fakeBinary + " --json");
     EXPECT_EQ(fake.exitCode, 1);
     const Json failed = Json::parse(fake.out, nullptr, false);
     EXPECT_EQ(failed.value("register_result", 0), -2147483644)
         << fake.out;                                                  // the host has no definition for it
     EXPECT_EQ(failed.value("traces", Json()).size(), 2u) << fake.out; // "started", "stopping"
     EXPECT_EQ(failed.value("can_unload_now", 0), 1) << fake.out;
+    // Render and script on it fail while running (1), with the step that failed; on a
+    // bundle they cannot load, on usage (2).
+    for (const auto& [command, status] :
+         {std::pair{" render " + fakeBinary + " --out /dev/null 2>&1", 1},
+          std::pair{" script " + fakeBinary + " - </dev/null 2>&1", 1},
+          std::pair{std::string(" script /nonexistent.aaxplugin - </dev/null 2>/dev/null"), 2}})
+    {
+        const tambrix::test::CommandOutput played = tambrix::test::run(tool + command);
+        EXPECT_EQ(played.exitCode, status) << command << ": " << played.out;
+        EXPECT_EQ(played.out.find(": ACFRegisterPlugin failed with -2147483644\n") != std::string::npos,
+                  status == 1)
+            << played.out;
+    }
 
     // The usage texts come from the command table.
     const tambrix::test::CommandOutput usage = tambrix::test::run(tool + " 2>&1");

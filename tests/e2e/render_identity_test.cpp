@@ -238,7 +238,7 @@ TEST(RenderThroughBundle, InstanceDeliversTheBypassPacketAndChoosesTheComponent)
         options.render.channels = 6;
         auto instance = aaxhost::render::makeRenderInstance(*session, options, &error);
         ASSERT_NE(instance, nullptr) << error;
-        EXPECT_EQ(instance->stemFormat() & 0xFFFF, 6);
+        EXPECT_EQ(aaxhost::PluginSession::stemChannelCount(instance->stemFormat()), 6);
         EXPECT_EQ(instance->algorithm().layout().outputChannels, 6);
 
         // The first coefficients after initialisation: the bypass value, a 4-byte float 0, on port 3.

@@ -88,7 +88,7 @@ TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
         ASSERT_NE(gui, nullptr) << guiError;
         while (!done)
         {
-            gui->setViewContainer(gui->newViewContainer(1, nullptr));
+            gui->setViewContainer(gui->newViewContainer(aaxhost::kViewTypeNSView, nullptr));
             gui->removeViewContainer();
             std::this_thread::yield();
         }

@@ -50,7 +50,8 @@ FAKE_EXPORT Result ACFCanUnloadNow(IACFUnknown*)
     return gServices != nullptr ? 1 : 0;
 }
 
-// Creates the host services (version 1) through the host's factory and traces.
+// Creates the host services (version 1) through the host's factory and traces;
+// fails as that creation fails.
 FAKE_EXPORT Result ACFStartup(IACFUnknown* host)
 {
     if (host == nullptr || gServices != nullptr)
@@ -60,12 +61,13 @@ FAKE_EXPORT Result ACFStartup(IACFUnknown* host)
         return kResultOk;
     auto* componentFactory = static_cast<IACFComponentFactory*>(factory);
     void* services = nullptr;
-    if (componentFactory->Create(AAXCompID_HostServices, nullptr, IID_IAAXHostServicesV1, &services) ==
-        kResultOk)
-        gServices = static_cast<AAX_IACFHostServices*>(services);
+    const Result created =
+        componentFactory->Create(AAXCompID_HostServices, nullptr, IID_IAAXHostServicesV1, &services);
     componentFactory->Release();
-    if (gServices != nullptr)
-        gServices->Trace(0x08000000, "fake plug-in started");
+    if (created != kResultOk)
+        return created;
+    gServices = static_cast<AAX_IACFHostServices*>(services);
+    gServices->Trace(0x08000000, "fake plug-in started");
     return kResultOk;
 }
 

@@ -90,6 +90,24 @@ TEST_F(HostTest, ServicesThroughFactoryByPosition)
     EXPECT_EQ(traceCalls[0].arg<int64_t>(0), 0x08000000);
     EXPECT_TRUE(std::holds_alternative<std::nullptr_t>(traceCalls[1].args.at(1))); // null stays null
 
+    // The log keeps the newest kKept of each kind; takeTraces() drains the traces.
+    constexpr std::size_t kKept = HostServicesLog::kKept;
+    for (std::size_t i = 0; i < kKept; ++i)
+    {
+        slotOf<TraceFn>(services, 4)(services, 1, std::to_string(i).c_str());
+        slotOf<StackTraceFn>(services, 5)(services, 1, 2, "stack");
+        slotOf<AssertFn>(services, 6)(services, "File.cpp", 17, "NULL != parameter", 1);
+    }
+    EXPECT_EQ(host.services().stackTraces().size(), kKept);
+    EXPECT_EQ(host.services().assertions().size(), kKept);
+    std::size_t dropped = 0;
+    const auto kept = host.services().takeTraces(&dropped);
+    ASSERT_EQ(kept.size(), kKept);
+    EXPECT_EQ(dropped, 2u);
+    EXPECT_EQ(kept.front().message, "0");
+    EXPECT_TRUE(host.services().takeTraces(&dropped).empty());
+    EXPECT_EQ(dropped, 0u);
+
     EXPECT_EQ(slotOf<RefFn>(services, 2)(services), 0u);
 }
 

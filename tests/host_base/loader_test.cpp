@@ -1,13 +1,16 @@
 #include "aaxhost/Host.h"
 #include "aaxhost/Loader.h"
+#include "aaxhost/PluginSession.h"
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace
@@ -157,6 +160,37 @@ TEST(Loader, UnloadsOnDestructionUnlessKept)
         dlclose(probe);
         dlclose(probe); // the reference the kept module left behind
     }
+}
+
+// A session starts once and, unless asked to go on (describe), registers only a
+// plug-in that started: with the factory refusing the host services, the fake's
+// start-up fails.
+TEST(Loader, SessionStartsOnceAndRegistersOnlyWhatStarted)
+{
+    const int64_t live = HostObject::liveCount();
+    for (const auto& [startupFails, registerAnyway, failure] :
+         {std::tuple{false, false, "ACFRegisterPlugin failed with -2147483644"},
+          std::tuple{true, false, "ACFStartup failed with -2147483644"},
+          std::tuple{true, true, "ACFStartup failed with -2147483644"}})
+    {
+        std::string error;
+        auto session = PluginSession::load(kBundle, &error, PluginModule::Options{false});
+        ASSERT_NE(session, nullptr) << error;
+        CallRecorder& recorder = session->host().recorder();
+        recorder.setEnabled(true);
+        if (startupFails)
+            session->host().factory().failComponent(AAXCompID_HostServices);
+        EXPECT_FALSE(session->start(&error, registerAnyway));
+        EXPECT_EQ(error, failure);
+        EXPECT_FALSE(session->start(nullptr, registerAnyway)); // calls nothing again
+        EXPECT_EQ(recorder.count("Create"), 1u);
+        const auto queries = recorder.calls("QueryInterface");
+        EXPECT_EQ(std::count_if(queries.begin(), queries.end(),
+                                [](const Call& call)
+                                { return call.arg<Uid>(0) == IID_IACFPluginDefinition; }),
+                  !startupFails || registerAnyway ? 1 : 0);
+    }
+    EXPECT_EQ(HostObject::liveCount(), live);
 }
 
 } // namespace

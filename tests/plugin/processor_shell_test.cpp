@@ -29,7 +29,7 @@ TEST(ProcessorParameter, MapsNormalisedValuesToIndexes)
     for (const Case c :
          {Case{0.0f, 0}, Case{0.2f, 6}, Case{1.0f, 30}, Case{-0.1f, 4294967293u}, Case{-1.0f, 4294967266u},
           Case{2.0f, 60}, Case{1.0e30f, 0}, Case{inf, 30}, Case{std::numeric_limits<float>::quiet_NaN(), 0},
-          Case{3.0e38f, 30}, Case{-inf, 0}, Case{2.0f, 60}, Case{-3.0e38f, 0}})
+          Case{3.0e38f, 30}, Case{-inf, 0}, Case{-3.0e38f, 0}})
     {
         p.setParameter(0, c.value);
         EXPECT_EQ(p.timeSignatureIndex.load(), c.index) << c.value;

@@ -6,6 +6,8 @@
 #include "aaxhost/HostObject.h"
 #include "aaxhost/HostUnknown.h"
 
+#include <string>
+
 namespace aaxhost
 {
 
@@ -22,8 +24,9 @@ void installTransport(HostUnknown& unknown, const HostRef<TransportObject>& tran
 // which is made able to create page tables. Add further answers (the
 // automation delegate, ...) with provide(); switch any off with refuse().
 // While the host processes audio it moves a Transport's clock on with
-// Transport::advance() after each block.
+// Transport::advance() after each block. `name` is the unknown's in the record.
 HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
-                                           const HostRef<TransportObject>& transport);
+                                           const HostRef<TransportObject>& transport,
+                                           std::string name = "ControllerUnknown");
 
 } // namespace aaxhost

@@ -3,12 +3,12 @@
 #include "aaxhost/AlgorithmInstance.h"
 #include "aaxhost/EffectDriver.h"
 #include "aaxhost/GuiDriver.h"
+#include "aaxhost/NewestRecords.h"
 #include "aaxhost/PluginSession.h"
 #include "aaxhost/TimelineTransport.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,7 +73,10 @@ public:
     static constexpr std::size_t kPacketLogSize = 1024;
     // Packets posted since the last call, in order: the newest kPacketLogSize of
     // them, with how many older ones were dropped in *dropped (when given).
-    std::vector<PostedPacket> takePacketLog(std::size_t* dropped = nullptr);
+    std::vector<PostedPacket> takePacketLog(std::size_t* dropped = nullptr)
+    {
+        return packetLog_.take(dropped);
+    }
     // Posted packets that found no data-in port or did not fit it.
     std::size_t undeliveredPackets() const noexcept { return undelivered_; }
 
@@ -89,8 +92,7 @@ private:
     HostRef<HostComponentDescriptor> component_;
     std::unique_ptr<AlgorithmInstance> algorithm_;
     int64_t stemFormat_ = 0;
-    std::deque<PostedPacket> packetLog_;
-    std::size_t droppedPackets_ = 0;
+    NewestRecords<PostedPacket, kPacketLogSize> packetLog_;
     std::size_t undelivered_ = 0;
     bool closed_ = false;
 };

@@ -106,6 +106,8 @@ public:
     uint32_t release();
 
 private:
+    GuiDriver(Host& host, HostRef<Controller> controller, HostRef<TransportObject> transport);
+
     Host& host_;
     HostRef<HostUnknown> controllerUnknown_;
     HostRef<Controller> controller_;

@@ -2,6 +2,7 @@
 
 #include "aaxhost/ComponentFactory.h"
 #include "aaxhost/HostObject.h"
+#include "aaxhost/NewestRecords.h"
 
 #include <mutex>
 #include <string>
@@ -32,24 +33,30 @@ struct AssertionRecord
 };
 
 // What the plug-in reported through the host services, shared by every
-// services object the factory creates. Thread-safe.
+// services object the factory creates: the newest kKept of each kind, so that a
+// plug-in that traces once per block keeps no growing record. Thread-safe.
 class HostServicesLog
 {
 public:
+    static constexpr std::size_t kKept = 1024;
+
     void addTrace(TraceRecord record);
     void addStackTrace(StackTraceRecord record);
     void addAssertion(AssertionRecord record);
 
-    std::vector<TraceRecord> traces() const { return lockedCopy(mutex_, traces_); }
-    std::vector<StackTraceRecord> stackTraces() const { return lockedCopy(mutex_, stackTraces_); }
-    std::vector<AssertionRecord> assertions() const { return lockedCopy(mutex_, assertions_); }
+    std::vector<TraceRecord> traces() const { return lockedCopy(mutex_, traces_).records(); }
+    std::vector<StackTraceRecord> stackTraces() const { return lockedCopy(mutex_, stackTraces_).records(); }
+    std::vector<AssertionRecord> assertions() const { return lockedCopy(mutex_, assertions_).records(); }
+    // The traces kept since the last call, with how many older ones were dropped
+    // in *dropped (when given).
+    std::vector<TraceRecord> takeTraces(std::size_t* dropped = nullptr);
     void clear();
 
 private:
     mutable std::mutex mutex_;
-    std::vector<TraceRecord> traces_;
-    std::vector<StackTraceRecord> stackTraces_;
-    std::vector<AssertionRecord> assertions_;
+    NewestRecords<TraceRecord, kKept> traces_;
+    NewestRecords<StackTraceRecord, kKept> stackTraces_;
+    NewestRecords<AssertionRecord, kKept> assertions_;
 };
 
 // The host services component (AAXCompID_HostServices), versions 1 to 3:

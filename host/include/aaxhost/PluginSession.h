@@ -28,16 +28,18 @@ public:
     // description host; null with *error when the binary does not load.
     static std::unique_ptr<PluginSession> load(const std::string& path, std::string* error,
                                                PluginModule::Options module = {true});
-    // load(), then start(); null with *error when the binary does not load, start
-    // or register, or describes no effect.
+    // load(), then start(); null with *error when either fails.
     static std::unique_ptr<PluginSession> open(const std::string& path, std::string* error);
     ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
 
-    // ACFStartup, then ACFRegisterPlugin, whatever the first answered; close()
-    // shuts down after either. Their results are kept.
-    void start();
+    // ACFStartup, then ACFRegisterPlugin: only once ACFStartup succeeded, unless
+    // `registerAnyway` (describe reports what each step answered); close() shuts
+    // down after either. Their results are kept; a second call calls nothing again.
+    // True when both succeeded and the registration describes an effect; otherwise
+    // false with *error naming the step that failed.
+    bool start(std::string* error = nullptr, bool registerAnyway = false);
     Result startResult() const noexcept { return startResult_; }
     Result registerResult() const noexcept { return registerResult_; }
 
