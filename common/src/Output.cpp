@@ -30,7 +30,6 @@ volatile std::sig_atomic_t signalTemporaryLive = 0;
 
 constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction previousActions[std::size(kCleanedSignals)];
-struct sigaction previousFileSizeAction;
 
 extern "C" void removeTemporaryAndEnd(int signal)
 {
@@ -55,17 +54,12 @@ void watchTemporary(int folder, const std::string& name)
         if (previousActions[i].sa_handler != SIG_IGN) // nohup and the like stay in force
             sigaction(kCleanedSignals[i], &action, nullptr);
     }
-    // A file-size limit fails the write (EFBIG) instead of ending the process.
-    struct sigaction ignore = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previousFileSizeAction);
 }
 
 void unwatchTemporary()
 {
     for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i)
         sigaction(kCleanedSignals[i], &previousActions[i], nullptr);
-    sigaction(SIGXFSZ, &previousFileSizeAction, nullptr);
     signalTemporaryLive = 0;
 }
 
@@ -110,25 +104,6 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-// Where a symbolic link leads, found by the system as an open() would find it.
-bool followLink(const std::string& path, std::string& target, struct stat& named)
-{
-    const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC);
-    if (probe < 0)
-        return false;
-    char resolved[PATH_MAX];
-    const std::string self = "/proc/self/fd/" + std::to_string(probe);
-    const ssize_t length = ::readlink(self.c_str(), resolved, sizeof resolved);
-    const bool found =
-        length > 0 && static_cast<std::size_t>(length) < sizeof resolved && ::fstat(probe, &named) == 0;
-    const int reason = errno;
-    ::close(probe);
-    errno = reason;
-    if (found)
-        target.assign(resolved, static_cast<std::size_t>(length));
-    return found;
-}
-
 } // namespace
 
 OutputFile::~OutputFile()
@@ -164,16 +139,29 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
     if (path.back() == '/')
         return fail(quoted(path) + " names a folder, not a file");
 
+    // What the path names: itself, or the file a symbolic link there leads to, which
+    // the system finds as an open() would (with its protections against planted links).
+    struct Probe
+    {
+        int fd = -1;
+        ~Probe()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } probe;
     std::string target = path;
     struct stat existing = {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT)
         return failWithErrno("cannot write " + quoted(path));
-    if (exists && S_ISLNK(existing.st_mode) && !followLink(path, target, existing))
-        return errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
-                               : failWithErrno("cannot follow " + quoted(path));
     if (exists)
     {
+        const bool link = S_ISLNK(existing.st_mode);
+        probe.fd = ::open(path.c_str(), O_PATH | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
+        if (probe.fd < 0 || ::fstat(probe.fd, &existing) != 0)
+            return link && errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
+                                           : failWithErrno("cannot write " + quoted(path));
         if (S_ISDIR(existing.st_mode))
             return fail(quoted(path) + " is a directory");
         if (S_ISSOCK(existing.st_mode) || S_ISBLK(existing.st_mode))
@@ -185,20 +173,23 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
                 read.st_dev == existing.st_dev && read.st_ino == existing.st_ino)
                 return fail(quoted(path) + " is " + input.what + ": writing it would destroy it");
         }
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        const std::string named = "/proc/self/fd/" + std::to_string(probe.fd);
+        if (::faccessat(AT_FDCWD, named.c_str(), W_OK, AT_EACCESS) != 0)
             return failWithErrno("cannot write " + quoted(path));
-    }
-
-    if (exists && !S_ISREG(existing.st_mode)) // a character device or a FIFO: straight through
-    {
-        fd_ = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd_ < 0)
-            return failWithErrno("cannot write " + quoted(path));
-        struct stat opened = {};
-        if (::fstat(fd_, &opened) != 0 || opened.st_dev != existing.st_dev ||
-            opened.st_ino != existing.st_ino)
-            return fail(quoted(path) + " changed while it was opened");
-        return true;
+        if (!S_ISREG(
+                existing.st_mode)) // a character device or a FIFO (a pipe too): that one, straight through
+        {
+            fd_ = ::open(named.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
+        }
+        char resolved[PATH_MAX];
+        const ssize_t length = link ? ::readlink(named.c_str(), resolved, sizeof resolved) : 0;
+        if (length < 0)
+            return failWithErrno("cannot follow " + quoted(path));
+        if (link && (static_cast<std::size_t>(length) >= sizeof resolved || resolved[0] != '/'))
+            return fail("cannot follow " + quoted(path) + ": it leads to no file a path names");
+        if (link)
+            target.assign(resolved, static_cast<std::size_t>(length));
     }
     if (!openTemporary(target))
         return false;
@@ -288,10 +279,13 @@ bool OutputFile::putInPlace()
     {
         struct stat now = {};
         int moved = -1;
+        const HeldSignals held;
         if (::fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0)
         {
             if (!S_ISREG(now.st_mode))
                 return fail(quoted(path_) + " is no longer a regular file; it was left alone");
+            if (::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+                return failWithErrno("cannot write " + quoted(path_));
             moved = ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str());
         }
         else if (errno == ENOENT)
@@ -299,14 +293,14 @@ bool OutputFile::putInPlace()
             moved = ::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE);
             if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) // a file system without it
                 moved = ::linkat(folder_, temporary_.c_str(), folder_, name_.c_str(), 0) == 0
-                            ? ::unlinkat(folder_, temporary_.c_str(), 0)
+                            ? (::unlinkat(folder_, temporary_.c_str(), 0), 0) // in place either way
                             : -1;
             if (moved != 0 && errno == EEXIST)
                 continue;
         }
         if (moved != 0)
             return failWithErrno("cannot put " + quoted(path_) + " in place");
-        unwatchTemporary();
+        unwatchTemporary(); // signals are held: the name is no longer ours
         temporary_.clear();
         discard();
         return true;
@@ -321,6 +315,7 @@ void OutputFile::discard()
     fd_ = -1;
     if (!temporary_.empty())
     {
+        const HeldSignals held; // the handler never removes a name that is no longer ours
         ::unlinkat(folder_, temporary_.c_str(), 0);
         unwatchTemporary();
         temporary_.clear();
@@ -336,6 +331,10 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
         if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_RDONLY) != fd) // writes to it still fail
             return exitFailure;
+    // A closed pipe and a file-size limit fail the write (EPIPE, EFBIG), which is
+    // reported, instead of ending the tool without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     const int status = run(argc, argv);
     errno = 0;
     bool written = static_cast<bool>(std::cout.flush());

@@ -104,7 +104,7 @@ bool isHelp(const std::string& arg)
 int run(int argc, char** argv)
 {
     if (argc < 2)
-        return usage(std::cerr);
+        return usage(std::cerr << "aaxhost: missing command\n");
     const std::string name = argv[1];
     if (isHelp(name))
     {
@@ -125,7 +125,9 @@ int run(int argc, char** argv)
         }
         if (args.size() < command.minArgs || args.size() > command.maxArgs)
         {
-            std::cerr << "usage: aaxhost " << command.name << " " << command.usage << "\n";
+            std::cerr << "aaxhost " << command.name << ": "
+                      << (args.size() < command.minArgs ? "too few" : "too many")
+                      << " arguments\nusage: aaxhost " << command.name << " " << command.usage << "\n";
             return tambrix::io::exitUsage;
         }
         return command.run(args, std::cout, std::cerr);

@@ -56,7 +56,8 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
         return failed(writer.error().empty() ? error : writer.error(), io::exitFailure);
     if (steps.finished)
         steps.finished();
-    (writer.toStandardOutput() ? err : out) << summaryJson(summary, options.out) << std::endl;
+    // Written out with the rest of standard output as the tool ends, where a failure is reported.
+    (writer.toStandardOutput() ? err : out) << summaryJson(summary, options.out) << '\n';
     return io::exitSuccess;
 }
 

@@ -43,6 +43,9 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
     EXPECT_EQ(printable("a\xC2\x9B"
                         "31m\xC2\xA0\xE2\x82"),
               "a\\xC2\\x9B31m\u00a0\\xE2\\x82");
+    EXPECT_EQ(printable("\xE0\x80\x9B\xED\xA0\x80\xF4\x90\x80\x80\xF4\x8F\xBF\xBF"),
+              "\\xE0\\x80\\x9B\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\xF4\x8F\xBF\xBF"); // overlong, surrogate,
+                                                                                     // too large
 }
 
 TEST(Hex, NumbersBytesAndBack)

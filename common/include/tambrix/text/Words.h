@@ -46,8 +46,13 @@ inline std::string printable(std::string_view text, std::size_t maxCharacters = 
         for (std::size_t k = 1; k < length; ++k)
             if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
                 length = 0;
-        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F ||
-                            (byte == 0xC2 && length == 2 && static_cast<unsigned char>(text[i + 1]) < 0xA0);
+        // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8 either;
+        // U+0080 to U+009F are the C1 controls.
+        const unsigned next = length > 1 ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((byte == 0xE0 && next < 0xA0) || (byte == 0xED && next > 0x9F) || (byte == 0xF0 && next < 0x90) ||
+            (byte == 0xF4 && next > 0x8F))
+            length = 0;
+        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next < 0xA0);
         const std::size_t unit = std::max<std::size_t>(length, 1);
         for (std::size_t k = 0; k < unit; ++k, ++i)
         {
