@@ -229,16 +229,15 @@ Json tracesJson(const CallRecorder& recorder)
 
 // Creates one effect through `creator`, initialises it and reads its parameters
 // and chunks; everything is released again before returning.
-void describeInstance(Host& host, EffectCreator creator, const DescribeOptions& options, Json& report,
-                      bool& clean)
+void describeInstance(Host& host, EffectCreator creator, Json& report, bool& clean)
 {
     Json results = Json::object();
     Json parameters = Json::array();
     Json chunks = Json::array();
     {
         EffectDriver driver(host);
-        driver.controller().setSampleRate(options.sampleRate);
-        driver.controller().setStemFormats(options.inputStemFormat, options.outputStemFormat);
+        driver.controller().setSampleRate(48000.0f);
+        driver.controller().setStemFormats(0x00010002, 0x00010002); // stereo
 
         const Result created = driver.create(creator);
         results["create"] = created;
@@ -288,12 +287,12 @@ void describeInstance(Host& host, EffectCreator creator, const DescribeOptions& 
 
 } // namespace
 
-DescribeResult describeBundle(const std::string& path, const DescribeOptions& options)
+DescribeResult describeBundle(const std::string& path)
 {
     DescribeResult outcome;
     const int64_t hostObjectsBefore = HostObject::liveCount();
     std::unique_ptr<PluginSession> session =
-        PluginSession::load(path, &outcome.error, PluginModule::Options{options.keepLoaded});
+        PluginSession::load(path, &outcome.error, PluginModule::Options{}); // unloaded at the end
     if (!session)
         return outcome;
     outcome.loaded = true;
@@ -326,9 +325,9 @@ DescribeResult describeBundle(const std::string& path, const DescribeOptions& op
     }
     report["effects"] = std::move(effects);
 
-    if (options.instance && effectCreator != nullptr)
-        describeInstance(session->host(), effectCreator, options, report, clean);
-    else if (options.instance)
+    if (effectCreator != nullptr)
+        describeInstance(session->host(), effectCreator, report, clean);
+    else
         clean = false;
 
     const Result liveObjects = session->close();

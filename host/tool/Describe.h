@@ -13,18 +13,6 @@ namespace aaxhost::tool
 
 using tambrix::text::Json;
 
-struct DescribeOptions
-{
-    // Make and initialise one effect instance (parameters and chunks).
-    bool instance = true;
-    // Keep the binary mapped after the pass (see PluginModule::Options).
-    bool keepLoaded = false;
-    // Sample rate and stem formats the instance's controller reports.
-    float sampleRate = 48000.0f;
-    int32_t inputStemFormat = 0x00010002;  // stereo
-    int32_t outputStemFormat = 0x00010002; // stereo
-};
-
 struct DescribeResult
 {
     // False when the bundle could not be loaded (reason in `error`); the report
@@ -39,7 +27,7 @@ struct DescribeResult
     bool clean = false;
 };
 
-DescribeResult describeBundle(const std::string& path, const DescribeOptions& options = {});
+DescribeResult describeBundle(const std::string& path);
 
 // The report as readable text.
 std::string describeText(const Json& report);
