@@ -10,9 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <random>
 
 namespace tambrix::io
@@ -28,16 +26,43 @@ int signalFolder = -1;
 char signalTemporary[NAME_MAX + 1];
 volatile std::sig_atomic_t signalTemporaryLive = 0;
 
-constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previousActions[std::size(kCleanedSignals)];
+// Every signal whose default ends the process and that can be caught, but the two
+// the tools ignore (SIGPIPE and SIGXFSZ: a closed pipe and a file-size limit are
+// write errors); the real-time signals are added where they are known.
+constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+                                  SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2, SIGALRM, SIGTERM, SIGSTKFLT,
+                                  SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS};
+constexpr int kMaxSignal = 65;
+struct sigaction previousActions[kMaxSignal];
+bool watched[kMaxSignal];
 
-extern "C" void removeTemporaryAndEnd(int signal)
+sigset_t endingSignals()
 {
-    if (signalTemporaryLive != 0)
-        ::unlinkat(signalFolder, signalTemporary, 0);
-    // End as the signal would have ended the process without us.
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kEndingSignals)
+        sigaddset(&set, signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX && signal < kMaxSignal; ++signal)
+        sigaddset(&set, signal);
+    return set;
+}
+
+bool isFault(int signal)
+{
+    return signal == SIGSEGV || signal == SIGBUS || signal == SIGILL || signal == SIGFPE ||
+           signal == SIGTRAP || signal == SIGSYS;
+}
+
+extern "C" void removeTemporaryAndEnd(int signal, siginfo_t* info, void*)
+{
+    removeTemporaryNow();
+    // The signal goes where it went without us: a fault raised by the processor
+    // itself comes again as the faulting instruction runs again; any other signal
+    // is raised again, to be delivered as this handler returns.
+    if (signal > 0 && signal < kMaxSignal)
+        sigaction(signal, &previousActions[signal], nullptr);
+    if (!(isFault(signal) && info != nullptr && info->si_code > 0))
+        ::raise(signal);
 }
 
 void watchTemporary(int folder, const std::string& name)
@@ -45,34 +70,41 @@ void watchTemporary(int folder, const std::string& name)
     signalFolder = folder;
     std::memcpy(signalTemporary, name.c_str(), name.size() + 1);
     signalTemporaryLive = 1;
-    for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i)
+    const sigset_t set = endingSignals();
+    for (int signal = 1; signal < kMaxSignal; ++signal)
     {
+        if (sigismember(&set, signal) != 1 || sigaction(signal, nullptr, &previousActions[signal]) != 0)
+            continue;
+        // What is ignored (nohup and the like) stays ignored.
+        watched[signal] = previousActions[signal].sa_handler != SIG_IGN;
+        if (!watched[signal])
+            continue;
         struct sigaction action = {};
-        action.sa_handler = removeTemporaryAndEnd;
+        action.sa_sigaction = removeTemporaryAndEnd;
+        action.sa_flags = SA_SIGINFO;
         sigemptyset(&action.sa_mask);
-        sigaction(kCleanedSignals[i], nullptr, &previousActions[i]);
-        if (previousActions[i].sa_handler != SIG_IGN) // nohup and the like stay in force
-            sigaction(kCleanedSignals[i], &action, nullptr);
+        sigaction(signal, &action, nullptr);
     }
 }
 
 void unwatchTemporary()
 {
-    for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i)
-        sigaction(kCleanedSignals[i], &previousActions[i], nullptr);
+    for (int signal = 1; signal < kMaxSignal; ++signal)
+        if (watched[signal])
+        {
+            sigaction(signal, &previousActions[signal], nullptr);
+            watched[signal] = false;
+        }
     signalTemporaryLive = 0;
 }
 
-// Holds SIGINT, SIGTERM and SIGHUP back while it lives.
+// Holds the ending signals back while it lives.
 class HeldSignals
 {
 public:
     HeldSignals()
     {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int signal : kCleanedSignals)
-            sigaddset(&held, signal);
+        const sigset_t held = endingSignals();
         pthread_sigmask(SIG_BLOCK, &held, &before_);
     }
     ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
@@ -104,7 +136,38 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
+std::string procPath(int fd)
+{
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 } // namespace
+
+void removeTemporaryNow() noexcept
+{
+    if (signalTemporaryLive != 0)
+        ::unlinkat(signalFolder, signalTemporary, 0);
+    signalTemporaryLive = 0;
+}
+
+// What a path names, as inspect() finds it.
+struct OutputFile::Target
+{
+    bool standardOutput = false;
+    int stream = -1;  // a character device or FIFO, written straight through: an O_PATH handle on it
+    std::string file; // otherwise the regular file to write (where a link leads)
+    bool exists = false;
+    struct stat existing = {};
+
+    Target() = default;
+    Target(const Target&) = delete;
+    Target& operator=(const Target&) = delete;
+    ~Target()
+    {
+        if (stream >= 0)
+            ::close(stream);
+    }
+};
 
 OutputFile::~OutputFile()
 {
@@ -123,17 +186,19 @@ bool OutputFile::failWithErrno(const std::string& what)
     return fail(what + ": " + std::strerror(errno));
 }
 
-bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
+bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inputs, Target& target)
 {
     discard();
     error_.clear();
     path_ = path;
-    standardOutput_ = path == "-";
-    if (standardOutput_)
+    const auto asStandardOutput = [&]
     {
-        fd_ = STDOUT_FILENO;
-        return true;
-    }
+        target.standardOutput = true;
+        const std::string refusal = standardOutputRefusal(inputs);
+        return refusal.empty() || fail(refusal);
+    };
+    if (path == "-")
+        return asStandardOutput();
     if (path.empty())
         return fail("an output needs a file name");
     if (path.back() == '/')
@@ -141,61 +206,79 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
 
     // What the path names: itself, or the file a symbolic link there leads to, which
     // the system finds as an open() would (with its protections against planted links).
-    struct Probe
-    {
-        int fd = -1;
-        ~Probe()
-        {
-            if (fd >= 0)
-                ::close(fd);
-        }
-    } probe;
-    std::string target = path;
-    struct stat existing = {};
-    const bool exists = ::lstat(path.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT)
+    target.file = path;
+    struct stat& existing = target.existing;
+    target.exists = ::lstat(path.c_str(), &existing) == 0;
+    if (!target.exists)
+        return errno == ENOENT || failWithErrno("cannot write " + quoted(path));
+
+    const bool link = S_ISLNK(existing.st_mode);
+    const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
+    if (probe < 0)
+        return link && errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
+                                       : failWithErrno("cannot write " + quoted(path));
+    target.stream = probe; // closed with the target
+    if (::fstat(probe, &existing) != 0)
         return failWithErrno("cannot write " + quoted(path));
-    if (exists)
-    {
-        const bool link = S_ISLNK(existing.st_mode);
-        probe.fd = ::open(path.c_str(), O_PATH | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
-        if (probe.fd < 0 || ::fstat(probe.fd, &existing) != 0)
-            return link && errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
-                                           : failWithErrno("cannot write " + quoted(path));
-        if (S_ISDIR(existing.st_mode))
-            return fail(quoted(path) + " is a directory");
-        if (S_ISSOCK(existing.st_mode) || S_ISBLK(existing.st_mode))
-            return fail(quoted(path) + (S_ISSOCK(existing.st_mode) ? " is a socket" : " is a block device"));
-        for (const Input& input : inputs)
-        {
-            struct stat read = {};
-            if (!S_ISCHR(existing.st_mode) && ::stat(input.path.c_str(), &read) == 0 &&
-                read.st_dev == existing.st_dev && read.st_ino == existing.st_ino)
-                return fail(quoted(path) + " is " + input.what + ": writing it would destroy it");
-        }
-        const std::string named = "/proc/self/fd/" + std::to_string(probe.fd);
-        if (::faccessat(AT_FDCWD, named.c_str(), W_OK, AT_EACCESS) != 0)
-            return failWithErrno("cannot write " + quoted(path));
-        if (!S_ISREG(
-                existing.st_mode)) // a character device or a FIFO (a pipe too): that one, straight through
-        {
-            fd_ = ::open(named.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-            return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
-        }
-        char resolved[PATH_MAX];
-        const ssize_t length = link ? ::readlink(named.c_str(), resolved, sizeof resolved) : 0;
-        if (length < 0)
-            return failWithErrno("cannot follow " + quoted(path));
-        if (link && (static_cast<std::size_t>(length) >= sizeof resolved || resolved[0] != '/'))
-            return fail("cannot follow " + quoted(path) + ": it leads to no file a path names");
-        if (link)
-            target.assign(resolved, static_cast<std::size_t>(length));
-    }
-    if (!openTemporary(target))
+    if (S_ISDIR(existing.st_mode))
+        return fail(quoted(path) + " is a directory");
+    if (S_ISSOCK(existing.st_mode) || S_ISBLK(existing.st_mode))
+        return fail(quoted(path) + (S_ISSOCK(existing.st_mode) ? " is a socket" : " is a block device"));
+    // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
+    // shell opened): that stream, as it is open.
+    if (fileIdOf(STDOUT_FILENO) == FileId{existing.st_dev, existing.st_ino})
+        return asStandardOutput();
+    for (const Input& input : inputs)
+        if (input.id() == FileId{existing.st_dev, existing.st_ino})
+            return fail(quoted(path) + " is " + input.named() + ": writing it would destroy it");
+    if (::faccessat(AT_FDCWD, procPath(probe).c_str(), W_OK, AT_EACCESS) != 0)
+        return failWithErrno("cannot write " + quoted(path));
+    if (!S_ISREG(existing.st_mode)) // a character device or a FIFO (a pipe too): that one, straight through
+        return true;
+    target.stream = -1;
+    char resolved[PATH_MAX];
+    const ssize_t length = link ? ::readlink(procPath(probe).c_str(), resolved, sizeof resolved) : 0;
+    const int reason = errno;
+    ::close(probe);
+    errno = reason;
+    if (length < 0)
+        return failWithErrno("cannot follow " + quoted(path));
+    if (link && (static_cast<std::size_t>(length) >= sizeof resolved || resolved[0] != '/'))
+        return fail("cannot follow " + quoted(path) + ": it leads to no file a path names");
+    if (link)
+        target.file.assign(resolved, static_cast<std::size_t>(length));
+    return true;
+}
+
+bool OutputFile::check(const std::string& path, const std::vector<Input>& inputs)
+{
+    Target target;
+    return inspect(path, inputs, target);
+}
+
+bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
+{
+    Target target;
+    if (!inspect(path, inputs, target))
         return false;
-    // The new file keeps what the one it replaces had: its permissions and, for root, its owner.
-    if (exists && (::fchmod(fd_, existing.st_mode & 0777) != 0 ||
-                   (::geteuid() == 0 && ::fchown(fd_, existing.st_uid, existing.st_gid) != 0)))
+    if (target.standardOutput)
+    {
+        standardOutput_ = true;
+        fd_ = STDOUT_FILENO;
+        return true;
+    }
+    if (target.stream >= 0)
+    {
+        fd_ = ::open(procPath(target.stream).c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
+    }
+    if (!openTemporary(target.file))
+        return false;
+    // The new file keeps what the one it replaces had: its permissions (but for
+    // set-user-ID, set-group-ID and sticky) and, for root, its owner.
+    if (target.exists &&
+        (::fchmod(fd_, target.existing.st_mode & 0777) != 0 ||
+         (::geteuid() == 0 && ::fchown(fd_, target.existing.st_uid, target.existing.st_gid) != 0)))
         return failWithErrno("cannot give " + quoted(path) + " the permissions it had");
     return true;
 }
@@ -209,27 +292,47 @@ bool OutputFile::openTemporary(const std::string& target)
     if (folder_ < 0)
         return errno == ENOENT ? fail("cannot write " + quoted(path_) + ": its folder does not exist")
                                : failWithErrno("cannot write " + quoted(path_));
-    if (signalTemporaryLive != 0)
-        return fail("cannot write " + quoted(path_) + ": another output is being written");
+    // A file without a name, given one only once it is complete: nothing to leave
+    // behind, however the run ends.
+    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    unnamed_ = fd_ >= 0;
+    return unnamed_ || nameTemporary() || failWithErrno("cannot write " + quoted(path_));
+}
 
+// Gives the temporary a unique name in the target's folder: creates it, or links
+// the unnamed one there. Signals are held meanwhile: the temporary is watched from
+// the moment its name exists.
+bool OutputFile::nameTemporary()
+{
+    if (signalTemporaryLive != 0)
+    {
+        errno = EBUSY; // another output of this process is being written
+        return false;
+    }
     static std::mt19937_64 engine{std::random_device{}()};
     const char* const letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const HeldSignals held; // the temporary is watched from the moment it exists
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt)
+    const HeldSignals held;
+    for (int attempt = 0; attempt < 100; ++attempt)
     {
         std::string name = "." + name_.substr(0, 64) + ".";
         for (int i = 0; i < 8; ++i)
             name += letters[engine() % 62];
-        fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd_ >= 0)
+        bool made = false;
+        if (unnamed_)
+            made = ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        else if ((fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                 0666)) >= 0)
+            made = true;
+        if (made)
         {
             temporary_ = name;
             watchTemporary(folder_, temporary_);
+            return true;
         }
-        else if (errno != EEXIST)
-            break;
+        if (errno != EEXIST)
+            return false;
     }
-    return fd_ >= 0 || failWithErrno("cannot write " + quoted(path_));
+    return false;
 }
 
 bool OutputFile::flushBuffer()
@@ -263,12 +366,17 @@ bool OutputFile::commit()
         fd_ = -1; // closed with the rest of standard output
         return true;
     }
-    const bool synced = temporary_.empty() || ::fsync(fd_) == 0;
+    const bool toFile = unnamed_ || !temporary_.empty();
+    if (toFile && ::fsync(fd_) != 0)
+        return failWithErrno("cannot write " + quoted(path_));
+    if (toFile && !putInPlace())
+        return false;
     const int closed = ::close(fd_);
     fd_ = -1;
-    if (!synced || closed != 0)
+    if (closed != 0)
         return failWithErrno("cannot write " + quoted(path_));
-    return temporary_.empty() || putInPlace();
+    discard();
+    return true;
 }
 
 bool OutputFile::putInPlace()
@@ -286,7 +394,19 @@ bool OutputFile::putInPlace()
                 return fail(quoted(path_) + " is no longer a regular file; it was left alone");
             if (::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
                 return failWithErrno("cannot write " + quoted(path_));
+            // A rename replaces a file as a whole; it needs a name to move.
+            if (temporary_.empty() && !nameTemporary())
+                return failWithErrno("cannot put " + quoted(path_) + " in place");
             moved = ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str());
+        }
+        else if (errno == ENOENT && temporary_.empty())
+        {
+            // A link never replaces what appears meanwhile.
+            moved = ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW);
+            if (moved == 0)
+                unnamed_ = false;
+            if (moved != 0 && errno == EEXIST)
+                continue;
         }
         else if (errno == ENOENT)
         {
@@ -300,9 +420,10 @@ bool OutputFile::putInPlace()
         }
         if (moved != 0)
             return failWithErrno("cannot put " + quoted(path_) + " in place");
-        unwatchTemporary(); // signals are held: the name is no longer ours
+        if (!temporary_.empty())
+            unwatchTemporary(); // signals are held: the name is no longer ours
         temporary_.clear();
-        discard();
+        unnamed_ = false;
         return true;
     }
     return fail(quoted(path_) + " keeps changing while it is put in place");
@@ -313,6 +434,7 @@ void OutputFile::discard()
     if (fd_ >= 0 && !standardOutput_)
         ::close(fd_);
     fd_ = -1;
+    unnamed_ = false; // an unnamed file is gone with its last descriptor
     if (!temporary_.empty())
     {
         const HeldSignals held; // the handler never removes a name that is no longer ours
@@ -324,33 +446,6 @@ void OutputFile::discard()
         ::close(folder_);
     folder_ = -1;
     buffer_.clear();
-}
-
-int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv))
-{
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
-        if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_RDONLY) != fd) // writes to it still fail
-            return exitFailure;
-    // A closed pipe and a file-size limit fail the write (EPIPE, EFBIG), which is
-    // reported, instead of ending the tool without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGXFSZ, SIG_IGN);
-    const int status = run(argc, argv);
-    errno = 0;
-    bool written = static_cast<bool>(std::cout.flush());
-    written = std::fflush(stdout) == 0 && written;
-    int reason = errno;
-    written = !std::ferror(stdout) && written;
-    if (std::fclose(stdout) != 0)
-    {
-        written = false;
-        reason = reason != 0 ? reason : errno;
-    }
-    if (written)
-        return status;
-    std::cerr << tool << ": cannot write standard output"
-              << (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()) << "\n";
-    return status == exitSuccess ? exitFailure : status;
 }
 
 } // namespace tambrix::io

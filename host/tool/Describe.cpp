@@ -1,15 +1,20 @@
 #include "Describe.h"
 
+#include "BundleArgument.h"
+
 #include "aaxhost/Creators.h"
 #include "aaxhost/EffectDriver.h"
 #include "aaxhost/ParameterFacts.h"
 #include "aaxhost/PluginSession.h"
 
+#include "tambrix/io/Tool.h"
 #include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"
+#include "tambrix/text/Words.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <ostream>
 #include <sstream>
 
 namespace aaxhost::tool
@@ -419,6 +424,50 @@ std::string describeText(const Json& report)
     out << "live objects: " << report.at("can_unload_now") << "\n";
     out << "host objects left: " << report.at("host_objects_left") << "\n";
     return out.str();
+}
+
+int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string name = "aaxhost describe";
+    if (std::any_of(args.begin(), args.end(), tambrix::io::isHelp))
+    {
+        out << "usage: " << name << " BUNDLE [--json]\n"
+            << "Loads the bundle as a host does and prints what it describes (--json: as one JSON "
+               "document).\n"
+            << bundleNote;
+        return tambrix::io::exitSuccess;
+    }
+    std::string bundle;
+    bool json = false;
+    for (const std::string& arg : args)
+    {
+        if (arg == "--json")
+            json = true;
+        else if (arg.size() > 1 && arg[0] == '-')
+            return tambrix::io::usageError(err, name,
+                                           "unknown option '" + tambrix::text::printable(arg) + "'");
+        else if (bundle.empty())
+            bundle = arg;
+        else
+            return tambrix::io::usageError(err, name, "more than one BUNDLE");
+    }
+    if (bundle.empty())
+        return tambrix::io::usageError(err, name, "missing BUNDLE");
+    if (const std::string refusal = tambrix::io::standardOutputRefusal({bundleInput(bundle)});
+        !refusal.empty())
+    {
+        err << name << ": " << refusal << "\n";
+        return tambrix::io::exitUsage;
+    }
+
+    const DescribeResult result = describeBundle(bundle);
+    if (!result.loaded)
+    {
+        err << name << ": " << result.error << "\n";
+        return tambrix::io::exitUsage;
+    }
+    out << (json ? tambrix::text::jsonText(result.report, 2) + "\n" : describeText(result.report));
+    return result.clean ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
 }
 
 } // namespace aaxhost::tool

@@ -6,7 +6,9 @@
 
 #include "tambrix/text/Json.h"
 
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace aaxhost::tool
 {
@@ -31,5 +33,9 @@ DescribeResult describeBundle(const std::string& path);
 
 // The report as readable text.
 std::string describeText(const Json& report);
+
+// The command line form: `args` are BUNDLE and --json (or -h, --help); returns
+// the exit status (tambrix::io::ExitStatus).
+int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace aaxhost::tool

@@ -1,5 +1,7 @@
 #include "RenderCommand.h"
 
+#include "BundleArgument.h"
+
 #include "tambrix/render/RenderTool.h"
 
 #include <ostream>
@@ -25,14 +27,10 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
             rest.push_back(arg);
         first = false;
     }
-    auto options = tambrix::render::parseCommandLine(rest);
-    if (!options.ok())
-    {
-        parsed.error = options.error;
-        return parsed;
-    }
+    auto options = tambrix::render::parseArguments(rest);
+    parsed.error = options.error;
     parsed.result.options.render = std::move(options.result);
-    if (parsed.result.bundle.empty() && !parsed.result.options.render.help)
+    if (parsed.ok() && parsed.result.bundle.empty() && !parsed.result.options.render.help)
         parsed.error = "missing BUNDLE (the tambrix.aaxplugin folder or its binary)";
     return parsed;
 }
@@ -43,18 +41,19 @@ std::string renderUsage()
            "Plays the host transport through the bundle's effect and writes what its outputs carry to a WAV "
            "file.\n"
            "--bypass turns the master bypass on. The options are those of tambrix-render:\n" +
-           tambrix::render::optionsUsage();
+           tambrix::render::optionsUsage() + tool::bundleNote;
 }
 
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const auto parsed = parseRenderCommand(args);
-    const RenderCommandLine& command = parsed.result;
+    auto parsed = parseRenderCommand(args);
+    RenderCommandLine& command = parsed.result;
+    BundleRenderOptions& options = command.options;
     std::unique_ptr<PluginSession> session;
     std::unique_ptr<EffectInstance> instance;
     Result live = kResultOk;
     tambrix::render::RenderSteps steps;
-    steps.inputs.push_back({"the plug-in's binary", PluginModule::binaryPathFor(command.bundle)});
+    steps.inputs.push_back(tool::bundleInput(command.bundle));
     steps.prepare = [&](std::string& error)
     {
         session = PluginSession::load(command.bundle, &error);
@@ -62,13 +61,19 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
             return tambrix::io::exitUsage; // the bundle cannot be loaded
         if (!session->start(&error))
             return tambrix::io::exitFailure;
-        instance = makeRenderInstance(*session, command.options, &error);
+        const int channels = options.render.channels;
+        if (!session->componentFor(channels, channels))
+        {
+            error = "the plug-in has no component for " + std::to_string(channels) + " channels";
+            return tambrix::io::exitUsage;
+        }
+        instance = makeRenderInstance(*session, options, &error);
         return instance ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
     };
     steps.play = [&](const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
                      std::string& error)
     {
-        const bool rendered = renderThroughInstance(*instance, command.options, sink, summary, error);
+        const bool rendered = renderThroughInstance(*instance, options, sink, summary, error);
         instance.reset();
         live = session->close();
         return rendered;
@@ -78,8 +83,8 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         if (live != kResultOk)
             err << "aaxhost render: warning: " << live << " plug-in objects still live at unload\n";
     };
-    return tambrix::render::runRenderTool("aaxhost render", renderUsage(), parsed.error,
-                                          command.options.render, steps, out, err);
+    return tambrix::render::runRenderTool("aaxhost render", renderUsage(), parsed.error, options.render,
+                                          steps, out, err);
 }
 
 } // namespace aaxhost::render

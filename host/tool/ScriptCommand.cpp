@@ -1,5 +1,6 @@
 #include "ScriptCommand.h"
 
+#include "BundleArgument.h"
 #include "BundleRender.h"
 
 #include "aaxhost/ChunkRecord.h"
@@ -10,22 +11,20 @@
 #include "aaxhost/PluginSession.h"
 
 #include "tambrix/render/BlockLoop.h"
+#include "tambrix/render/RenderOptions.h"
 #include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"
 #include "tambrix/text/Json.h"
 #include "tambrix/text/Numbers.h"
 #include "tambrix/text/Words.h"
 
-#include "tambrix/io/Output.h"
+#include "tambrix/io/Input.h"
+#include "tambrix/io/Tool.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -53,27 +52,25 @@ struct ScriptError
     throw ScriptError{std::move(message)};
 }
 
-// A number as a host may send it: nan, inf and subnormals included.
-double number(const std::string& text)
+// A parameter value as a host may send it: any double, NaN, infinities and subnormals included.
+const tambrix::text::RealRule kHostValue{"a number", -DBL_MAX, DBL_MAX, false, true};
+const tambrix::text::WholeRule kBlocks{"a whole number", 0, 100000};
+const tambrix::text::WholeRule kMaxLength{"a whole number", -1000000, 1000000};
+const tambrix::text::WholeRule kVersion{"a whole number", INT32_MIN, INT32_MAX};
+
+double number(const std::string& word, const tambrix::text::RealRule& rule, const char* subject)
 {
     double value = 0.0;
-    switch (tambrix::text::readReal(text, value))
-    {
-    case tambrix::text::NumberRead::malformed:
-        fail("'" + printable(text) + "' is not a number");
-    case tambrix::text::NumberRead::overflow:
-        fail("'" + printable(text) + "' is out of range");
-    default:
-        return value;
-    }
+    if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
+        fail(std::move(refusal));
+    return value;
 }
 
-int64_t integer(const std::string& text, int64_t low, int64_t high)
+int64_t integer(const std::string& word, const tambrix::text::WholeRule& rule, const char* subject)
 {
     int64_t value = 0;
-    if (tambrix::text::readWhole(text, value) != tambrix::text::NumberRead::ok || value < low || value > high)
-        fail("'" + printable(text) + "' is not a whole number from " + std::to_string(low) + " to " +
-             std::to_string(high));
+    if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
+        fail(std::move(refusal));
     return value;
 }
 
@@ -97,6 +94,89 @@ std::vector<uint8_t> fromHex(const std::string& hex)
     return std::move(*bytes);
 }
 
+// An argument of an action, as its usage shows it: ID, [MAXLEN] (may be left
+// out), TEXT... (the rest of the line).
+struct Argument
+{
+    enum Kind
+    {
+        required,
+        optional,
+        rest,
+    };
+    const char* name;
+    Kind kind = required;
+};
+
+class Session;
+
+// One action of a script: its words, its arguments, whether it reaches the effect
+// (created by the first action that does, before the action's arguments are
+// checked) and what it does.
+struct Action
+{
+    const char* words;
+    std::vector<Argument> arguments;
+    bool needsEffect;
+    void (Session::*run)(const Words& w, Json& a);
+
+    std::size_t wordCount() const { return tambrix::text::lineWords(words).size(); }
+
+    // "param text ID VALUE [MAXLEN]"
+    std::string usage() const
+    {
+        std::string text = words;
+        for (const Argument& argument : arguments)
+            text += argument.kind == Argument::optional ? std::string(" [") + argument.name + "]"
+                    : argument.kind == Argument::rest   ? std::string(" ") + argument.name + "..."
+                                                        : std::string(" ") + argument.name;
+        return text;
+    }
+
+    // Whether a line of that many words fits.
+    bool takes(std::size_t lineWords) const
+    {
+        std::size_t required = wordCount();
+        bool rest = false;
+        for (const Argument& argument : arguments)
+        {
+            required += argument.kind != Argument::optional ? 1 : 0;
+            rest = rest || argument.kind == Argument::rest;
+        }
+        return lineWords >= required && (rest || lineWords <= wordCount() + arguments.size());
+    }
+};
+
+const std::vector<Action>& actions();
+
+// The action a line's words name, or null.
+const Action* actionFor(const Words& w)
+{
+    const auto& table = actions();
+    const auto found =
+        std::find_if(table.begin(), table.end(),
+                     [&w](const Action& action)
+                     {
+                         const Words words = tambrix::text::lineWords(action.words);
+                         return w.size() >= words.size() && std::equal(words.begin(), words.end(), w.begin());
+                     });
+    return found == table.end() ? nullptr : &*found;
+}
+
+// The words that may follow `first` (a word that begins actions of two words:
+// param, chunk, gui), or nothing when none may.
+std::vector<std::string> wordsAfter(const std::string& first)
+{
+    std::vector<std::string> after;
+    for (const Action& action : actions())
+    {
+        const Words words = tambrix::text::lineWords(action.words);
+        if (words.size() == 2 && words[0] == first)
+            after.push_back(words[1]);
+    }
+    return after;
+}
+
 class Session
 {
 public:
@@ -104,25 +184,36 @@ public:
 
     ~Session() { releaseAll(); }
 
-    bool run(std::istream& in)
+    // Answers every line of `in`; see runScript().
+    int run(std::istream& in, int64_t* tooLongLine)
     {
         bool clean = true;
         std::string text;
-        int line = 0;
-        while (std::getline(in, text))
+        int64_t line = 0;
+        for (tambrix::io::LineRead read;
+             (read = tambrix::io::readLine(in, text)) != tambrix::io::LineRead::end;)
         {
             ++line;
+            if (read == tambrix::io::LineRead::tooLong)
+            {
+                if (tooLongLine != nullptr)
+                    *tooLongLine = line;
+                return tambrix::io::exitUsage;
+            }
             const Words w = tambrix::text::lineWords(text);
             if (w.empty())
                 continue;
-            const std::string command = isGroup(w[0]) && w.size() > 1 ? w[0] + " " + w[1] : w[0];
+            const Action* action = actionFor(w);
+            const std::string command = action != nullptr                          ? action->words
+                                        : wordsAfter(w[0]).empty() || w.size() < 2 ? w[0]
+                                                                                   : w[0] + " " + w[1];
             Json answer{{"line", line}, {"command", command}};
             try
             {
                 // Identifiers go to the plug-in as C strings: a NUL byte would cut them short.
                 if (text.find('\0') != std::string::npos)
                     fail("the line holds a NUL byte");
-                execute(w, answer);
+                execute(action, w, answer);
                 answer["ok"] = true;
             }
             catch (const ScriptError& e)
@@ -135,94 +226,33 @@ public:
             }
             out_ << tambrix::text::jsonText(answer) << '\n';
             if (!out_.flush())
-                return false; // nobody hears the answers: stop
+                return tambrix::io::exitFailure; // nobody hears the answers: stop
         }
-        return clean;
-    }
-
-    // One action: its usage (the action's words, then its arguments) and what it does.
-    // The usage says how many words the action takes: each ARGUMENT is required, an
-    // [OPTIONAL] one may be left out and a last ARGUMENT... takes the rest of the line.
-    struct Action
-    {
-        const char* usage;
-        void (Session::*run)(const Words& w, Json& a);
-
-        // Whether a line of that many words fits the usage.
-        bool takes(std::size_t words) const
-        {
-            const Words parts = tambrix::text::lineWords(usage);
-            const auto required = static_cast<std::size_t>(std::count_if(
-                parts.begin(), parts.end(), [](const std::string& part) { return part[0] != '['; }));
-            const std::string& last = parts.back();
-            const bool rest = last.size() > 3 && last.compare(last.size() - 3, 3, "...") == 0;
-            return words >= required && (rest || words <= parts.size());
-        }
-
-        // The usage's words before the first argument (upper case or optional), e.g. "param get".
-        std::string name() const
-        {
-            std::string name;
-            for (const std::string& word : tambrix::text::lineWords(usage))
-            {
-                if (!std::islower(static_cast<unsigned char>(word[0])))
-                    break;
-                name += (name.empty() ? "" : " ") + word;
-            }
-            return name;
-        }
-    };
-
-    static const std::vector<Action>& actions()
-    {
-        static const std::vector<Action> table{
-            {"param list", &Session::paramList},
-            {"param get ID", &Session::paramGet},
-            {"param set ID VALUE", &Session::paramSet},
-            {"param request ID VALUE", &Session::paramRequest},
-            {"param text ID VALUE [MAXLEN]", &Session::paramText},
-            {"param parse ID TEXT...", &Session::paramParse},
-            {"chunk list", &Session::chunkList},
-            {"chunk get ID", &Session::chunkGet},
-            {"chunk set ID HEX [VERSION]", &Session::chunkSet},
-            {"chunk compare ID HEX [VERSION]", &Session::chunkCompare},
-            {"gui open", &Session::guiOpen},
-            {"gui close", &Session::guiClose},
-            {"process BLOCKS", &Session::process},
-            {"midi HEX", &Session::midi},
-            {"play BPM PPQ", &Session::play},
-            {"stop", &Session::stop},
-            {"changes", &Session::changes},
-            {"packets", &Session::packets},
-            {"live", &Session::live},
-            {"traces", &Session::traces},
-            {"uninitialized", &Session::uninitialized},
-            {"release", &Session::release},
-        };
-        return table;
+        return clean ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
     }
 
 private:
-    // Whether `word` starts actions of two words ("param", "chunk", "gui").
-    static bool isGroup(const std::string& word)
-    {
-        return std::any_of(actions().begin(), actions().end(),
-                           [&word](const Action& action) { return action.name().rfind(word + " ", 0) == 0; });
-    }
+    friend const std::vector<Action>& actions();
 
-    void execute(const Words& w, Json& a)
+    void execute(const Action* action, const Words& w, Json& a)
     {
-        // Parameter and chunk actions reach the effect before their words are checked.
-        if (w[0] == "param" || w[0] == "chunk")
+        if (action == nullptr)
+        {
+            const std::vector<std::string> after = wordsAfter(w[0]);
+            std::string choices;
+            for (const std::string& word : after)
+                choices += (choices.empty() ? "" : ", ") + word;
+            if (after.empty())
+                fail("unknown command '" + printable(w[0]) + "'");
+            if (w.size() < 2)
+                fail("'" + w[0] + "' must be followed by one of: " + choices);
+            fail("unknown command '" + w[0] + " " + printable(w[1]) + "' ('" + w[0] +
+                 "' is followed by one of: " + choices + ")");
+        }
+        if (action->needsEffect)
             instance();
-        const std::string name = isGroup(w[0]) ? w[0] + " " + (w.size() > 1 ? w[1] : "") : w[0];
-        const auto& table = actions();
-        const auto action =
-            std::find_if(table.begin(), table.end(), [&name](const Action& x) { return x.name() == name; });
-        if (action == table.end())
-            fail("unknown command '" + printable(name) + "'");
         if (!action->takes(w.size()))
-            fail(std::string("expected '") + action->usage + "'");
+            fail("expected '" + action->usage() + "'");
         (this->*action->run)(w, a);
     }
 
@@ -275,7 +305,7 @@ private:
     // A host update, then whatever the plug-in asked for meanwhile.
     void paramSet(const Words& w, Json& a)
     {
-        const double value = number(w[3]);
+        const double value = number(w[3], kHostValue, "VALUE");
         a["id"] = w[2];
         a["result"] = instance().update(w[2].c_str(), value);
         valueNow(w[2], a);
@@ -285,7 +315,7 @@ private:
     // automation), which the host answers with an update.
     void paramRequest(const Words& w, Json& a)
     {
-        const double value = number(w[3]);
+        const double value = number(w[3], kHostValue, "VALUE");
         a["id"] = w[2];
         a["result"] = instance().effect().SetParameterNormalizedValue(w[2].c_str(), value);
         a["updates"] = instance().deliverRequests();
@@ -302,8 +332,8 @@ private:
 
     void paramText(const Words& w, Json& a)
     {
-        const double value = number(w[3]);
-        const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], -1000000, 1000000) : 32);
+        const double value = number(w[3], kHostValue, "VALUE");
+        const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], kMaxLength, "MAXLEN") : 32);
         HostString text;
         a["id"] = w[2];
         a["result"] = instance().effect().GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength);
@@ -391,7 +421,7 @@ private:
     {
         const uint32_t id = chunkId(w[2]);
         const std::vector<uint8_t> payload = fromHex(w[3]);
-        const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], INT32_MIN, INT32_MAX) : -1);
+        const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], kVersion, "VERSION") : -1);
         a["id"] = w[2];
         return ChunkRecord(id, payload, version);
     }
@@ -513,12 +543,8 @@ private:
 
     void play(const Words& w, Json& a)
     {
-        const double bpm = number(w[1]);
-        const double ppq = number(w[2]);
-        if (!(bpm > 0.0 && bpm <= tambrix::render::maxBpm))
-            fail("the tempo must be above 0 and at most 10000");
-        if (!(std::fabs(ppq) <= tambrix::render::maxPpqMagnitude))
-            fail("the position must be a number of magnitude at most 1e9");
+        const double bpm = number(w[1], tambrix::render::tempoRule, "BPM");
+        const double ppq = number(w[2], tambrix::render::positionRule, "PPQ");
         transport_.play(sample_, bpm, ppq);
         a["playing"] = true;
         a["bpm"] = bpm;
@@ -533,7 +559,7 @@ private:
 
     void process(const Words& w, Json& a)
     {
-        const int64_t blocks = integer(w[1], 0, 100000);
+        const int64_t blocks = integer(w[1], kBlocks, "BLOCKS");
         EffectInstance& e = instance();
         MidiNode* midiIn = e.algorithm().midiNodeOfType(kMidiNodeLocalInput);
         const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
@@ -581,28 +607,70 @@ private:
     std::unique_ptr<EffectInstance> instance_;
     std::unique_ptr<GuiDriver> gui_;
     bool released_ = false;
-    tambrix::render::TransportSimulation transport_{kRate, 120.0, 0.0, {}};
+    tambrix::render::TransportSimulation transport_{kRate, 120.0, 0.0};
     int64_t sample_ = 0;
     std::vector<MidiPacket> pendingMidi_;
 };
+
+const std::vector<Action>& actions()
+{
+    using A = Argument;
+    using S = Session;
+    static const std::vector<Action> table{
+        {"param list", {}, true, &S::paramList},
+        {"param get", {{"ID"}}, true, &S::paramGet},
+        {"param set", {{"ID"}, {"VALUE"}}, true, &S::paramSet},
+        {"param request", {{"ID"}, {"VALUE"}}, true, &S::paramRequest},
+        {"param text", {{"ID"}, {"VALUE"}, {"MAXLEN", A::optional}}, true, &S::paramText},
+        {"param parse", {{"ID"}, {"TEXT", A::rest}}, true, &S::paramParse},
+        {"chunk list", {}, true, &S::chunkList},
+        {"chunk get", {{"ID"}}, true, &S::chunkGet},
+        {"chunk set", {{"ID"}, {"HEX"}, {"VERSION", A::optional}}, true, &S::chunkSet},
+        {"chunk compare", {{"ID"}, {"HEX"}, {"VERSION", A::optional}}, true, &S::chunkCompare},
+        {"gui open", {}, true, &S::guiOpen},
+        {"gui close", {}, false, &S::guiClose},
+        {"process", {{"BLOCKS"}}, true, &S::process},
+        {"midi", {{"HEX"}}, true, &S::midi},
+        {"play", {{"BPM"}, {"PPQ"}}, false, &S::play},
+        {"stop", {}, false, &S::stop},
+        {"changes", {}, true, &S::changes},
+        {"packets", {}, true, &S::packets},
+        {"live", {}, false, &S::live},
+        {"traces", {}, false, &S::traces},
+        {"uninitialized", {}, false, &S::uninitialized},
+        {"release", {}, false, &S::release},
+    };
+    return table;
+}
 
 } // namespace
 
 std::vector<std::string> actionUsages()
 {
     std::vector<std::string> usages;
-    for (const auto& action : Session::actions())
-        usages.emplace_back(action.usage);
+    for (const Action& action : actions())
+        usages.push_back(action.usage());
     return usages;
 }
 
-int runScript(PluginSession& plugin, std::istream& in, std::ostream& out)
+std::string scriptUsage()
 {
-    Session session(plugin, out);
-    return session.run(in) ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
+    std::string text = "usage: aaxhost script BUNDLE SCRIPT|-\n"
+                       "Replays a host's conversation with one effect instance, read from SCRIPT (- for "
+                       "standard input), one action a line, each answered by a line of JSON:\n";
+    for (const std::string& usage : actionUsages())
+        text += "  " + usage + "\n";
+    return text + tool::bundleNote;
 }
 
-int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err)
+int runScript(PluginSession& plugin, std::istream& in, std::ostream& out, int64_t* tooLongLine)
+{
+    Session session(plugin, out);
+    return session.run(in, tooLongLine);
+}
+
+int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err,
+              const std::string& scriptName)
 {
     std::string error;
     auto plugin = PluginSession::load(bundle, &error);
@@ -611,38 +679,48 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
         err << "aaxhost script: " << error << "\n";
         return plugin ? tambrix::io::exitFailure : tambrix::io::exitUsage;
     }
-    const int status = runScript(*plugin, in, out);
+    int64_t tooLongLine = 0;
+    const int status = runScript(*plugin, in, out, &tooLongLine);
+    if (tooLongLine != 0)
+        err << "aaxhost script: " << tambrix::io::lineTooLong(scriptName, tooLongLine) << "\n";
     plugin->close();
     return status;
 }
 
 int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const std::string& bundle = args.at(0);
-    const std::string& script = args.at(1);
-    const std::string name =
-        script == "-" ? "standard input" : "'" + tambrix::text::printablePath(script) + "'";
-    const auto unreadable = [&err, &name](const std::string& reason)
+    const std::string name = "aaxhost script";
+    if (std::any_of(args.begin(), args.end(), tambrix::io::isHelp))
     {
-        err << "aaxhost script: cannot read " << name << ": " << reason << "\n";
-        return tambrix::io::exitUsage;
-    };
-    std::ifstream file;
-    if (script != "-")
-    {
-        std::error_code ec;
-        if (std::filesystem::is_directory(script, ec))
-            return unreadable(std::strerror(EISDIR));
-        errno = 0;
-        file.open(script);
-        if (!file.is_open())
-            return unreadable(errno != 0 ? std::strerror(errno) : "it cannot be opened");
+        out << scriptUsage();
+        return tambrix::io::exitSuccess;
     }
-    std::istream& in = script == "-" ? std::cin : file;
-    const int status = runScript(bundle, in, out, err);
+    if (args.size() != 2)
+        return tambrix::io::usageError(err, name,
+                                       std::string(args.size() < 2 ? "too few" : "too many") +
+                                           " arguments (BUNDLE and SCRIPT)");
+    const std::string& bundle = args[0];
+    const std::string& script = args[1];
+    if (const std::string refusal =
+            tambrix::io::standardOutputRefusal({tool::bundleInput(bundle), {"the script", script}});
+        !refusal.empty())
+    {
+        err << name << ": " << refusal << "\n";
+        return tambrix::io::exitUsage;
+    }
+    tambrix::io::InputFile file;
+    if (!file.open(script))
+    {
+        err << name << ": " << file.error() << "\n";
+        return tambrix::io::exitUsage;
+    }
+    const int status = runScript(bundle, file.stream(), out, err, file.name());
     // A script cut short by a read error is not a script that ran.
-    if (in.bad() || (script == "-" && std::ferror(stdin)))
-        return unreadable("a read error cut it short");
+    if (const std::string failure = file.readError(); !failure.empty())
+    {
+        err << name << ": " << failure << "\n";
+        return tambrix::io::exitUsage;
+    }
     return status;
 }
 

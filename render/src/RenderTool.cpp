@@ -19,8 +19,7 @@ std::string summaryJson(const RenderSummary& summary, const std::string& out)
 }
 
 int runRenderTool(const std::string& name, const std::string& usage, const std::string& parseError,
-                  const RenderOptions& options, const RenderSteps& steps, std::ostream& out,
-                  std::ostream& err)
+                  RenderOptions& options, const RenderSteps& steps, std::ostream& out, std::ostream& err)
 {
     const auto failed = [&err, &name](const std::string& reason, int status)
     {
@@ -28,7 +27,7 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
         return status;
     };
     if (!parseError.empty())
-        return failed(parseError, io::exitUsage);
+        return io::usageError(err, name, parseError);
     if (options.help)
     {
         out << usage;
@@ -43,12 +42,19 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
     std::vector<io::Input> inputs = steps.inputs;
     if (!options.timelineFile.empty())
         inputs.push_back({"the timeline file", options.timelineFile});
-    WavWriter writer;
-    if (!writer.open(options.out, inputs, options.channels, options.rate, total))
-        return failed(writer.error(), io::exitUsage);
+    if (const std::string refusal = io::standardOutputRefusal(inputs); !refusal.empty())
+        return failed(refusal, io::exitUsage);
+    if (io::OutputFile output; !output.check(options.out, inputs))
+        return failed(output.error(), io::exitUsage);
+    if (const std::string unread = readTimeline(options); !unread.empty())
+        return failed(unread, io::exitUsage);
     std::string error;
     if (const int prepared = steps.prepare(error); prepared != io::exitSuccess)
         return failed(error, prepared);
+
+    WavWriter writer;
+    if (!writer.open(options.out, inputs, options.channels, options.rate, total))
+        return failed(writer.error(), io::exitUsage);
     RenderSummary summary;
     const bool rendered = steps.play(
         [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);

@@ -1,13 +1,16 @@
 #include "tambrix/render/TransportSimulation.h"
 
-#include <utility>
-
 namespace tambrix::render
 {
 
+TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq)
+    : sampleRate(rate), events(nullptr), eventCount(0), bpm(tempo), anchorPpq(startPpq)
+{
+}
+
 TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq,
-                                         std::vector<TimelineEvent> timeline)
-    : sampleRate(rate), events(std::move(timeline)), bpm(tempo), anchorPpq(startPpq)
+                                         const std::vector<TimelineEvent>& timeline)
+    : sampleRate(rate), events(timeline.data()), eventCount(timeline.size()), bpm(tempo), anchorPpq(startPpq)
 {
 }
 
@@ -41,19 +44,19 @@ double TransportSimulation::stop(std::int64_t sample)
 
 TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges)
 {
-    while (nextEvent < events.size() && events[nextEvent].sample <= blockStart)
+    while (nextEvent < eventCount && events[nextEvent].sample <= blockStart)
     {
         const TimelineEvent& event = events[nextEvent++];
         switch (event.kind)
         {
         case TimelineEvent::Kind::play:
-            play(blockStart, event.bpm, event.ppq);
+            play(blockStart, event.bpm, event.number);
             break;
         case TimelineEvent::Kind::stop:
             stop(blockStart);
             break;
         case TimelineEvent::Kind::value:
-            valueChanges.push_back(event.value);
+            valueChanges.push_back(event.number);
             break;
         }
     }

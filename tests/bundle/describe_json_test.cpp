@@ -240,18 +240,21 @@ TEST(DescribeCommand, TextFormTheSharedObjectItselfAndBadArguments)
             << played.out;
     }
 
-    // The usage texts come from the command table.
-    const tambrix::test::CommandOutput usage = tambrix::test::run(tool + " 2>&1");
-    EXPECT_EQ(usage.exitCode, 2);
-    EXPECT_EQ(usage.out, "aaxhost: missing command\n"
-                         "usage: aaxhost describe BUNDLE [--json]\n"
+    // A usage error is one line and how to get the usage; the usage comes from the command table.
+    const tambrix::test::CommandOutput missing = tambrix::test::run(tool + " 2>&1");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.out, "aaxhost: missing command\ntry 'aaxhost --help'\n");
+    const tambrix::test::CommandOutput script = tambrix::test::run(tool + " script x 2>&1");
+    EXPECT_EQ(script.exitCode, 2);
+    EXPECT_EQ(script.out,
+              "aaxhost script: too few arguments (BUNDLE and SCRIPT)\ntry 'aaxhost script --help'\n");
+    const tambrix::test::CommandOutput usage = tambrix::test::run(tool + " bogus --help");
+    EXPECT_EQ(usage.exitCode, 0);
+    EXPECT_EQ(usage.out, "usage: aaxhost describe BUNDLE [--json]\n"
                          "       aaxhost render BUNDLE [--bypass] [tambrix-render options]\n"
                          "       aaxhost script BUNDLE SCRIPT|-\n"
                          "       aaxhost --help\n"
-                         "  BUNDLE: an X.aaxplugin folder or a plug-in shared object\n");
-    const tambrix::test::CommandOutput script = tambrix::test::run(tool + " script x 2>&1");
-    EXPECT_EQ(script.exitCode, 2);
-    EXPECT_EQ(script.out, "aaxhost script: too few arguments\nusage: aaxhost script BUNDLE SCRIPT|-\n");
+                         "  BUNDLE: an X.aaxplugin folder or a plug-in shared object (a file: not -)\n");
     EXPECT_EQ(tambrix::test::run(tool + " describe 2>/dev/null").exitCode, 2);
     EXPECT_EQ(tambrix::test::run(tool + " describe /nonexistent.aaxplugin 2>/dev/null").exitCode, 2);
     EXPECT_EQ(

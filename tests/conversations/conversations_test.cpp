@@ -102,9 +102,9 @@ std::vector<float> renderFixedTimeline(aaxhost::PluginSession& session, int64_t*
     options.render.seconds = 0.75;
     options.render.block = 300;
     options.render.timeline = {{0, Kind::stop},
-                               {0, Kind::value, 0.0, 0.0, 0.0333333},
+                               {0, Kind::value, 0.0, 0.0333333},
                                {2400, Kind::play, 120.0, 0.0},
-                               {9000, Kind::value, 0.0, 0.0, 0.5},
+                               {9000, Kind::value, 0.0, 0.5},
                                {12000, Kind::stop},
                                {14000, Kind::play, 200.0, 8.4},
                                {20000, Kind::play, 90.0, -0.25}};

@@ -3,6 +3,7 @@
 #include "ScriptCommand.h"
 
 #include "tambrix/text/Hex.h"
+#include "tambrix/text/Numbers.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -392,8 +393,14 @@ HostConversation::Action HostConversation::play()
         ppq.value = std::strtod(ppq.text.c_str(), nullptr);
         ppq.readable = true;
     }
-    const bool valid = bpm.readable && ppq.readable && bpm.value > 0.0 && bpm.value <= 10000.0 &&
-                       std::fabs(ppq.value) <= 1e9;
+    // Tempo and position do not underflow, as the render options' do not.
+    const auto normal = [](const Number& n)
+    {
+        double ignored = 0.0;
+        return n.readable && tambrix::text::readReal(n.text, ignored) != tambrix::text::NumberRead::underflow;
+    };
+    const bool valid =
+        normal(bpm) && normal(ppq) && bpm.value > 0.0 && bpm.value <= 10000.0 && std::fabs(ppq.value) <= 1e9;
     return {"play " + bpm.text + " " + ppq.text, valid, false};
 }
 

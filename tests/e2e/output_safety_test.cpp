@@ -14,6 +14,12 @@
 namespace
 {
 
+#ifdef TAMBRIX_SANITIZED
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 struct Row
 {
     const char* name;
@@ -24,6 +30,7 @@ struct Row
     const char* after;   // a shell command whose (short) output shows what the folder holds then
     const char* shows;
     bool needsRoot = false;
+    bool unsanitized = false; // limits the sanitizers' own needs would break
 };
 
 const Row rows[] = {
@@ -52,10 +59,13 @@ const Row rows[] = {
      "cmp -s plugin.so \"$BINARY\" && ls -A", "link.so\nplugin.so\n"},
     {"a missing folder", "", "$RENDER --out missing/out.wav", 2, "its folder does not exist", "ls -A", ""},
     {"a render killed halfway", "echo old > out.wav",
-     "$RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & pid=$!;"
-     " for i in $(seq 1000); do ls -A | grep -q '^\\.out' && break; sleep 0.01; done; kill -TERM $pid; wait "
-     "$pid",
+     "$RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & pid=$!; writing $pid;"
+     " kill -TERM $pid; wait $pid",
      128 + 15, "", "head -c 3 out.wav; ls -A", "oldout.wav\n"},
+    {"a render killed by SIGKILL", "echo old > out.wav",
+     "$RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & pid=$!; writing $pid;"
+     " kill -KILL $pid; wait $pid",
+     128 + 9, "", "head -c 3 out.wav; ls -A", "oldout.wav\n"},
     {"two renders to one file", "",
      "$RENDER --seconds 1 --out out.wav >/dev/null & $RENDER --seconds 1 --out out.wav >/dev/null; wait", 0,
      "", "stat -c %s out.wav; ls -A", "384058\nout.wav\n"},
@@ -68,13 +78,56 @@ const Row rows[] = {
     {"render, standard output full", "", "$RENDER --seconds 0.01 --out out.wav > /dev/full", 1,
      "tambrix-render: cannot write standard output", "ls -A", "out.wav\n"},
     {"describe, standard output full", "", "$AAXHOST describe \"$BUNDLE\" > /dev/full", 1,
-     "aaxhost: cannot write standard output", "ls -A", ""},
+     "aaxhost describe: cannot write standard output: No space left on device", "ls -A", ""},
     {"script, standard output full", "", "echo live | $AAXHOST script \"$BUNDLE\" - > /dev/full", 1,
-     "aaxhost: cannot write standard output", "ls -A", ""},
+     "aaxhost script: cannot write standard output", "ls -A", ""},
     {"snapshot, standard output full", "", "$SNAPSHOT --out out.png > /dev/full", 1,
      "tambrix-editor-snapshot: cannot write standard output", "ls -A", "out.png\n"},
     {"a bundle that is not there", "", "$AAXHOST render /nonexistent.aaxplugin --out out.wav", 2,
      "no such plug-in binary", "ls -A", ""},
+    // Standard output and input are an output and an input like any other.
+    {"a script that would read its own answers", "printf 'live\\nlive\\n' > s.txt",
+     "$AAXHOST script \"$BUNDLE\" s.txt >> s.txt", 2, "standard output is the script 's.txt'", "cat s.txt",
+     "live\nlive\n"},
+    {"a script from standard input, answered into it", "echo live > s.txt",
+     "$AAXHOST script \"$BUNDLE\" - < s.txt 1<> s.txt", 2, "standard output is the script (standard input)",
+     "cat s.txt", "live\n"},
+    {"the timeline file as standard output", "echo '0 stop' > t.txt",
+     "$RENDER --timeline t.txt --out - 1<>t.txt", 2, "standard output is the timeline file 't.txt'",
+     "cat t.txt", "0 stop\n"},
+    {"the plug-in's binary as standard output", "cp \"$BINARY\" plugin.so",
+     "$AAXHOST describe plugin.so 1<>plugin.so", 2, "standard output is the plug-in's binary 'plugin.so'",
+     "cmp plugin.so \"$BINARY\" && ls -A", "plugin.so\n"},
+    {"/dev/stdout appended to, the summary on standard error", "echo log > log.txt",
+     "$RENDER --seconds 0.01 --out /dev/stdout >> log.txt", 0, "\"samples\":480",
+     "head -c 8 log.txt; wc -c < log.txt", "log\nRIFF3902\n"},
+    {"/proc/self/fd/1 is standard output, which holds only the WAV data", "",
+     "$RENDER --seconds 0.01 --out /proc/self/fd/1 | wc -c > n", 0, "\"samples\":480", "cat n", "3898\n"},
+    {"standard output closed at start", "echo old > out.wav", "$RENDER --out out.wav >&-", 2,
+     "tambrix-render: standard output is closed", "cat out.wav", "old\n"},
+    {"a closed standard input is no script", "", "$AAXHOST script \"$BUNDLE\" - <&-", 2,
+     "cannot read standard input: it was closed", "ls -A", ""},
+    {"a timeline from standard input", "",
+     "echo '0 stop' | $RENDER --timeline - --seconds 0.01 --out o.wav > s", 0, "", "cat s",
+     "{\"out\":\"o.wav\",\"samples\":480,\"channels\":2,\"rate\":48000,\"pulses\":0}\n"},
+    // Every read has a bound, and the system's limits fail honestly.
+    {"an endless timeline line", "", "$RENDER --timeline /dev/zero --out o.wav", 2,
+     "tambrix-render: /dev/zero:1: line longer than 33619968 bytes", "ls -A", ""},
+    {"an endless script line", "", "$AAXHOST script \"$BUNDLE\" /dev/zero", 2,
+     "aaxhost script: /dev/zero:1: line longer than 33619968 bytes", "ls -A", ""},
+    {"out of memory", "echo old > big.wav",
+     "ulimit -v 100000; $RENDER --seconds 1 --channels 64 --block 1048576 --out big.wav", 1,
+     "tambrix-render: out of memory", "cat big.wav; ls -A", "old\nbig.wav\n", false, true},
+    {"too few descriptors for the fonts", "", "ulimit -n 8; $SNAPSHOT --out s.png", 1,
+     "no font could be read", "ls -A", "", false, true},
+    {"a FIFO nobody reads, and a bundle that is not there", "mkfifo f",
+     "timeout 20 $AAXHOST render /nonexistent.aaxplugin --out f", 2, "no such plug-in binary", "ls -A",
+     "f\n"},
+    {"a FIFO nobody reads, and a channel count the bundle has no component for", "mkfifo f",
+     "timeout 20 $AAXHOST render \"$BUNDLE\" --channels 9 --out f", 2, "no component for 9 channels", "ls -A",
+     "f\n"},
+    {"a replaced file keeps its permissions but set-user-ID", "echo old > out.wav; chmod 4750 out.wav",
+     "$RENDER --seconds 0.01 --out out.wav > /dev/null", 0, "", "stat -c %a out.wav", "750\n"},
 };
 
 TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)
@@ -88,12 +141,15 @@ TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)
     const std::string tools =
         "export RENDER=" + quoted(TAMBRIX_RENDER_EXECUTABLE) + " AAXHOST=" + quoted(AAXHOST_EXECUTABLE) +
         " SNAPSHOT=" + quoted(TAMBRIX_SNAPSHOT_EXECUTABLE) + " BUNDLE=" + quoted(TAMBRIX_BUNDLE) +
-        " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) + "; ";
+        " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) +
+        // `writing PID` waits until the render PID has its output (named or not) open in this folder.
+        "; writing() { for i in $(seq 1000); do ls -l /proc/$1/fd | grep -qF \"$PWD/\" && break; sleep 0.01; "
+        "done; }; ";
     int n = 0;
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.name);
-        if (row.needsRoot && ::geteuid() != 0)
+        if ((row.needsRoot && ::geteuid() != 0) || (row.unsanitized && kSanitized))
             continue;
         const std::string dir = base + "/" + std::to_string(n++);
         const std::string errors = dir + ".err";

@@ -76,7 +76,7 @@ TEST(Script, AnswersEveryLineInOrder)
                              "live\n"
                              "release\n"
                              "live\n"
-                             "param bogus\n",
+                             "param get\n",
                              &code);
     ASSERT_EQ(a.size(), 18u);
     EXPECT_EQ(code, 1); // three lines were errors
@@ -118,7 +118,7 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[14].at("live").get<int64_t>(), 2); // the effect and the GUI object
     EXPECT_EQ(a[15].at("live").get<int64_t>(), 0);
     EXPECT_EQ(a[16].at("live").get<int64_t>(), 0);
-    // Parameter and chunk actions reach the effect before their words are checked.
+    // An action that reaches the effect does so before its arguments are checked.
     EXPECT_EQ(a[17].at("error"), "line 20: the effect has been released");
 
     // README's table of actions names exactly the engine's, usage by usage, in its first column.
@@ -156,17 +156,20 @@ TEST(Script, MidiIsNotPassedOnWhetherBypassedOrNot)
     EXPECT_NE(a[8].at("error").get<std::string>().find("1 to 3 bytes"), std::string::npos);
 }
 
-TEST(Script, SubnormalNumbersAreNumbersAndOverflowIsAnError)
+// A tempo and a position keep the render options' limits; a parameter value is any
+// double a host may send.
+TEST(Script, NumbersKeepTheLimitsOfWhatTheyStandFor)
 {
-    const auto a = runScript("play 120 1e-320\nplay 120 -4.9e-324\nplay 120 1e999\nstop\n");
-    ASSERT_EQ(a.size(), 4u);
-    EXPECT_TRUE(a[0].at("ok").get<bool>());
-    EXPECT_GT(a[0].at("ppq").get<double>(), 0.0);
-    EXPECT_LT(a[0].at("ppq").get<double>(), 1e-300);
+    const auto a =
+        runScript("play 120 1e-320\nparam set 0 4.9e-324\nparam set 0 1e999\nplay 120 1e10\nstop\n");
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_EQ(a[0].at("error"),
+              "line 1: PPQ cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)");
     EXPECT_TRUE(a[1].at("ok").get<bool>());
-    EXPECT_FALSE(a[2].at("ok").get<bool>());
-    EXPECT_NE(a[2].at("error").get<std::string>().find("line 3"), std::string::npos);
-    EXPECT_TRUE(a[3].at("ok").get<bool>()); // the script goes on
+    EXPECT_EQ(a[2].at("error"), "line 3: VALUE cannot be '1e999': it overflows (beyond the largest double)");
+    EXPECT_EQ(a[3].at("error"),
+              "line 4: PPQ must be a position in quarter notes of magnitude at most 1e9, not '1e10'");
+    EXPECT_TRUE(a[4].at("ok").get<bool>()); // the script goes on
 }
 
 TEST(Script, NulBytesAndUnreadableScriptsAreRefused)

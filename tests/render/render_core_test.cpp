@@ -66,7 +66,8 @@ TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
         {{"--bpm", "0"}, "--bpm must be a tempo above 0 and at most 10000, not '0'"},
         {{"--bpm", "-120"}, "--bpm must be a tempo above 0 and at most 10000, not '-120'"},
         {{"--bpm", "nan"}, "--bpm must be a tempo above 0 and at most 10000, not 'nan'"},
-        {{"--start", "inf"}, "--start must be a position in quarter notes from -1e+09 to 1e+09, not 'inf'"},
+        {{"--start", "inf"},
+         "--start must be a position in quarter notes of magnitude at most 1e9, not 'inf'"},
         {{"--seconds", "0"}, "--seconds must be a length above 0 and at most 86400, not '0'"},
         {{"--seconds", "-1"}, "--seconds must be a length above 0 and at most 86400, not '-1'"},
         {{"--value", "nan"}, "--value must be a number of magnitude at most 1e9, not 'nan'"},
@@ -83,7 +84,10 @@ TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
         {{"--\x1B[2J"}, "unknown option '--\\x1B[2J'"},
         {{"--seconds", "1e-9"}, "--seconds gives no samples at this rate"},
         {{"--timeline", ""}, "--timeline needs a file name"},
-        {{"--out="}, "--out needs a file name"}};
+        {{"--out="}, "--out needs a file name"},
+        // The usage, asked for where an option may stand, goes before any refusal.
+        {{"--frobnicate", "--help"}, ""},
+        {{"--rate", "1", "-h"}, ""}};
     for (const auto& [args, message] : bad)
         EXPECT_EQ(parseArguments(args).error, message);
 }
@@ -102,11 +106,16 @@ TEST(Timeline, ParsesEventsCommentsAndBlankLines)
     EXPECT_EQ(t.result[1].kind, TimelineEvent::Kind::play);
     EXPECT_EQ(t.result[1].sample, 1000);
     EXPECT_EQ(t.result[1].bpm, 120.0);
-    EXPECT_EQ(t.result[1].ppq, 0.3);
-    EXPECT_EQ(t.result[1].line, 4);
+    EXPECT_EQ(t.result[1].number, 0.3);
     EXPECT_EQ(t.result[2].kind, TimelineEvent::Kind::value);
-    EXPECT_EQ(t.result[2].value, 0.0);
+    EXPECT_EQ(t.result[2].number, 0.0);
     EXPECT_EQ(t.result[3].sample, 48000);
+
+    // Events at or after the render's end are checked, then left out.
+    std::istringstream ended("0 stop\n48000 stop\n"), wrongAfterTheEnd("0 stop\n48000 pause\n");
+    EXPECT_EQ(parseTimeline(ended, "t.txt", 48000).result.size(), 1u);
+    EXPECT_EQ(parseTimeline(wrongAfterTheEnd, "t.txt", 48000).error,
+              "t.txt:2: unknown event 'pause' (expected play, stop or value)");
 }
 
 TEST(Timeline, MalformedLineIsAnErrorNamingTheLine)
@@ -167,7 +176,7 @@ TEST(TransportSimulation, EventsTakeEffectAtTheNextBlockBoundary)
 TEST(TransportSimulation, ReportsWholeHostTicksRoundedHalfAwayFromZero)
 {
     // Without events the transport plays from the start position.
-    TransportSimulation transport(44100, 100, 0.1, {});
+    TransportSimulation transport(44100, 100, 0.1);
     std::vector<double> values;
     const auto pos = transport.beginBlock(441, values);
     // 0.1 + 441 x 100 / (60 x 44100) = 0.1 + 1/60 quarter notes = 112000 ticks.

@@ -46,6 +46,13 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
     EXPECT_EQ(printable("\xE0\x80\x9B\xED\xA0\x80\xF4\x90\x80\x80\xF4\x8F\xBF\xBF"),
               "\\xE0\\x80\\x9B\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\xF4\x8F\xBF\xBF"); // overlong, surrogate,
                                                                                      // too large
+    // A byte-order mark and the bidirectional controls reorder a line without being seen.
+    EXPECT_EQ(printable("\xEF\xBB\xBF"
+                        "a\xE2\x80\xAE"
+                        "b\xE2\x81\xA6"
+                        "c\xE2\x80\xA8"
+                        "d\xE2\x80\xA9\xE2\x80\xA7"),
+              "\\xEF\\xBB\\xBFa\\xE2\\x80\\xAEb\\xE2\\x81\\xA6c\\xE2\\x80\\xA8d\\xE2\\x80\\xA9\xE2\x80\xA7");
 }
 
 TEST(Hex, NumbersBytesAndBack)

@@ -9,9 +9,11 @@
 #include "tambrix/io/Output.h"
 #include "tambrix/text/Words.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace juce
 {
@@ -23,6 +25,8 @@ bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
 
 namespace
 {
+const char* const kTool = "tambrix-editor-snapshot";
+
 void runMessageLoopFor(juce::uint32 milliseconds)
 {
     const auto end = juce::Time::getMillisecondCounter() + milliseconds;
@@ -33,12 +37,24 @@ void runMessageLoopFor(juce::uint32 milliseconds)
     } while (juce::Time::getMillisecondCounter() < end);
 }
 
+// Whether the typeface the editor writes its text in can be read: without its
+// font files (none installed, or too few file descriptors left to open them) the
+// picture would have no text.
+bool textCanBeDrawn()
+{
+    juce::GlyphArrangement glyphs;
+    glyphs.addLineOfText(juce::Font(15.0f, juce::Font::plain), "Time Signature", 0.0f, 0.0f);
+    juce::Path outline;
+    glyphs.createPath(outline);
+    return !outline.isEmpty();
+}
+
 int paint(const std::string& outPath)
 {
     tambrix::io::OutputFile output;
-    if (!output.open(outPath))
+    if (!output.check(outPath))
     {
-        std::cerr << "tambrix-editor-snapshot: " << output.error() << "\n";
+        std::cerr << kTool << ": " << output.error() << "\n";
         return tambrix::io::exitUsage;
     }
 
@@ -49,58 +65,67 @@ int paint(const std::string& outPath)
         std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditorIfNeeded());
         if (editor == nullptr)
         {
-            std::cerr << "tambrix-editor-snapshot: the processor made no editor\n";
+            std::cerr << kTool << ": the processor made no editor\n";
             return tambrix::io::exitFailure;
         }
         // Let the editor's opening change notice run, as it would in a host.
         runMessageLoopFor(50);
         snapshot = editor->createComponentSnapshot(editor->getLocalBounds(), true, 1.0f);
     }
+    if (!textCanBeDrawn())
+    {
+        std::cerr << kTool << ": the editor's text cannot be drawn: no font could be read\n";
+        return tambrix::io::exitFailure;
+    }
 
     juce::MemoryOutputStream png;
     if (!juce::PNGImageFormat().writeImageToStream(snapshot, png))
     {
-        std::cerr << "tambrix-editor-snapshot: the image could not be encoded as PNG\n";
+        std::cerr << kTool << ": the image could not be encoded as PNG\n";
         return tambrix::io::exitFailure;
+    }
+    if (!output.open(outPath))
+    {
+        std::cerr << kTool << ": " << output.error() << "\n";
+        return tambrix::io::exitUsage;
     }
     if (!output.write(png.getData(), png.getDataSize()) || !output.commit())
     {
-        std::cerr << "tambrix-editor-snapshot: " << output.error() << "\n";
+        std::cerr << kTool << ": " << output.error() << "\n";
         return tambrix::io::exitFailure;
     }
     (output.isStandardOutput() ? std::cerr : std::cout)
-        << "wrote " << (output.isStandardOutput() ? "standard output" : tambrix::text::printablePath(outPath))
-        << " (" << snapshot.getWidth() << "x" << snapshot.getHeight() << ")\n";
+        << "wrote " << (outPath == "-" ? "standard output" : tambrix::text::printablePath(outPath)) << " ("
+        << snapshot.getWidth() << "x" << snapshot.getHeight() << ")\n";
     return tambrix::io::exitSuccess;
 }
 
 int run(int argc, char** argv)
 {
-    const char* const usage =
-        "usage: tambrix-editor-snapshot [--out FILE]\n"
-        "Paints the plug-in's editor into a PNG image: FILE, default editor.png, or - for "
-        "standard output.\n";
+    const std::vector<std::string> args(argv + 1, argv + argc);
     std::string outPath = "editor.png";
-    for (int i = 1; i < argc; ++i)
+    std::string refusal;
+    for (std::size_t i = 0; i < args.size(); ++i)
     {
-        const std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help")
+        if (tambrix::io::isHelp(args[i]))
         {
-            std::cout << usage;
+            std::cout << "usage: " << kTool << " [--out FILE]\n"
+                      << "Paints the plug-in's editor into a PNG image: FILE, default editor.png, or - for "
+                         "standard output. Says what it wrote on standard output (on standard error when "
+                         "the image goes to standard output).\n";
             return tambrix::io::exitSuccess;
         }
-        if (arg == "--out" && i + 1 < argc)
-        {
-            outPath = argv[++i];
+        if (!refusal.empty())
             continue;
-        }
-        std::cerr << "tambrix-editor-snapshot: "
-                  << (arg == "--out" ? "option --out needs a value"
-                                     : "unknown argument '" + tambrix::text::printable(arg) + "'")
-                  << "\n"
-                  << usage;
-        return tambrix::io::exitUsage;
+        if (args[i] == "--out" && i + 1 < args.size())
+            outPath = args[++i];
+        else if (args[i] == "--out")
+            refusal = "option --out needs a value";
+        else
+            refusal = "unknown argument '" + tambrix::text::printable(args[i]) + "'";
     }
+    if (!refusal.empty())
+        return tambrix::io::usageError(std::cerr, kTool, refusal);
     return paint(outPath);
 }
 
@@ -108,5 +133,5 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    return tambrix::io::runTool("tambrix-editor-snapshot", argc, argv, run);
+    return tambrix::io::runTool(kTool, argc, argv, run);
 }

@@ -30,8 +30,7 @@ private:
 
 } // namespace
 
-bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
-                 RenderSummary& summary, std::string& error)
+bool prepareClock(juce::AudioProcessor& processor, const RenderOptions& options, std::string& error)
 {
     const int channels = options.channels;
     juce::AudioProcessor::BusesLayout layout;
@@ -42,6 +41,15 @@ bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, 
         error = "the processor does not accept " + std::to_string(channels) + " channels";
         return false;
     }
+    return true;
+}
+
+bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
+                 RenderSummary& summary, std::string& error)
+{
+    if (!prepareClock(processor, options, error))
+        return false;
+    const int channels = options.channels;
 
     processor.setRateAndBufferSizeDetails(options.rate, options.block);
     processor.prepareToPlay(options.rate, options.block);

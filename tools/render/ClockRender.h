@@ -14,6 +14,10 @@
 namespace tambrix::render
 {
 
+// Gives the processor the options' channel layout: false, with `error` set, when
+// it does not take it.
+bool prepareClock(juce::AudioProcessor& processor, const RenderOptions& options, std::string& error);
+
 // Returns false with `error` set if the processor rejects the channel layout or
 // the sink fails.
 bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,

@@ -16,26 +16,27 @@ int run(int argc, char** argv)
 {
     using namespace tambrix::render;
 
-    const auto parsed = parseCommandLine({argv + 1, argv + argc});
+    auto parsed = parseArguments({argv + 1, argv + argc});
     std::unique_ptr<juce::ScopedJuceInitialiser_GUI> juce;
     std::unique_ptr<MetronaAudioProcessor> processor;
     RenderSteps steps;
-    steps.prepare = [&](std::string&)
+    RenderOptions& options = parsed.result;
+    steps.prepare = [&](std::string& error)
     {
         juce = std::make_unique<juce::ScopedJuceInitialiser_GUI>();
         processor = std::make_unique<MetronaAudioProcessor>();
-        return tambrix::io::exitSuccess;
+        return prepareClock(*processor, options, error) ? tambrix::io::exitSuccess : tambrix::io::exitUsage;
     };
     steps.play = [&](const FrameSink& sink, RenderSummary& summary, std::string& error)
     {
-        return renderClock(*processor, parsed.result, sink, summary, error);
+        return renderClock(*processor, options, sink, summary, error);
     };
     const std::string usage =
         "usage: tambrix-render [options]\n"
         "Plays a host transport through the clock processor and writes what its outputs "
         "carry to a WAV file.\n" +
         optionsUsage();
-    return runRenderTool("tambrix-render", usage, parsed.error, parsed.result, steps, std::cout, std::cerr);
+    return runRenderTool("tambrix-render", usage, parsed.error, options, steps, std::cout, std::cerr);
 }
 
 } // namespace

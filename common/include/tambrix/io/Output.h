@@ -1,9 +1,11 @@
 #pragma once
 
-// How the tools write what they make (a WAV file, a PNG image) and end: one
-// exit-status rule, an output file that never replaces, deletes or follows
-// anything but the regular file it was asked to write, and a checked standard
-// output.
+// How the tools write what they make (a WAV file, a PNG image): an output file
+// that never replaces, deletes or follows anything but the regular file it was
+// asked to write, and that is never one of the run's inputs.
+
+#include "tambrix/io/Input.h"
+#include "tambrix/io/Tool.h"
 
 #include <cstddef>
 #include <string>
@@ -12,28 +14,16 @@
 namespace tambrix::io
 {
 
-// The exit status of every tool and command.
-enum ExitStatus : int
-{
-    exitSuccess = 0,
-    exitFailure = 1, // it failed while running (a write error, a plug-in that misbehaved)
-    exitUsage = 2,   // bad usage, or an input or output named on the command line cannot be used
-};
-
-// A file the run reads, which its output must not be.
-struct Input
-{
-    std::string what; // e.g. "the timeline file"
-    std::string path;
-};
-
-// One output, chosen and checked before any work is done:
-// - "-" is standard output;
-// - a regular file, new or replaced, is written to a temporary file of a unique
-//   name in the same folder (created exclusively, never through a link) that
-//   replaces it only once everything is written and synced; a failure, or SIGINT,
-//   SIGTERM or SIGHUP, removes the temporary file and leaves what was there
-//   untouched; a file the caller may not write is not replaced;
+// One output, checked before any work is done:
+// - "-", or any name for the file open as standard output (/dev/stdout,
+//   /proc/self/fd/1, the file the shell opened), is standard output, written as
+//   it is open (appended to where the shell appends);
+// - a regular file, new or replaced, is written to a temporary file in the same
+//   folder (one without a name where the file system allows it, so that nothing
+//   is left behind whatever ends the run; otherwise one of a unique name, created
+//   exclusively and removed on a failure or a terminating signal) that replaces
+//   it only once everything is written and synced; a file the caller may not
+//   write is not replaced, and what was there stays untouched on a failure;
 // - a character device or a FIFO (/dev/null, a pipe) is written straight through;
 // - a symbolic link is never replaced: these rules apply to the file it names,
 //   which the system finds (with its own protections against planted links);
@@ -47,7 +37,11 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // False, with error(), when `path` cannot be written.
+    // Whether `path` can be written by a run that reads `inputs` (false, with
+    // error(), when not), without opening anything: a FIFO nobody reads yet does
+    // not hold the run up here.
+    bool check(const std::string& path, const std::vector<Input>& inputs = {});
+    // check(), then opens it (a FIFO waits for its reader here).
     bool open(const std::string& path, const std::vector<Input>& inputs = {});
     // Appends `size` bytes.
     bool write(const void* data, std::size_t size);
@@ -56,33 +50,35 @@ public:
     // Removes the temporary file, if any; what was at the path stays as it was.
     void discard();
 
+    // Whether the output is standard output (by any name): a tool's summary then
+    // goes to standard error.
     bool isStandardOutput() const noexcept { return standardOutput_; }
     // What went wrong, as one line naming the path.
     const std::string& error() const noexcept { return error_; }
 
 private:
+    struct Target;
+    bool inspect(const std::string& path, const std::vector<Input>& inputs, Target& target);
     bool fail(const std::string& text);
     bool failWithErrno(const std::string& what);
     bool openTemporary(const std::string& target);
+    bool nameTemporary();
     bool flushBuffer();
     bool putInPlace();
 
     std::string path_;      // as given, for messages
     int folder_ = -1;       // the target's folder, which names below are relative to
     std::string name_;      // the target's name in it
-    std::string temporary_; // empty when writing straight through
+    bool unnamed_ = false;  // the temporary has no name (until it is put in place)
+    std::string temporary_; // the temporary's name, while it has one
     bool standardOutput_ = false;
     int fd_ = -1;
     std::vector<char> buffer_;
     std::string error_;
 };
 
-// Runs a tool: `run` with standard input, output and error open (where one was
-// closed, on /dev/null for reading only: no file the tool opens takes its place,
-// and a write to it still fails),
-// then standard output flushed and closed. When that fails, says so on standard
-// error as "TOOL: cannot write standard output[: REASON]" and turns a success into
-// exitFailure. Returns the exit status to end with.
-int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv));
+// Removes the named temporary file an OutputFile is writing, if any, as the
+// process ends without unwinding (safe in a signal or terminate handler).
+void removeTemporaryNow() noexcept;
 
 } // namespace tambrix::io

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,15 +17,45 @@ namespace tambrix::text
 // which runs to the end of the line.
 inline std::vector<std::string> lineWords(std::string_view line)
 {
-    std::istringstream s(std::string(line.substr(0, line.find('#'))));
+    line = line.substr(0, line.find('#'));
+    const auto space = [](char c)
+    {
+        return c == ' ' || (c >= '\t' && c <= '\r');
+    };
     std::vector<std::string> words;
-    for (std::string word; s >> word;)
-        words.push_back(std::move(word));
+    for (std::size_t i = 0; i < line.size();)
+    {
+        if (space(line[i]))
+        {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && !space(line[i]))
+            ++i;
+        words.emplace_back(line.substr(start, i - start));
+    }
     return words;
 }
 
-// A text as a message may show it: control characters (C0, DEL and C1) and bytes
-// that are not UTF-8 as \xNN, and at most `maxCharacters` characters (a UTF-8
+// Whether a UTF-8 sequence is a character that reorders or breaks the line a
+// terminal shows without being seen itself: the bidirectional controls (U+061C,
+// U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069), the line and paragraph
+// separators (U+2028, U+2029) and the byte-order mark (U+FEFF).
+inline bool isLayoutControl(std::string_view sequence)
+{
+    if (sequence == "\xD8\x9C" || sequence == "\xEF\xBB\xBF")
+        return true;
+    if (sequence.size() != 3 || sequence[0] != '\xE2')
+        return false;
+    const auto second = static_cast<unsigned char>(sequence[1]);
+    const auto third = static_cast<unsigned char>(sequence[2]);
+    return (second == 0x80 && (third == 0x8E || third == 0x8F || (third >= 0xA8 && third <= 0xAE))) ||
+           (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+}
+
+// A text as a message may show it: control characters (C0, DEL and C1), the
+// characters above and bytes that are not UTF-8 as \xNN, and at most `maxCharacters` characters (a UTF-8
 // sequence or an escaped byte counts as one) followed by "…" when there are more.
 inline std::string printable(std::string_view text, std::size_t maxCharacters = 64)
 {
@@ -52,7 +81,8 @@ inline std::string printable(std::string_view text, std::size_t maxCharacters = 
         if ((byte == 0xE0 && next < 0xA0) || (byte == 0xED && next > 0x9F) || (byte == 0xF0 && next < 0x90) ||
             (byte == 0xF4 && next > 0x8F))
             length = 0;
-        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next < 0xA0);
+        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next < 0xA0) ||
+                            isLayoutControl(text.substr(i, length));
         const std::size_t unit = std::max<std::size_t>(length, 1);
         for (std::size_t k = 0; k < unit; ++k, ++i)
         {

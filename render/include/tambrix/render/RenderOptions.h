@@ -3,6 +3,8 @@
 // Options and transport timeline of a render. Plain C++ (no framework), shared by
 // every tool that drives the processor through a simulated host transport.
 
+#include "tambrix/text/Numbers.h"
+
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -12,22 +14,20 @@
 namespace tambrix::render
 {
 
-// One host transport event of a timeline file.
+// One host transport event of a timeline file: what a render keeps of it.
 struct TimelineEvent
 {
-    enum class Kind
+    enum class Kind : std::uint8_t
     {
-        play,  // from this point the transport plays at `bpm`, at quarter note `ppq` there
+        play,  // from this point the transport plays at `bpm`, at quarter note `number` there
         stop,  // the transport stops
-        value, // the host sets the normalised "Time Signature" to `value`
+        value, // the host sets the normalised "Time Signature" to `number`
     };
 
     std::int64_t sample = 0; // takes effect at the first block boundary at or after it
     Kind kind = Kind::stop;
     double bpm = 0.0;
-    double ppq = 0.0;
-    double value = 0.0;
-    int line = 0; // line of the timeline file, for messages
+    double number = 0.0;
 };
 
 struct RenderOptions
@@ -39,10 +39,10 @@ struct RenderOptions
     double bpm = 120.0;
     double start = 0.0;
     double seconds = 4.0;
-    std::optional<double> value;        // normalised "Time Signature"
-    std::optional<std::uint32_t> index; // time-signature index, sent as valueForIndex(index)
-    std::string timelineFile;           // empty: no timeline
-    std::vector<TimelineEvent> timeline;
+    std::optional<double> value;         // normalised "Time Signature"
+    std::optional<std::uint32_t> index;  // time-signature index, sent as valueForIndex(index)
+    std::string timelineFile;            // empty: no timeline; "-": standard input
+    std::vector<TimelineEvent> timeline; // read by readTimeline: the events before the render's end
     bool help = false;
 
     // Number of samples to render: seconds x rate, rounded.
@@ -60,6 +60,13 @@ inline constexpr double maxPpqMagnitude = 1.0e9;
 inline constexpr double maxValueMagnitude = 1.0e9;
 inline constexpr std::uint32_t maxIndex = 255;
 
+// What each number of the options and timelines must be, as the script's play
+// must be too.
+inline const text::RealRule tempoRule{"a tempo", 0.0, maxBpm, true};
+inline const text::RealRule positionRule{"a position in quarter notes", -maxPpqMagnitude, maxPpqMagnitude};
+// Values reach the processor as floats: they stay well inside the float range.
+inline const text::RealRule valueRule{"a number", -maxValueMagnitude, maxValueMagnitude};
+
 // The normalised value that --index N sends: N / 30 in single precision.
 float valueForIndex(std::uint32_t index);
 
@@ -73,14 +80,18 @@ struct Parsed
 };
 
 // Parses command-line arguments (without the program's name). Does not read the
-// timeline file.
+// timeline file. -h or --help wherever an option may stand asks for the usage,
+// whatever else is there.
 Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args);
 
-// Parses timeline text; `sourceName` prefixes messages ("NAME:LINE: ...").
-Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName);
+// Parses timeline text; `sourceName` prefixes messages ("NAME:LINE: ..."). Events
+// at or after `endSample` are checked, then left out: they never take effect.
+Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName,
+                                                 std::int64_t endSample = INT64_MAX);
 
-// Parses the arguments and reads the timeline file they name, if any.
-Parsed<RenderOptions> parseCommandLine(const std::vector<std::string>& args);
+// Reads the options' timeline file, if any ("-": standard input), into
+// `options.timeline`; the reason on failure.
+std::string readTimeline(RenderOptions& options);
 
 // The options' usage lines (each tool puts its own usage line first).
 std::string optionsUsage();

@@ -21,9 +21,10 @@ std::string summaryJson(const RenderSummary& summary, const std::string& out);
 // The tool's own part of a render.
 struct RenderSteps
 {
-    // The tool's input files besides the timeline; the output must be none of them.
+    // The tool's input files besides the timeline; no output may be one of them.
     std::vector<io::Input> inputs;
-    // Readies the processor: io::exitSuccess, or the exit status with `error` set.
+    // Readies the processor (loads and checks what it plays): io::exitSuccess, or
+    // the exit status with `error` set.
     std::function<int(std::string& error)> prepare;
     // Renders the options into `sink` (see renderBlocks).
     std::function<bool(const FrameSink& sink, RenderSummary& summary, std::string& error)> play;
@@ -31,13 +32,15 @@ struct RenderSteps
     std::function<void()> finished;
 };
 
-// A usage error (`parseError`) or --help (the usage on `out`), the WAV size
-// check and the output file (see io::OutputFile), `prepare`, `play`, the file put
-// in place, `finished` and the summary line: on `out`, or on `err` when the WAV
-// data goes to standard output. Returns the exit status (io::ExitStatus);
+// A render of `options` from the command line, in this order: a usage error
+// (`parseError`) or the usage (`usage` on `out`, for --help); the WAV size,
+// standard output and the output file checked; the timeline read into
+// `options.timeline`; `prepare`; the output opened;
+// `play`; the file put in place; `finished`; the summary line, on `out` or, when
+// the WAV data goes to standard output, on `err`. So every input is read and
+// checked before any output is opened. Returns the exit status (io::ExitStatus);
 // messages go to `err`, as "NAME: ...".
 int runRenderTool(const std::string& name, const std::string& usage, const std::string& parseError,
-                  const RenderOptions& options, const RenderSteps& steps, std::ostream& out,
-                  std::ostream& err);
+                  RenderOptions& options, const RenderSteps& steps, std::ostream& out, std::ostream& err);
 
 } // namespace tambrix::render

@@ -28,9 +28,16 @@ class TransportSimulation
 {
 public:
     // Without events the transport plays from sample 0 at `bpm`, at quarter note
-    // `startPpq`; the events (in order of their samples) change that.
-    TransportSimulation(double sampleRate, double bpm, double startPpq, std::vector<TimelineEvent> events);
+    // `startPpq`; the events (in order of their samples) change that. They are
+    // read where they are: they must outlive the transport.
+    TransportSimulation(double sampleRate, double bpm, double startPpq);
+    TransportSimulation(double sampleRate, double bpm, double startPpq,
+                        const std::vector<TimelineEvent>& events);
+    TransportSimulation(double, double, double, std::vector<TimelineEvent>&&) = delete;
+    // The options' transport and timeline.
     explicit TransportSimulation(const RenderOptions& options);
+    TransportSimulation(const TransportSimulation&) = delete;
+    TransportSimulation& operator=(const TransportSimulation&) = delete;
 
     // Starts the block beginning at `blockStart` (non-decreasing from call to call):
     // applies every event whose sample is at or before it, appends the values of
@@ -47,7 +54,8 @@ private:
     double positionAt(std::int64_t sample) const;
 
     double sampleRate;
-    std::vector<TimelineEvent> events;
+    const TimelineEvent* events;
+    std::size_t eventCount;
     std::size_t nextEvent = 0;
 
     bool playing = true;

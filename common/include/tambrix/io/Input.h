@@ -1,0 +1,105 @@
+#pragma once
+
+// How the tools read their input files (a script, a timeline): "-" is standard
+// input, every line has a bound, and a read error is told apart from the end.
+// Also what an input is to the outputs, which must never be one of them.
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+namespace tambrix::io
+{
+
+// The longest line a tool reads, in bytes: room for a chunk of 16 MiB in hex,
+// with its words around it.
+inline constexpr std::size_t maxLineBytes = (std::size_t{1} << 25) + (std::size_t{1} << 16);
+
+// Which file a name or a stream is: its device and inode.
+struct FileId
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileId& other) const { return device == other.device && inode == other.inode; }
+};
+
+// The file open as `fd`, or nothing when it is not open.
+std::optional<FileId> fileIdOf(int fd);
+
+// A file the run reads, which none of its outputs may be.
+struct Input
+{
+    std::string what; // e.g. "the timeline file"
+    std::string path; // "-" is standard input
+
+    // How a message names it: "the timeline file 't.txt'", "the script (standard input)".
+    std::string named() const;
+    // The file it is, or nothing when there is none (yet). Character devices and
+    // sockets (a terminal, /dev/null) are nothing here: writing to one of them
+    // takes nothing away from what is read from it.
+    std::optional<FileId> id() const;
+};
+
+// Why standard output cannot be written by a run that reads `inputs`: it is one
+// of them (the refusal names which), or empty when it can.
+std::string standardOutputRefusal(const std::vector<Input>& inputs);
+
+enum class LineRead
+{
+    line,    // a line, without its newline (the last one may have none)
+    end,     // nothing more to read (or a read error: see InputFile::readError)
+    tooLong, // longer than the bound; nothing more is read
+};
+
+// Reads the next line of `in` into `line`, at most `maxBytes` bytes of it.
+LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes = maxLineBytes);
+
+// "NAME:LINE: line longer than N bytes", for a line readLine refused.
+std::string lineTooLong(const std::string& name, long long lineNumber, std::size_t maxBytes = maxLineBytes);
+
+// An input file opened for reading: a file by its name, or standard input for
+// "-" (refused when it was closed as the tool started).
+class InputFile
+{
+public:
+    InputFile();
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // False, with error(), when it cannot be read: "cannot read NAME: REASON".
+    bool open(const std::string& path);
+    std::istream& stream() noexcept { return stream_; }
+    // How messages name it: "standard input", or the file's name as a message shows it.
+    const std::string& name() const noexcept { return name_; }
+    const std::string& error() const noexcept { return error_; }
+    // When a read failed: "cannot read NAME: a read error cut it short: REASON"; otherwise empty.
+    std::string readError() const;
+
+private:
+    class Buffer : public std::streambuf
+    {
+    public:
+        int fd = -1;
+        int failure = 0; // the errno of a failed read
+
+    protected:
+        int_type underflow() override;
+
+    private:
+        char data_[1 << 16];
+    };
+
+    Buffer buffer_;
+    std::istream stream_;
+    bool owned_ = false;
+    std::string name_;
+    std::string error_;
+};
+
+} // namespace tambrix::io

@@ -1,0 +1,47 @@
+#pragma once
+
+// How every tool starts and ends: one exit-status rule, standard streams checked
+// before any work, one-line messages named after the tool, and a checked
+// standard output at the end.
+
+#include <iosfwd>
+#include <string>
+
+namespace tambrix::io
+{
+
+// The exit status of every tool and command.
+enum ExitStatus : int
+{
+    exitSuccess = 0,
+    exitFailure = 1, // it failed while running (a write error, a plug-in that misbehaved, no memory left)
+    exitUsage = 2,   // bad usage, or an input or output named on the command line cannot be used
+};
+
+// The name messages begin with: the tool's ("tambrix-render"), or the tool's and
+// its command's ("aaxhost render") once the command is known.
+const std::string& toolName();
+void setToolName(std::string name);
+
+// Whether standard input was closed as the tool started (it then reads as
+// /dev/null, which a tool must not take for an empty input).
+bool standardInputWasClosed();
+
+// Whether `arg` asks for the usage (-h, --help).
+bool isHelp(const std::string& arg);
+
+// A usage error on `err`: "NAME: REASON" and a line that says how to get the
+// usage ("try 'NAME --help'"). Returns exitUsage.
+int usageError(std::ostream& err, const std::string& name, const std::string& reason);
+
+// Runs a tool named `tool`. Standard output closed or open only for reading is
+// refused at once (exitUsage); a closed standard input or error is held on
+// /dev/null for reading, so that no file the tool opens takes its place. Then
+// `run`, with running out of memory (or any other exception) reported as
+// "NAME: out of memory" and exitFailure, once everything `run` made is undone
+// (an output file's temporary removed). Then standard output is flushed and
+// closed: when that fails, "NAME: cannot write standard output: REASON", and a
+// success becomes exitFailure. Returns the exit status to end with.
+int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv));
+
+} // namespace tambrix::io

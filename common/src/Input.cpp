@@ -1,0 +1,159 @@
+#include "tambrix/io/Input.h"
+
+#include "tambrix/io/Tool.h"
+#include "tambrix/text/Words.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tambrix::io
+{
+namespace
+{
+
+constexpr std::size_t kLongLine = std::size_t{1} << 20;
+
+// The file behind `status`, unless it is one that reading and writing share
+// without harm (a terminal, /dev/null, a socket).
+std::optional<FileId> readableId(const struct stat& status)
+{
+    if (S_ISCHR(status.st_mode) || S_ISSOCK(status.st_mode))
+        return std::nullopt;
+    return FileId{status.st_dev, status.st_ino};
+}
+
+} // namespace
+
+std::optional<FileId> fileIdOf(int fd)
+{
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0)
+        return std::nullopt;
+    return FileId{status.st_dev, status.st_ino};
+}
+
+std::string Input::named() const
+{
+    return what + (path == "-" ? " (standard input)" : " '" + text::printablePath(path) + "'");
+}
+
+std::optional<FileId> Input::id() const
+{
+    struct stat status = {};
+    if (path == "-" ? ::fstat(STDIN_FILENO, &status) != 0 : ::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return readableId(status);
+}
+
+std::string standardOutputRefusal(const std::vector<Input>& inputs)
+{
+    struct stat status = {};
+    if (::fstat(STDOUT_FILENO, &status) != 0)
+        return {};
+    const std::optional<FileId> output = readableId(status);
+    for (const Input& input : inputs)
+        if (output && input.id() == output)
+            return "standard output is " + input.named() + ": writing it would destroy it";
+    return {};
+}
+
+LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes)
+{
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    if (buffer == nullptr)
+        return LineRead::end;
+    using Traits = std::streambuf::traits_type;
+    for (Traits::int_type c = buffer->sbumpc();; c = buffer->sbumpc())
+    {
+        if (Traits::eq_int_type(c, Traits::eof()))
+        {
+            in.setstate(std::ios::eofbit);
+            return line.empty() ? LineRead::end : LineRead::line;
+        }
+        if (c == '\n')
+            return LineRead::line;
+        if (line.size() == maxBytes)
+            return LineRead::tooLong;
+        // A long line gets its whole room at once, instead of being copied as it doubles.
+        if (line.size() == line.capacity() && line.size() >= kLongLine)
+            line.reserve(maxBytes);
+        line += Traits::to_char_type(c);
+    }
+}
+
+std::string lineTooLong(const std::string& name, long long lineNumber, std::size_t maxBytes)
+{
+    return name + ":" + std::to_string(lineNumber) + ": line longer than " + std::to_string(maxBytes) +
+           " bytes";
+}
+
+InputFile::InputFile() : stream_(&buffer_) {}
+
+InputFile::~InputFile()
+{
+    if (owned_)
+        ::close(buffer_.fd);
+}
+
+bool InputFile::open(const std::string& path)
+{
+    name_ = path == "-" ? "standard input" : text::printablePath(path);
+    const auto refuse = [this](const std::string& reason)
+    {
+        error_ = "cannot read " + (name_ == "standard input" ? name_ : "'" + name_ + "'") + ": " + reason;
+        return false;
+    };
+    if (path == "-")
+    {
+        if (standardInputWasClosed())
+            return refuse("it was closed");
+        buffer_.fd = STDIN_FILENO;
+        return true;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    struct stat status = {};
+    if (fd < 0 || ::fstat(fd, &status) != 0)
+    {
+        const int reason = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return refuse(std::strerror(reason));
+    }
+    buffer_.fd = fd;
+    owned_ = true;
+    return !S_ISDIR(status.st_mode) || refuse(std::strerror(EISDIR));
+}
+
+std::string InputFile::readError() const
+{
+    if (buffer_.failure == 0)
+        return {};
+    return "cannot read " + (name_ == "standard input" ? name_ : "'" + name_ + "'") +
+           ": a read error cut it short: " + std::strerror(buffer_.failure);
+}
+
+InputFile::Buffer::int_type InputFile::Buffer::underflow()
+{
+    if (gptr() < egptr())
+        return traits_type::to_int_type(*gptr());
+    if (failure != 0 || fd < 0)
+        return traits_type::eof();
+    ssize_t got = 0;
+    do
+        got = ::read(fd, data_, sizeof data_);
+    while (got < 0 && errno == EINTR);
+    if (got <= 0)
+    {
+        failure = got < 0 ? errno : 0;
+        return traits_type::eof();
+    }
+    setg(data_, data_, data_ + got);
+    return traits_type::to_int_type(*gptr());
+}
+
+} // namespace tambrix::io

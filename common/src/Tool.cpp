@@ -1,0 +1,197 @@
+#include "tambrix/io/Tool.h"
+
+#include "tambrix/io/Output.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <streambuf>
+
+namespace tambrix::io
+{
+namespace
+{
+
+std::string& nameOfTool()
+{
+    static std::string name;
+    return name;
+}
+
+bool inputWasClosed = false;
+
+// "NAME: out of memory", made before memory runs out.
+char outOfMemoryLine[256];
+std::size_t outOfMemoryLength = 0;
+std::terminate_handler previousTerminate = nullptr;
+
+// Running out of memory where an exception cannot pass (a callback that must not
+// throw into the plug-in, a thread of the framework's) ends the run as running
+// out of memory anywhere else does, but without unwinding: one line, exitFailure,
+// no temporary file left.
+[[noreturn]] void endOnUncaughtException()
+{
+    bool outOfMemory = false;
+    if (const std::exception_ptr uncaught = std::current_exception())
+    {
+        try
+        {
+            std::rethrow_exception(uncaught);
+        }
+        catch (const std::bad_alloc&)
+        {
+            outOfMemory = true;
+        }
+        catch (...)
+        {
+        }
+    }
+    if (outOfMemory)
+    {
+        removeTemporaryNow();
+        if (::write(STDERR_FILENO, outOfMemoryLine, outOfMemoryLength) < 0)
+            ::_exit(exitFailure);
+        ::_exit(exitFailure);
+    }
+    if (previousTerminate != nullptr)
+        previousTerminate();
+    std::abort();
+}
+
+// Standard output as the tools write it: through a buffer of its own straight to
+// the descriptor, so that the first failed write keeps its reason.
+class StandardOutput : public std::streambuf
+{
+public:
+    StandardOutput() { setp(data_, data_ + sizeof data_); }
+    // The errno of the first write that failed, or 0.
+    int failure() const noexcept { return failure_; }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (sync() != 0)
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            sputc(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override
+    {
+        const char* data = pbase();
+        std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+        setp(data_, data_ + sizeof data_);
+        while (failure_ == 0 && size > 0)
+        {
+            const ssize_t n = ::write(STDOUT_FILENO, data, size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                failure_ = n < 0 ? errno : EIO;
+            else
+            {
+                data += n;
+                size -= static_cast<std::size_t>(n);
+            }
+        }
+        return failure_ == 0 ? 0 : -1;
+    }
+
+private:
+    char data_[1 << 16];
+    int failure_ = 0;
+};
+
+} // namespace
+
+const std::string& toolName()
+{
+    return nameOfTool();
+}
+
+void setToolName(std::string name)
+{
+    const std::string line = name.substr(0, sizeof outOfMemoryLine - 32) + ": out of memory\n";
+    std::memcpy(outOfMemoryLine, line.data(), line.size());
+    outOfMemoryLength = line.size();
+    nameOfTool() = std::move(name);
+}
+
+bool standardInputWasClosed()
+{
+    return inputWasClosed;
+}
+
+bool isHelp(const std::string& arg)
+{
+    return arg == "-h" || arg == "--help";
+}
+
+int usageError(std::ostream& err, const std::string& name, const std::string& reason)
+{
+    err << name << ": " << reason << "\ntry '" << name << " --help'\n";
+    return exitUsage;
+}
+
+int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv))
+{
+    setToolName(tool);
+    bool outputClosed = false;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+    {
+        if (::fcntl(fd, F_GETFD) >= 0)
+            continue;
+        inputWasClosed = inputWasClosed || fd == STDIN_FILENO;
+        outputClosed = outputClosed || fd == STDOUT_FILENO;
+        if (::open("/dev/null", O_RDONLY) != fd) // writes to it still fail
+            return exitUsage;
+    }
+    if (outputClosed || (::fcntl(STDOUT_FILENO, F_GETFL) & O_ACCMODE) == O_RDONLY)
+    {
+        std::cerr << tool << ": standard output is " << (outputClosed ? "closed" : "not open for writing")
+                  << "\n";
+        return exitUsage;
+    }
+    // A closed pipe and a file-size limit fail the write (EPIPE, EFBIG), which is
+    // reported, instead of ending the tool without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    previousTerminate = std::set_terminate(endOnUncaughtException);
+    StandardOutput output;
+    std::streambuf* const before = std::cout.rdbuf(&output);
+    int status = exitFailure;
+    try
+    {
+        status = run(argc, argv);
+    }
+    catch (const std::bad_alloc&)
+    {
+        std::cerr.write(outOfMemoryLine, static_cast<std::streamsize>(outOfMemoryLength));
+    }
+    catch (const std::exception& e)
+    {
+        std::cerr << toolName() << ": " << e.what() << "\n";
+    }
+    std::cout.flush();
+    std::cout.rdbuf(before);
+    int reason = output.failure();
+    errno = 0;
+    if (reason == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+        reason = errno != 0 ? errno : EIO;
+    if (::close(STDOUT_FILENO) != 0 && reason == 0)
+        reason = errno;
+    if (reason == 0)
+        return status;
+    std::cerr << toolName() << ": cannot write standard output: " << std::strerror(reason) << "\n";
+    return status == exitSuccess ? exitFailure : status;
+}
+
+} // namespace tambrix::io
