@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <system_error>
 #include <vector>
@@ -40,12 +43,46 @@ Proc toProc(void* symbol)
     return proc;
 }
 
-// The system loader maps a binary's loadable segments straight from the file
-// and dies of SIGBUS on the first page it touches past the end, so a cut
-// binary is refused before dlopen sees it. Gives the reason, or nothing when
-// the file is whole or not ELF64 at all (dlopen then says why for itself).
-std::string truncationOf(const std::string& binary)
+// What a file that is not a regular file is, in words; empty for a regular file.
+std::string kindOf(mode_t mode)
 {
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+// Why a file must not be given to the system loader, or nothing. The loader
+// maps a binary's loadable segments straight from the file and dies of SIGBUS
+// on the first page it touches past the end, so a binary cut anywhere (short of
+// anything its headers say it holds) is refused, as is a file that is not an
+// x86-64 ELF shared object. Reads the ELF header once and at most the file's
+// size in bounded pieces; opens nothing but a regular file. *missing is set
+// when there is no such file.
+std::string refusalOf(const std::string& binary, bool* missing)
+{
+    struct stat status = {};
+    if (::stat(binary.c_str(), &status) != 0)
+    {
+        const int reason = errno;
+        *missing = reason == ENOENT || reason == ENOTDIR;
+        return std::generic_category().message(reason);
+    }
+    const auto notABinary = [](const std::string& kind)
+    {
+        return "it is " + kind + ", not a plug-in binary";
+    };
+    if (const std::string kind = kindOf(status.st_mode); !kind.empty()) // not opened: a FIFO would block
+        return notABinary(kind);
     struct File
     {
         int fd;
@@ -54,16 +91,16 @@ std::string truncationOf(const std::string& binary)
             if (fd >= 0)
                 ::close(fd);
         }
-    } file{::open(binary.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat status = {};
-    Elf64_Ehdr header = {};
+    } file{::open(binary.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
     if (file.fd < 0 || ::fstat(file.fd, &status) != 0)
-        return {};
-    const ssize_t got = ::pread(file.fd, &header, sizeof header, 0);
-    if (got <= EI_DATA || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
-        header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB)
-        return {};
+        return std::generic_category().message(errno);
+    if (const std::string kind = kindOf(status.st_mode); !kind.empty()) // replaced since
+        return notABinary(kind);
 
+    Elf64_Ehdr header = {};
+    const ssize_t got = ::pread(file.fd, &header, sizeof header, 0);
+    if (got < 0)
+        return "cannot read it: " + std::generic_category().message(errno);
     const uint64_t size = static_cast<uint64_t>(status.st_size);
     const auto truncated = [size](const char* what, uint64_t end)
     {
@@ -75,23 +112,90 @@ std::string truncationOf(const std::string& binary)
         return offset > std::numeric_limits<uint64_t>::max() - length ? std::numeric_limits<uint64_t>::max()
                                                                       : offset + length;
     };
+    const auto bytes = [](uint64_t count, uint64_t each) // saturates too
+    {
+        return each != 0 && count > std::numeric_limits<uint64_t>::max() / each
+                   ? std::numeric_limits<uint64_t>::max()
+                   : count * each;
+    };
+
+    if (static_cast<std::size_t>(got) < SELFMAG || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
+        return "not an ELF shared object";
+    if (static_cast<std::size_t>(got) < offsetof(Elf64_Ehdr, e_version)) // not even its machine
+        return truncated("ELF header reaches", sizeof header);
+    const std::string wanted = "; this host loads x86-64 shared objects";
+    if (header.e_ident[EI_CLASS] == ELFCLASS32)
+        return "a 32-bit binary" + wanted;
+    if (header.e_ident[EI_CLASS] != ELFCLASS64)
+        return "an ELF file of unknown class " + std::to_string(header.e_ident[EI_CLASS]) + wanted;
+    if (header.e_ident[EI_DATA] == ELFDATA2MSB)
+        return "a binary for another machine (big-endian, ELF machine " +
+               std::to_string(static_cast<uint16_t>(header.e_machine >> 8 | header.e_machine << 8)) +
+               "), not x86-64";
+    if (header.e_ident[EI_DATA] != ELFDATA2LSB)
+        return "an ELF file of unknown byte order " + std::to_string(header.e_ident[EI_DATA]) + wanted;
+    if (header.e_machine != EM_X86_64)
+        return "a binary for another machine (ELF machine " + std::to_string(header.e_machine) +
+               "), not x86-64";
+    if (header.e_type != ET_DYN)
+        return "not a shared object (ELF type " + std::to_string(header.e_type) + ")";
     if (static_cast<std::size_t>(got) < sizeof header)
         return truncated("ELF header reaches", sizeof header);
+
     if (header.e_phentsize != sizeof(Elf64_Phdr)) // dlopen refuses these itself
         return {};
     const uint64_t tableBytes = uint64_t{header.e_phnum} * sizeof(Elf64_Phdr);
     const uint64_t tableEnd = reach(header.e_phoff, tableBytes);
     if (tableEnd > size)
         return truncated("program headers reach", tableEnd);
-    std::vector<Elf64_Phdr> segments(header.e_phnum);
+    std::vector<Elf64_Phdr> segments(header.e_phnum); // at most 65535 * 56 bytes, all in the file
     if (::pread(file.fd, segments.data(), tableBytes, static_cast<off_t>(header.e_phoff)) !=
         static_cast<ssize_t>(tableBytes))
-        return {};
+        return "cannot read its program headers";
     uint64_t end = 0;
     for (const Elf64_Phdr& segment : segments)
         if (segment.p_type == PT_LOAD)
             end = std::max(end, reach(segment.p_offset, segment.p_filesz));
-    return end > size ? truncated("loadable segments reach", end) : std::string();
+    if (end > size)
+        return truncated("loadable segments reach", end);
+
+    // The section headers: none without an offset; with more than fit in
+    // e_shnum (0), section 0's sh_size holds their number.
+    if (header.e_shoff == 0)
+        return {};
+    if (header.e_shentsize != sizeof(Elf64_Shdr))
+        return "its section headers are " + std::to_string(header.e_shentsize) + " bytes each, not " +
+               std::to_string(sizeof(Elf64_Shdr));
+    uint64_t sections = header.e_shnum;
+    if (sections == 0)
+    {
+        Elf64_Shdr first = {};
+        if (reach(header.e_shoff, sizeof first) > size)
+            return truncated("section headers reach", reach(header.e_shoff, sizeof first));
+        if (::pread(file.fd, &first, sizeof first, static_cast<off_t>(header.e_shoff)) !=
+            static_cast<ssize_t>(sizeof first))
+            return "cannot read its section headers";
+        sections = std::max<uint64_t>(first.sh_size, 1);
+    }
+    const uint64_t sectionsEnd = reach(header.e_shoff, bytes(sections, sizeof(Elf64_Shdr)));
+    if (sectionsEnd > size) // so the table read below is never larger than the file
+        return truncated("section headers reach", sectionsEnd);
+    end = 0;
+    Elf64_Shdr piece[256]; // 16 KiB at a time
+    for (uint64_t done = 0; done < sections;)
+    {
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<uint64_t>(sections - done, std::size(piece)));
+        const auto at = static_cast<off_t>(header.e_shoff + done * sizeof(Elf64_Shdr));
+        if (::pread(file.fd, piece, count * sizeof(Elf64_Shdr), at) !=
+            static_cast<ssize_t>(count * sizeof(Elf64_Shdr)))
+            return "cannot read its section headers";
+        for (std::size_t i = 0; i < count; ++i)
+            if (piece[i].sh_type != SHT_NULL && piece[i].sh_type != SHT_NOBITS)
+                end = std::max(end, reach(piece[i].sh_offset, piece[i].sh_size));
+        done += count;
+    }
+    return end > size ? truncated("sections reach", end) : std::string();
 }
 } // namespace
 
@@ -123,21 +227,21 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     const std::string binary = binaryPathFor(path, error);
     if (binary.empty())
         return nullptr;
-    std::error_code ec;
-    if (!fs::is_regular_file(binary, ec))
+    // A name without a slash would make dlopen search the library path instead of
+    // opening the file that was just found in the current folder.
+    const std::string loadPath = binary.find('/') == std::string::npos ? "./" + binary : binary;
+    bool noSuchFile = false;
+    const std::string refusal = refusalOf(loadPath, &noSuchFile);
+    if (noSuchFile)
     {
         setError(error, binary == path
                             ? "no such plug-in binary: " + printablePath(path)
                             : "bundle " + printablePath(path) + " has no binary at " + printablePath(binary));
         return nullptr;
     }
-
-    // A name without a slash would make dlopen search the library path instead of
-    // opening the file that was just found in the current folder.
-    const std::string loadPath = binary.find('/') == std::string::npos ? "./" + binary : binary;
-    if (const std::string truncation = truncationOf(loadPath); !truncation.empty())
+    if (!refusal.empty())
     {
-        setError(error, "cannot load " + printablePath(binary) + ": " + truncation);
+        setError(error, "cannot load " + printablePath(binary) + ": " + refusal);
         return nullptr;
     }
     dlerror(); // clear any earlier message

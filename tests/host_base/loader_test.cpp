@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <elf.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -103,26 +109,58 @@ TEST(Loader, UnloadableFilesAreReported)
               std::string::npos)
         << error;
 
-    const std::string notElf = std::string(HOST_BASE_SCRATCH_DIR) + "/NotABinary.so";
-    std::ofstream(notElf) << "just text\n";
-    EXPECT_EQ(PluginModule::open(notElf, &error), nullptr);
-    EXPECT_NE(error.find("cannot load " + notElf), std::string::npos) << error;
+    EXPECT_EQ(PluginModule::open("/dev/null", &error), nullptr);
+    EXPECT_EQ(error, "cannot load /dev/null: it is a character device, not a plug-in binary");
 
-    // A plug-in binary cut short: inside its ELF header, its program headers,
-    // and its loadable segments (the system loader would die of SIGBUS there).
-    const std::string cut = std::string(HOST_BASE_SCRATCH_DIR) + "/Cut.so";
-    for (const auto& [bytes, what] : {std::pair<std::size_t, std::string>{40, "ELF header reaches byte 64"},
-                                      {100, "program headers reach"},
-                                      {4096, "loadable segments reach"}})
+    // Files the system loader must not be given, each refused for what it is:
+    // a binary cut short anywhere (the loader would die of SIGBUS past the end),
+    // or one that is no x86-64 shared object.
+    std::ostringstream read;
+    read << std::ifstream(kBinary, std::ios::binary).rdbuf();
+    const std::string whole = read.str();
+    ASSERT_GT(whole.size(), 4096u);
+    Elf64_Ehdr header;
+    std::memcpy(&header, whole.data(), sizeof header);
+    const auto patch = [](std::string contents, std::size_t at, auto value)
     {
-        ASSERT_GT(std::filesystem::file_size(kBinary), bytes);
-        std::filesystem::copy_file(kBinary, cut, std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::resize_file(cut, bytes);
-        EXPECT_EQ(PluginModule::open(cut, &error), nullptr);
-        EXPECT_NE(error.find("cannot load " + cut + ": the file is truncated: its " + what),
-                  std::string::npos)
-            << error;
-        EXPECT_NE(error.find("but it has " + std::to_string(bytes) + " bytes"), std::string::npos) << error;
+        std::memcpy(&contents[at], &value, sizeof value);
+        return contents;
+    };
+    const std::size_t shstrtabSize =
+        header.e_shoff + header.e_shstrndx * sizeof(Elf64_Shdr) + offsetof(Elf64_Shdr, sh_size);
+    const std::string countedInSection0 =
+        patch(patch(whole, offsetof(Elf64_Ehdr, e_shnum), uint16_t{0}),
+              header.e_shoff + offsetof(Elf64_Shdr, sh_size), uint64_t{header.e_shnum});
+    const std::string damaged = std::string(HOST_BASE_SCRATCH_DIR) + "/Damaged.so";
+    for (const auto& [contents, what] : std::initializer_list<std::pair<std::string, std::string>>{
+             {whole.substr(0, 40), "the file is truncated: its ELF header reaches byte 64"},
+             {whole.substr(0, 100), "the file is truncated: its program headers reach"},
+             {whole.substr(0, 4096), "the file is truncated: its loadable segments reach"},
+             {whole.substr(0, whole.size() - 4096),
+              "the file is truncated: its section headers reach byte " + std::to_string(whole.size())},
+             {countedInSection0.substr(0, whole.size() - sizeof(Elf64_Shdr)),
+              "the file is truncated: its section headers reach byte " + std::to_string(whole.size())},
+             {patch(whole, shstrtabSize, uint64_t{whole.size()}),
+              "the file is truncated: its sections reach"},
+             {"just text\n", "not an ELF shared object"},
+             {patch(whole, EI_CLASS, uint8_t{ELFCLASS32}), "a 32-bit binary"},
+             {patch(whole, offsetof(Elf64_Ehdr, e_machine), uint16_t{183}),
+              "a binary for another machine (ELF machine 183), not x86-64"},
+             {patch(patch(whole, EI_DATA, uint8_t{ELFDATA2MSB}), offsetof(Elf64_Ehdr, e_machine),
+                    uint16_t{0x1500}),
+              "a binary for another machine (big-endian, ELF machine 21), not x86-64"},
+             {patch(whole, offsetof(Elf64_Ehdr, e_type), uint16_t{ET_EXEC}),
+              "not a shared object (ELF type 2)"}})
+    {
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << contents;
+        EXPECT_EQ(PluginModule::open(damaged, &error), nullptr) << what;
+        EXPECT_NE(error.find("cannot load " + damaged + ": " + what), std::string::npos) << error;
+        if (what.find("truncated") != std::string::npos)
+        {
+            EXPECT_NE(error.find(", but it has " + std::to_string(contents.size()) + " bytes"),
+                      std::string::npos)
+                << error;
+        }
     }
 }
 

@@ -52,8 +52,10 @@ public:
     };
 
     // Null on failure, with the reason in *error: a missing file or bundle
-    // binary, a binary cut short (refused before the system loader maps it),
-    // the loader's message, or the names of every missing entry point.
+    // binary, a path that is no regular file (named for what it is), a file
+    // that is not an x86-64 ELF shared object or is cut short of anything its
+    // headers say it holds (refused before the system loader maps it), the
+    // loader's message, or the names of every missing entry point.
     static std::unique_ptr<PluginModule> open(const std::string& path, std::string* error = nullptr);
     static std::unique_ptr<PluginModule> open(const std::string& path, std::string* error, Options options);
 
