@@ -76,10 +76,11 @@ TEST(Script, AnswersEveryLineInOrder)
                              "live\n"
                              "release\n"
                              "live\n"
-                             "param get\n",
+                             "param get\n"
+                             "gui\n",
                              &code);
-    ASSERT_EQ(a.size(), 18u);
-    EXPECT_EQ(code, 1); // three lines were errors
+    ASSERT_EQ(a.size(), 19u);
+    EXPECT_EQ(code, 1); // four lines were errors
 
     EXPECT_EQ(a[0].at("line").get<int64_t>(), 1);
     const Json& params = a[0].at("params");
@@ -120,6 +121,8 @@ TEST(Script, AnswersEveryLineInOrder)
     EXPECT_EQ(a[16].at("live").get<int64_t>(), 0);
     // An action that reaches the effect does so before its arguments are checked.
     EXPECT_EQ(a[17].at("error"), "line 20: the effect has been released");
+    // A word that begins several actions says which words may follow it.
+    EXPECT_EQ(a[18].at("error"), "line 21: 'gui' must be followed by one of: open, close");
 
     // README's table of actions names exactly the engine's, usage by usage, in its first column.
     const std::string readme = readFile(README_FILE);

@@ -100,6 +100,18 @@ TEST(Numbers, RealNumbersAndWhatTheyReadAs)
     double nan = 0.0;
     EXPECT_EQ(readReal("nan", nan), NumberRead::ok);
     EXPECT_TRUE(std::isnan(nan));
+
+    // As a message writes them: shortest, whole numbers below a million in full.
+    for (const auto& [number, text] :
+         std::vector<std::pair<double, std::string>>{{86400.0, "86400"},
+                                                     {768000.0, "768000"},
+                                                     {1e9, "1e9"},
+                                                     {-1e9, "-1e9"},
+                                                     {0.2, "0.2"},
+                                                     {1.5e-5, "1.5e-5"},
+                                                     {0.1 + 0.2, "0.30000000000000004"},
+                                                     {0.0, "0"}})
+        EXPECT_EQ(numberText(number), text);
 }
 
 TEST(Numbers, WholeNumbersTakeASignAndDigitsOnly)
