@@ -126,6 +126,8 @@ bool InputFile::open(const std::string& path)
     }
     buffer_.fd = fd;
     owned_ = true;
+    if (standardInputWasClosed() && fileIdOf(fd) == fileIdOf(STDIN_FILENO))
+        return refuse("it is standard input, which was closed");
     return !S_ISDIR(status.st_mode) || refuse(std::strerror(EISDIR));
 }
 

@@ -220,16 +220,19 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
     target.stream = probe; // closed with the target
     if (::fstat(probe, &existing) != 0)
         return failWithErrno("cannot write " + quoted(path));
+    const FileId id{existing.st_dev, existing.st_ino};
+    // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
+    // shell opened, whatever it is): that stream, as it is open.
+    if (fileIdOf(STDOUT_FILENO) == id)
+        return asStandardOutput();
+    if (standardInputWasClosed() && fileIdOf(STDIN_FILENO) == id)
+        return fail(quoted(path) + " is standard input, which was closed");
     if (S_ISDIR(existing.st_mode))
         return fail(quoted(path) + " is a directory");
     if (S_ISSOCK(existing.st_mode) || S_ISBLK(existing.st_mode))
         return fail(quoted(path) + (S_ISSOCK(existing.st_mode) ? " is a socket" : " is a block device"));
-    // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
-    // shell opened): that stream, as it is open.
-    if (fileIdOf(STDOUT_FILENO) == FileId{existing.st_dev, existing.st_ino})
-        return asStandardOutput();
     for (const Input& input : inputs)
-        if (input.id() == FileId{existing.st_dev, existing.st_ino})
+        if (input.id() == id)
             return fail(quoted(path) + " is " + input.named() + ": writing it would destroy it");
     if (::faccessat(AT_FDCWD, procPath(probe).c_str(), W_OK, AT_EACCESS) != 0)
         return failWithErrno("cannot write " + quoted(path));
@@ -275,9 +278,9 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
     if (!openTemporary(target.file))
         return false;
     // The new file keeps what the one it replaces had: its permissions (but for
-    // set-user-ID, set-group-ID and sticky) and, for root, its owner.
+    // set-user-ID and set-group-ID) and, for root, its owner.
     if (target.exists &&
-        (::fchmod(fd_, target.existing.st_mode & 0777) != 0 ||
+        (::fchmod(fd_, target.existing.st_mode & 01777) != 0 ||
          (::geteuid() == 0 && ::fchown(fd_, target.existing.st_uid, target.existing.st_gid) != 0)))
         return failWithErrno("cannot give " + quoted(path) + " the permissions it had");
     return true;

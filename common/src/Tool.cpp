@@ -151,7 +151,9 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
             continue;
         inputWasClosed = inputWasClosed || fd == STDIN_FILENO;
         outputClosed = outputClosed || fd == STDOUT_FILENO;
-        if (::open("/dev/null", O_RDONLY) != fd) // writes to it still fail
+        // Held on the root folder, read-only: every read and write fails, and no file
+        // the tool opens takes the stream's place.
+        if (::open("/", O_RDONLY | O_DIRECTORY) != fd)
             return exitUsage;
     }
     if (outputClosed || (::fcntl(STDOUT_FILENO, F_GETFL) & O_ACCMODE) == O_RDONLY)
@@ -188,10 +190,12 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
         reason = errno != 0 ? errno : EIO;
     if (::close(STDOUT_FILENO) != 0 && reason == 0)
         reason = errno;
-    if (reason == 0)
-        return status;
-    std::cerr << toolName() << ": cannot write standard output: " << std::strerror(reason) << "\n";
-    return status == exitSuccess ? exitFailure : status;
+    if (reason != 0)
+        std::cerr << toolName() << ": cannot write standard output: " << std::strerror(reason) << "\n";
+    // What a tool says on standard error (a render's summary, when the data went to
+    // standard output) is part of its result too, though nothing can tell why it was lost.
+    const bool told = std::fflush(stderr) == 0 && !std::ferror(stderr) && static_cast<bool>(std::cerr);
+    return status == exitSuccess && (reason != 0 || !told) ? exitFailure : status;
 }
 
 } // namespace tambrix::io

@@ -437,7 +437,7 @@ int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, 
             << bundleNote;
         return tambrix::io::exitSuccess;
     }
-    std::string bundle;
+    std::vector<std::string> bundles;
     bool json = false;
     for (const std::string& arg : args)
     {
@@ -446,13 +446,15 @@ int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, 
         else if (arg.size() > 1 && arg[0] == '-')
             return tambrix::io::usageError(err, name,
                                            "unknown option '" + tambrix::text::printable(arg) + "'");
-        else if (bundle.empty())
-            bundle = arg;
         else
-            return tambrix::io::usageError(err, name, "more than one BUNDLE");
+            bundles.push_back(arg);
     }
-    if (bundle.empty())
-        return tambrix::io::usageError(err, name, "missing BUNDLE");
+    if (bundles.size() != 1 || bundles[0].empty())
+        return tambrix::io::usageError(err, name,
+                                       bundles.empty()       ? "missing BUNDLE"
+                                       : bundles.size() == 1 ? "BUNDLE needs a file name"
+                                                             : "more than one BUNDLE");
+    const std::string& bundle = bundles[0];
     if (const std::string refusal = tambrix::io::standardOutputRefusal({bundleInput(bundle)});
         !refusal.empty())
     {

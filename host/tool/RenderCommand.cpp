@@ -13,25 +13,30 @@ tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<
 {
     tambrix::render::Parsed<RenderCommandLine> parsed;
     std::vector<std::string> rest;
-    bool first = true;
-    for (const std::string& arg : args)
+    bool haveBundle = false;
+    for (std::size_t i = 0; i < args.size(); ++i)
     {
+        const std::string& arg = args[i];
         if (arg == "--bypass")
-        {
             parsed.result.options.bypass = true;
-            continue;
+        else if (!haveBundle && (arg.empty() || arg[0] != '-'))
+        {
+            parsed.result.bundle = arg; // the first argument that is no option nor an option's value
+            haveBundle = true;
         }
-        if (first && !arg.empty() && arg[0] != '-')
-            parsed.result.bundle = arg; // BUNDLE comes first (--bypass may stand before it)
         else
+        {
             rest.push_back(arg);
-        first = false;
+            if (tambrix::render::takesNextArgument(arg) && i + 1 < args.size())
+                rest.push_back(args[++i]);
+        }
     }
     auto options = tambrix::render::parseArguments(rest);
     parsed.error = options.error;
     parsed.result.options.render = std::move(options.result);
     if (parsed.ok() && parsed.result.bundle.empty() && !parsed.result.options.render.help)
-        parsed.error = "missing BUNDLE (the tambrix.aaxplugin folder or its binary)";
+        parsed.error = haveBundle ? "BUNDLE needs a file name"
+                                  : "missing BUNDLE (the tambrix.aaxplugin folder or its binary)";
     return parsed;
 }
 

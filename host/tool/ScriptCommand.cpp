@@ -204,9 +204,11 @@ public:
             if (w.empty())
                 continue;
             const Action* action = actionFor(w);
-            const std::string command = action != nullptr                          ? action->words
-                                        : wordsAfter(w[0]).empty() || w.size() < 2 ? w[0]
-                                                                                   : w[0] + " " + w[1];
+            // An unknown command is shown as a message shows words: a line may be long.
+            const std::string command = action != nullptr ? action->words
+                                        : wordsAfter(w[0]).empty() || w.size() < 2
+                                            ? printable(w[0])
+                                            : w[0] + " " + printable(w[1]);
             Json answer{{"line", line}, {"command", command}};
             try
             {
@@ -701,6 +703,9 @@ int runScriptCommand(const std::vector<std::string>& args, std::ostream& out, st
                                            " arguments (BUNDLE and SCRIPT)");
     const std::string& bundle = args[0];
     const std::string& script = args[1];
+    if (bundle.empty() || script.empty())
+        return tambrix::io::usageError(
+            err, name, std::string(bundle.empty() ? "BUNDLE" : "SCRIPT") + " needs a file name");
     if (const std::string refusal =
             tambrix::io::standardOutputRefusal({tool::bundleInput(bundle), {"the script", script}});
         !refusal.empty())

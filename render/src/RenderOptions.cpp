@@ -162,6 +162,11 @@ std::string optionsUsage()
     return text;
 }
 
+bool takesNextArgument(const std::string& arg)
+{
+    return findOption(arg) != nullptr;
+}
+
 Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
 {
     Parsed<RenderOptions> parsed;
@@ -191,7 +196,8 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
         const Option* option = findOption(name);
         if (option == nullptr)
         {
-            refuse("unknown option '" + text::printable(name) + "'");
+            refuse((args[i].rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") +
+                   text::printable(args[i]) + "'");
             continue;
         }
         if (!value && i + 1 >= args.size())

@@ -107,6 +107,14 @@ const Row rows[] = {
      "tambrix-render: standard output is closed", "cat out.wav", "old\n"},
     {"a closed standard input is no script", "", "$AAXHOST script \"$BUNDLE\" - <&-", 2,
      "cannot read standard input: it was closed", "ls -A", ""},
+    {"a closed standard input is no timeline by another name either", "",
+     "$RENDER --timeline /dev/stdin --out o.wav <&-", 2, "it is standard input, which was closed", "ls -A",
+     ""},
+    {"/dev/stdout when standard output is a socket", "",
+     "python3 -c 'import os, socket, sys; a, b = socket.socketpair(); os.dup2(a.fileno(), 1); "
+     "os.set_inheritable(b.fileno(), True); os.execv(sys.argv[1], sys.argv[1:])' "
+     "$RENDER --seconds 0.01 --out /dev/stdout",
+     0, "\"out\":\"/dev/stdout\"", "ls -A", ""},
     {"a timeline from standard input", "",
      "echo '0 stop' | $RENDER --timeline - --seconds 0.01 --out o.wav > s", 0, "", "cat s",
      "{\"out\":\"o.wav\",\"samples\":480,\"channels\":2,\"rate\":48000,\"pulses\":0}\n"},
@@ -128,8 +136,8 @@ const Row rows[] = {
     {"a FIFO nobody reads, and a channel count the bundle has no component for", "mkfifo f",
      "timeout 20 $AAXHOST render \"$BUNDLE\" --channels 9 --out f", 2, "no component for 9 channels", "ls -A",
      "f\n"},
-    {"a replaced file keeps its permissions but set-user-ID", "echo old > out.wav; chmod 4750 out.wav",
-     "$RENDER --seconds 0.01 --out out.wav > /dev/null", 0, "", "stat -c %a out.wav", "750\n"},
+    {"a replaced file keeps its permissions but set-user-ID", "echo old > out.wav; chmod 5750 out.wav",
+     "$RENDER --seconds 0.01 --out out.wav > /dev/null", 0, "", "stat -c %a out.wav", "1750\n"},
 };
 
 TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)

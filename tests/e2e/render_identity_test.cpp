@@ -349,11 +349,12 @@ TEST(RenderCommand, ToolsWriteTheSameFile)
     EXPECT_EQ(wa, wb);
 }
 
-TEST(RenderCommand, BypassMayStandBeforeOrAfterTheBundle)
+TEST(RenderCommand, BundleAndBypassMayStandAmongTheOptions)
 {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"b.aaxplugin", "--bypass", "--rate", "44100"},
-          std::vector<std::string>{"--bypass", "b.aaxplugin", "--rate", "44100"}})
+          std::vector<std::string>{"--bypass", "b.aaxplugin", "--rate", "44100"},
+          std::vector<std::string>{"--rate", "44100", "b.aaxplugin", "--bypass"}})
     {
         const auto parsed = aaxhost::render::parseRenderCommand(args);
         ASSERT_TRUE(parsed.ok()) << parsed.error;
@@ -362,8 +363,10 @@ TEST(RenderCommand, BypassMayStandBeforeOrAfterTheBundle)
         EXPECT_EQ(parsed.result.options.render.rate, 44100);
     }
     // An option's value is never taken for the bundle.
-    EXPECT_FALSE(aaxhost::render::parseRenderCommand({"--out", "x.wav"}).ok());
-    EXPECT_FALSE(aaxhost::render::parseRenderCommand({"--bypass", "--out", "x.wav", "b.aaxplugin"}).ok());
+    EXPECT_EQ(aaxhost::render::parseRenderCommand({"--out", "x.wav"}).error,
+              "missing BUNDLE (the tambrix.aaxplugin folder or its binary)");
+    EXPECT_EQ(aaxhost::render::parseRenderCommand({"b.aaxplugin", "c.aaxplugin"}).error,
+              "unexpected argument 'c.aaxplugin'");
 }
 
 TEST(RenderCommand, BadArgumentsWriteNothing)

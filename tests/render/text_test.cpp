@@ -46,13 +46,16 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
     EXPECT_EQ(printable("\xE0\x80\x9B\xED\xA0\x80\xF4\x90\x80\x80\xF4\x8F\xBF\xBF"),
               "\\xE0\\x80\\x9B\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\xF4\x8F\xBF\xBF"); // overlong, surrogate,
                                                                                      // too large
-    // A byte-order mark and the bidirectional controls reorder a line without being seen.
+    // Invisible characters (a byte-order mark, bidirectional controls, a line separator, a soft
+    // hyphen, a zero-width space, a tag) change a line without being seen; a visible one stays.
     EXPECT_EQ(printable("\xEF\xBB\xBF"
                         "a\xE2\x80\xAE"
                         "b\xE2\x81\xA6"
                         "c\xE2\x80\xA8"
-                        "d\xE2\x80\xA9\xE2\x80\xA7"),
-              "\\xEF\\xBB\\xBFa\\xE2\\x80\\xAEb\\xE2\\x81\\xA6c\\xE2\\x80\\xA8d\\xE2\\x80\\xA9\xE2\x80\xA7");
+                        "d\xC2\xAD\xE2\x80\x8B\xF3\xA0\x80\x81\xE2\x80\xA7"),
+              "\\xEF\\xBB\\xBFa\\xE2\\x80\\xAEb\\xE2\\x81\\xA6c\\xE2\\x80\\xA8d\\xC2\\xAD\\xE2\\x80\\x8B\\xF3"
+              "\\xA0\\x80\\x81"
+              "\xE2\x80\xA7");
 }
 
 TEST(Hex, NumbersBytesAndBack)
@@ -90,6 +93,7 @@ TEST(Numbers, RealNumbersAndWhatTheyReadAs)
         {"-1e999", NumberRead::overflow, 0.0}, {"1e-320", NumberRead::underflow, 1e-320},
         {"", NumberRead::malformed, 0.0},      {"1.5x", NumberRead::malformed, 0.0},
         {"fast", NumberRead::malformed, 0.0},  {"1 ", NumberRead::malformed, 0.0},
+        {" 1", NumberRead::malformed, 0.0},    {"0x1p-1074", NumberRead::underflow, 4.9e-324},
     };
     for (const Row& row : rows)
     {

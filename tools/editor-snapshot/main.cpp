@@ -9,8 +9,11 @@
 #include "tambrix/io/Output.h"
 #include "tambrix/text/Words.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +52,12 @@ bool textCanBeDrawn()
     return !outline.isEmpty();
 }
 
+// The room the painting needs beyond what the tool has at its start: the
+// framework's font and image code does not survive running out of memory (it
+// dereferences a font it could not load, or aborts in the PNG encoder), so a
+// snapshot that cannot have this much does not begin.
+constexpr std::size_t kRoomToPaint = std::size_t{16} << 20;
+
 int paint(const std::string& outPath)
 {
     tambrix::io::OutputFile output;
@@ -57,6 +66,12 @@ int paint(const std::string& outPath)
         std::cerr << kTool << ": " << output.error() << "\n";
         return tambrix::io::exitUsage;
     }
+    // Address space, asked of the system itself (not of the allocator, whose later
+    // choices the question would change).
+    void* room = ::mmap(nullptr, kRoomToPaint, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room == MAP_FAILED)
+        throw std::bad_alloc();
+    ::munmap(room, kRoomToPaint);
 
     juce::ScopedJuceInitialiser_GUI gui;
     juce::Image snapshot;
@@ -117,12 +132,16 @@ int run(int argc, char** argv)
         }
         if (!refusal.empty())
             continue;
-        if (args[i] == "--out" && i + 1 < args.size())
+        if (args[i].rfind("--out=", 0) == 0)
+            outPath = args[i].substr(6);
+        else if (args[i] == "--out" && i + 1 < args.size())
             outPath = args[++i];
         else if (args[i] == "--out")
             refusal = "option --out needs a value";
         else
             refusal = "unknown argument '" + tambrix::text::printable(args[i]) + "'";
+        if (refusal.empty() && outPath.empty())
+            refusal = "--out needs a file name";
     }
     if (!refusal.empty())
         return tambrix::io::usageError(std::cerr, kTool, refusal);

@@ -23,8 +23,8 @@ enum ExitStatus : int
 const std::string& toolName();
 void setToolName(std::string name);
 
-// Whether standard input was closed as the tool started (it then reads as
-// /dev/null, which a tool must not take for an empty input).
+// Whether standard input was closed as the tool started: whatever then stands in
+// its place (also as /dev/stdin) is no input.
 bool standardInputWasClosed();
 
 // Whether `arg` asks for the usage (-h, --help).
@@ -35,8 +35,8 @@ bool isHelp(const std::string& arg);
 int usageError(std::ostream& err, const std::string& name, const std::string& reason);
 
 // Runs a tool named `tool`. Standard output closed or open only for reading is
-// refused at once (exitUsage); a closed standard input or error is held on
-// /dev/null for reading, so that no file the tool opens takes its place. Then
+// refused at once (exitUsage); a closed standard input or error is held on the
+// root folder, read-only, so that no file the tool opens takes its place. Then
 // `run`, with running out of memory (or any other exception) reported as
 // "NAME: out of memory" and exitFailure, once everything `run` made is undone
 // (an output file's temporary removed). Then standard output is flushed and

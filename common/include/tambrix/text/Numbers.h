@@ -7,6 +7,7 @@
 #include "tambrix/text/Words.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -27,19 +28,23 @@ enum class NumberRead
     underflow, // a real number closer to 0 than the smallest normal double: `value` holds what it rounds to
 };
 
-// A real number in a form strtod reads (decimal or hex, nan and inf included).
+// A real number in a form strtod reads (decimal or hex, nan and inf included),
+// nothing before or after it. Closer to 0 than the smallest normal double is an
+// underflow however it is written (strtod does not say so of every hex form).
 inline NumberRead readReal(std::string_view text, double& value)
 {
     const std::string copy(text); // strtod wants the terminating NUL
     char* end = nullptr;
     errno = 0;
     const double read = std::strtod(copy.c_str(), &end);
-    if (copy.empty() || end != copy.c_str() + copy.size())
+    if (copy.empty() || std::isspace(static_cast<unsigned char>(copy[0])) ||
+        end != copy.c_str() + copy.size())
         return NumberRead::malformed;
     if (errno == ERANGE && std::isinf(read))
         return NumberRead::overflow;
     value = read;
-    return errno == ERANGE ? NumberRead::underflow : NumberRead::ok;
+    const bool subnormal = read != 0.0 && std::fabs(read) < std::numeric_limits<double>::min();
+    return errno == ERANGE || subnormal ? NumberRead::underflow : NumberRead::ok;
 }
 
 // A whole decimal number with an optional sign; nothing else.

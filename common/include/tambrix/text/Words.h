@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -38,25 +39,21 @@ inline std::vector<std::string> lineWords(std::string_view line)
     return words;
 }
 
-// Whether a UTF-8 sequence is a character that reorders or breaks the line a
-// terminal shows without being seen itself: the bidirectional controls (U+061C,
-// U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069), the line and paragraph
-// separators (U+2028, U+2029) and the byte-order mark (U+FEFF).
-inline bool isLayoutControl(std::string_view sequence)
+// Whether a character (a code point) is one a terminal shows nothing of, while
+// it reorders, joins, hides or breaks what is around it: the format characters
+// (soft hyphen, the bidirectional controls, zero-width characters, the word
+// joiner and invisible operators, the byte-order mark, interlinear annotation
+// marks, tags) and the line and paragraph separators.
+inline bool isInvisible(std::uint32_t c)
 {
-    if (sequence == "\xD8\x9C" || sequence == "\xEF\xBB\xBF")
-        return true;
-    if (sequence.size() != 3 || sequence[0] != '\xE2')
-        return false;
-    const auto second = static_cast<unsigned char>(sequence[1]);
-    const auto third = static_cast<unsigned char>(sequence[2]);
-    return (second == 0x80 && (third == 0x8E || third == 0x8F || (third >= 0xA8 && third <= 0xAE))) ||
-           (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+    return c == 0xAD || c == 0x61C || c == 0x180E || (c >= 0x200B && c <= 0x200F) ||
+           (c >= 0x2028 && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F) || c == 0xFEFF ||
+           (c >= 0xFFF9 && c <= 0xFFFB) || (c >= 0xE0000 && c <= 0xE007F);
 }
 
 // A text as a message may show it: control characters (C0, DEL and C1), the
-// characters above and bytes that are not UTF-8 as \xNN, and at most `maxCharacters` characters (a UTF-8
-// sequence or an escaped byte counts as one) followed by "…" when there are more.
+// invisible characters above and bytes that are not UTF-8 as \xNN, and at most `maxCharacters` characters (a
+// UTF-8 sequence or an escaped byte counts as one) followed by "…" when there are more.
 inline std::string printable(std::string_view text, std::size_t maxCharacters = 64)
 {
     std::string shown;
@@ -81,8 +78,10 @@ inline std::string printable(std::string_view text, std::size_t maxCharacters = 
         if ((byte == 0xE0 && next < 0xA0) || (byte == 0xED && next > 0x9F) || (byte == 0xF0 && next < 0x90) ||
             (byte == 0xF4 && next > 0x8F))
             length = 0;
-        const bool escape = length == 0 || byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next < 0xA0) ||
-                            isLayoutControl(text.substr(i, length));
+        std::uint32_t c = length == 1 ? byte : byte & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        const bool escape = length == 0 || c < 0x20 || (c >= 0x7F && c < 0xA0) || isInvisible(c);
         const std::size_t unit = std::max<std::size_t>(length, 1);
         for (std::size_t k = 0; k < unit; ++k, ++i)
         {

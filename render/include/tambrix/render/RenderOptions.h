@@ -96,4 +96,7 @@ std::string readTimeline(RenderOptions& options);
 // The options' usage lines (each tool puts its own usage line first).
 std::string optionsUsage();
 
+// Whether `arg` is an option that takes the next argument as its value.
+bool takesNextArgument(const std::string& arg);
+
 } // namespace tambrix::render
