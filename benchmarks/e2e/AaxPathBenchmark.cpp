@@ -3,7 +3,7 @@
 // process procedure, JUCE's wrapper, processBlock), beside processBlock alone and
 // beside a plain clear of the buffer. BM_AaxPathRatios reports the ratios; the
 // cost of GenerateCoefficients with nothing dirty is measured on its own.
-#include "BundleRender.h"
+#include "BundlePlay.h"
 #include "MetronaAudioProcessor.h"
 #include "manual_play_head.h"
 
@@ -27,7 +27,8 @@ struct AaxPath
 {
     std::unique_ptr<aaxhost::PluginSession> session;
     std::unique_ptr<aaxhost::EffectInstance> instance;
-    aaxhost::TimelineTransport::Position position;
+    const tambrix::render::TransportAnchor anchor{true, 120.0, 0.0, 0};
+    int64_t sample = 0;
 
     AaxPath()
     {
@@ -42,8 +43,6 @@ struct AaxPath
         instance = aaxhost::EffectInstance::create(*session, setup, &error);
         if (!instance)
             throw std::runtime_error(error);
-        position.playing = true;
-        position.bpm = 120.0;
     }
 
     ~AaxPath()
@@ -54,10 +53,8 @@ struct AaxPath
 
     void block()
     {
-        instance->runBlock(position, kBlock);
-        position.sample += kBlock;
-        position.ticks = static_cast<int64_t>(static_cast<double>(position.sample) * kQuarterNotesPerBlock /
-                                              kBlock * tambrix::render::hostTicksPerQuarterNote);
+        instance->runBlock(anchor, sample, kBlock);
+        sample += kBlock;
     }
 };
 

@@ -5,14 +5,14 @@
 namespace aaxhost
 {
 
-void installTransport(HostUnknown& unknown, const HostRef<TransportObject>& transport)
+void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport)
 {
     unknown.provide(IID_IAAXTransportV1, HostRef<HostObject>(transport));
     unknown.provide(IID_IAAXTransportV2, HostRef<HostObject>(transport));
 }
 
 HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
-                                           const HostRef<TransportObject>& transport, std::string name)
+                                           const HostRef<Transport>& transport, std::string name)
 {
     HostRef<HostUnknown> unknown = makeHost<HostUnknown>(host.sharedRecorder(), std::move(name));
     if (controller)

@@ -7,7 +7,7 @@ namespace aaxhost
 
 EffectDriver::EffectDriver(Host& host) : EffectDriver(host, makeHost<Transport>(host.sharedRecorder())) {}
 
-EffectDriver::EffectDriver(Host& host, HostRef<TransportObject> transport)
+EffectDriver::EffectDriver(Host& host, HostRef<Transport> transport)
     : host_(host), controller_(makeHost<Controller>(host.sharedRecorder())), transport_(std::move(transport)),
       automation_(makeHost<AutomationDelegate>(host.sharedRecorder())),
       controllerUnknown_(makeControllerUnknown(host, controller_, transport_))

@@ -31,12 +31,12 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
     EffectInstance& e = *instance;
     e.component_ = component;
     const int64_t inputFormat = PluginSession::stemFormat(*component, property::InputStemFormat);
-    e.stemFormat_ = PluginSession::stemFormat(*component, property::OutputStemFormat);
-    e.transport_ = makeHost<TimelineTransport>(session.host().sharedRecorder(), setup.sampleRate);
+    e.outputStemFormat_ = PluginSession::stemFormat(*component, property::OutputStemFormat);
+    e.transport_ = makeHost<Transport>(session.host().sharedRecorder(), setup.sampleRate);
     e.driver_ = std::make_unique<EffectDriver>(session.host(), e.transport_);
     e.driver_->controller().setSampleRate(static_cast<float>(setup.sampleRate));
     e.driver_->controller().setStemFormats(static_cast<int32_t>(inputFormat),
-                                           static_cast<int32_t>(e.stemFormat_));
+                                           static_cast<int32_t>(e.outputStemFormat_));
 
     Result r = e.driver_->create(creator);
     if (r != kResultOk)
@@ -47,7 +47,7 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
 
     AlgorithmInstance::Layout layout;
     layout.inputChannels = PluginSession::stemChannelCount(inputFormat);
-    layout.outputChannels = PluginSession::stemChannelCount(e.stemFormat_);
+    layout.outputChannels = PluginSession::stemChannelCount(e.outputStemFormat_);
     layout.maxBlock = setup.maxBlock;
     layout.sampleRate = static_cast<float>(setup.sampleRate);
     std::string layoutError;
@@ -124,18 +124,18 @@ Result EffectInstance::generateCoefficients()
     return r;
 }
 
-void EffectInstance::prepareBlock(const TimelineTransport::Position& position)
+void EffectInstance::prepareBlock(const tambrix::render::TransportAnchor& anchor, int64_t sample)
 {
     deliverRequests();
     generateCoefficients();
-    transport_->setPosition(position);
+    transport_->setPosition(anchor, sample);
 }
 
-bool EffectInstance::runBlock(const TimelineTransport::Position& position, int32_t frames)
+bool EffectInstance::runBlock(const tambrix::render::TransportAnchor& anchor, int64_t sample, int32_t frames)
 {
     if (frames < 0 || frames > algorithm_->layout().maxBlock)
         return false;
-    prepareBlock(position);
+    prepareBlock(anchor, sample);
     return algorithm_->process(frames);
 }
 

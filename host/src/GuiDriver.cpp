@@ -58,13 +58,12 @@ GuiDriver::GuiDriver(Host& host)
 }
 
 GuiDriver::GuiDriver(Host& host, EffectDriver& effect)
-    : GuiDriver(host, HostRef<Controller>(&effect.controller()),
-                HostRef<TransportObject>(&effect.transport()))
+    : GuiDriver(host, HostRef<Controller>(&effect.controller()), HostRef<Transport>(&effect.transport()))
 {
     linkEffect(effect.effect());
 }
 
-GuiDriver::GuiDriver(Host& host, HostRef<Controller> controller, HostRef<TransportObject> transport)
+GuiDriver::GuiDriver(Host& host, HostRef<Controller> controller, HostRef<Transport> transport)
     : host_(host),
       controllerUnknown_(makeControllerUnknown(host, controller, transport, "GuiControllerUnknown")),
       controller_(std::move(controller)), transport_(std::move(transport))

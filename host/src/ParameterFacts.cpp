@@ -39,6 +39,22 @@ std::vector<ParameterFacts> readParameters(const IEffectParameters& effect, Resu
     return parameters;
 }
 
+std::vector<ChunkFacts> readChunks(const IEffectParameters& effect, Result* countResult)
+{
+    int32_t count = 0;
+    const Result counted = effect.GetNumberOfChunks(&count);
+    if (countResult != nullptr)
+        *countResult = counted;
+    std::vector<ChunkFacts> chunks(static_cast<std::size_t>(std::clamp(count, 0, kMaxListedChunks)));
+    for (std::size_t i = 0; i < chunks.size(); ++i)
+    {
+        ChunkFacts& c = chunks[i];
+        c.idResult = effect.GetChunkIDFromIndex(static_cast<int32_t>(i), &c.id);
+        c.sizeResult = effect.GetChunkSize(c.id, &c.size);
+    }
+    return chunks;
+}
+
 tambrix::text::Json parameterJson(const ParameterFacts& p, std::initializer_list<const char*> keys)
 {
     const tambrix::text::Json all{{"id", p.id},

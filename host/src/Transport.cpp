@@ -1,15 +1,13 @@
 #include "aaxhost/Transport.h"
 
-#include "tambrix/render/HostTicks.h"
-
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace aaxhost
 {
 
-static_assert(std::atomic<double>::is_always_lock_free, "transport values must be lock-free");
-static_assert(std::atomic<int64_t>::is_always_lock_free, "transport values must be lock-free");
 static_assert(std::atomic<uint64_t>::is_always_lock_free, "transport values must be lock-free");
 
 namespace
@@ -19,58 +17,169 @@ constexpr int64_t kTicksPerWhole = 4 * tambrix::render::hostTicksPerQuarterNote;
 
 } // namespace
 
+Transport::Transport(std::shared_ptr<CallRecorder> recorder, double sampleRate, std::string name)
+    : HostObjectOf(std::move(name), std::move(recorder))
+{
+    static_assert(std::is_trivially_copyable_v<State>);
+    update([sampleRate](State& s)
+           { s.sampleRate = sampleRate > 0.0 && std::isfinite(sampleRate) ? sampleRate : 48000.0; });
+}
+
+Transport::State Transport::read() const noexcept
+{
+    uint64_t words[kWords];
+    for (;;)
+    {
+        const uint64_t before = sequence_.load(std::memory_order_acquire);
+        for (std::size_t i = 0; i < kWords; ++i)
+            words[i] = words_[i].load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) == 0 && sequence_.load(std::memory_order_relaxed) == before)
+            break;
+    }
+    State state;
+    std::memcpy(&state, words, sizeof state);
+    return state;
+}
+
+template <class Change>
+void Transport::update(Change&& change) noexcept
+{
+    const std::lock_guard<std::mutex> lock(writing_);
+    change(written_);
+    uint64_t words[kWords] = {};
+    std::memcpy(words, &written_, sizeof written_);
+    const uint64_t s = sequence_.load(std::memory_order_relaxed);
+    sequence_.store(s + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    for (std::size_t i = 0; i < kWords; ++i)
+        words_[i].store(words[i], std::memory_order_relaxed);
+    sequence_.store(s + 2, std::memory_order_release);
+}
+
+void Transport::setPosition(const tambrix::render::TransportAnchor& anchor, int64_t location) noexcept
+{
+    update(
+        [&](State& s)
+        {
+            s.anchor = anchor;
+            s.location = location;
+        });
+}
+
+tambrix::render::TransportAnchor Transport::anchor() const noexcept
+{
+    return read().anchor;
+}
+
+int64_t Transport::sampleLocation() const noexcept
+{
+    return read().location;
+}
+
+double Transport::sampleRate() const noexcept
+{
+    return read().sampleRate;
+}
+
+int64_t Transport::ticksAt(const State& state, int64_t sample) noexcept
+{
+    return tambrix::render::hostTicksAt(state.anchor, state.sampleRate, sample);
+}
+
+int64_t Transport::ticksAt(int64_t sample) const noexcept
+{
+    return ticksAt(read(), sample);
+}
+
 void Transport::setSampleRate(double rate)
 {
     if (rate > 0.0 && std::isfinite(rate))
-        sampleRate_.store(rate);
+        update([rate](State& s) { s.sampleRate = rate; });
 }
 
 void Transport::setTempo(double bpm)
 {
     if (bpm > 0.0 && std::isfinite(bpm))
-        tempo_.store(bpm);
+        update([bpm](State& s) { s.anchor.bpm = bpm; });
+}
+
+void Transport::setPlaying(bool playing) noexcept
+{
+    update([playing](State& s) { s.anchor.playing = playing; });
+}
+
+void Transport::locate(int64_t sample) noexcept
+{
+    update([sample](State& s) { s.location = sample; });
 }
 
 int64_t Transport::advance(int64_t samples) noexcept
 {
-    if (!playing_.load())
-        return sample_.load();
-    return sample_.fetch_add(samples) + samples;
-}
-
-int64_t Transport::ticksAt(int64_t sample) const noexcept
-{
-    return tambrix::render::hostTicksAfter(0, static_cast<long double>(sample), tempo_.load(),
-                                           sampleRate_.load());
+    int64_t location = 0;
+    update(
+        [&](State& s)
+        {
+            if (s.anchor.playing)
+                s.location += samples;
+            location = s.location;
+        });
+    return location;
 }
 
 bool Transport::setHostMeter(int32_t numerator, int32_t denominator) noexcept
 {
     if (numerator <= 0 || denominator <= 0)
         return false;
-    meter_.store((static_cast<uint64_t>(static_cast<uint32_t>(numerator)) << 32) |
-                 static_cast<uint32_t>(denominator));
-    hostMeter_.store(true);
+    update(
+        [&](State& s)
+        {
+            s.hostMeter = true;
+            s.numerator = numerator;
+            s.denominator = denominator;
+        });
     return true;
 }
 
 void Transport::setLoop(bool looping, int64_t startTick, int64_t endTick) noexcept
 {
-    loopStart_.store(startTick);
-    loopEnd_.store(endTick);
-    looping_.store(looping);
+    update(
+        [&](State& s)
+        {
+            s.looping = looping;
+            s.loopStart = startTick;
+            s.loopEnd = endTick;
+        });
+}
+
+void Transport::setSelectionStart(int64_t sample) noexcept
+{
+    update([sample](State& s) { s.selectionStart = sample; });
 }
 
 void Transport::setTimeCode(int32_t frameRate, int32_t offset) noexcept
 {
-    frameRate_.store(frameRate);
-    timeCodeOffset_.store(offset);
+    update(
+        [&](State& s)
+        {
+            s.frameRate = frameRate;
+            s.timeCodeOffset = offset;
+        });
 }
 
 void Transport::setFeetFrames(int32_t rate, int64_t offset) noexcept
 {
-    feetFramesRate_.store(rate);
-    feetFramesOffset_.store(offset);
+    update(
+        [&](State& s)
+        {
+            s.feetFramesRate = rate;
+            s.feetFramesOffset = offset;
+        });
+}
+
+void Transport::setMetronome(int32_t enabled) noexcept
+{
+    update([enabled](State& s) { s.metronome = enabled; });
 }
 
 Result Transport::finish(const char* operation, std::initializer_list<Value> args) const
@@ -89,11 +198,12 @@ Result Transport::begin(const char* operation, std::initializer_list<Value> args
 }
 
 // Each operation: a forced result (instrumented only) answers before anything
-// is written; a null output answers NullArgument and writes nothing.
+// is written; a null output answers NullArgument and writes nothing; what is
+// written comes from one snapshot.
 
 Result Transport::GetCurrentTempo(double* bpm) noexcept
 {
-    return deliver(begin("GetCurrentTempo", {}, bpm), [&] { *bpm = tempo_.load(); });
+    return deliver(begin("GetCurrentTempo", {}, bpm), [&] { *bpm = read().anchor.bpm; });
 }
 
 Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noexcept
@@ -101,20 +211,25 @@ Result Transport::GetCurrentMeter(int32_t* numerator, int32_t* denominator) noex
     return deliver(begin("GetCurrentMeter", {}, numerator, denominator),
                    [&]
                    {
-                       const uint64_t meter = meter_.load();
-                       *numerator = static_cast<int32_t>(meter >> 32);
-                       *denominator = static_cast<int32_t>(meter & 0xFFFFFFFFu);
+                       const State s = read();
+                       *numerator = s.numerator;
+                       *denominator = s.denominator;
                    });
 }
 
 Result Transport::IsTransportPlaying(bool* playing) noexcept
 {
-    return deliver(begin("IsTransportPlaying", {}, playing), [&] { *playing = playing_.load(); });
+    return deliver(begin("IsTransportPlaying", {}, playing), [&] { *playing = read().anchor.playing; });
 }
 
 Result Transport::GetCurrentTickPosition(int64_t* ticks) noexcept
 {
-    return deliver(begin("GetCurrentTickPosition", {}, ticks), [&] { *ticks = ticksAt(sample_.load()); });
+    return deliver(begin("GetCurrentTickPosition", {}, ticks),
+                   [&]
+                   {
+                       const State s = read();
+                       *ticks = ticksAt(s, s.location);
+                   });
 }
 
 Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) noexcept
@@ -122,20 +237,22 @@ Result Transport::GetCurrentLoopPosition(bool* looping, int64_t* startTick, int6
     return deliver(begin("GetCurrentLoopPosition", {}, looping, startTick, endTick),
                    [&]
                    {
-                       *looping = looping_.load();
-                       *startTick = loopStart_.load();
-                       *endTick = loopEnd_.load();
+                       const State s = read();
+                       *looping = s.looping;
+                       *startTick = s.loopStart;
+                       *endTick = s.loopEnd;
                    });
 }
 
 Result Transport::GetCurrentNativeSampleLocation(int64_t* sample) noexcept
 {
-    return deliver(begin("GetCurrentNativeSampleLocation", {}, sample), [&] { *sample = sample_.load(); });
+    return deliver(begin("GetCurrentNativeSampleLocation", {}, sample), [&] { *sample = read().location; });
 }
 
 Result Transport::GetCustomTickPosition(int64_t* ticks, int64_t sample) noexcept
 {
-    return deliver(begin("GetCustomTickPosition", {sample}, ticks), [&] { *ticks = ticksAt(sample); });
+    return deliver(begin("GetCustomTickPosition", {sample}, ticks),
+                   [&] { *ticks = ticksAt(read(), sample); });
 }
 
 Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* displayTicks,
@@ -143,18 +260,17 @@ Result Transport::GetBarBeatPosition(int32_t* bars, int32_t* beats, int64_t* dis
 {
     if (const Result r = begin("GetBarBeatPosition", {sample}); r != kResultOk)
         return r;
-    if (!hostMeter_.load())
+    const State s = read();
+    if (!s.hostMeter)
         return kAaxErrorUnimplemented;
     if (bars == nullptr || beats == nullptr || displayTicks == nullptr)
         return hostresult::NullArgument;
 
-    const uint64_t meter = meter_.load();
-    const int64_t numerator = static_cast<int64_t>(meter >> 32);
-    const int64_t beatLength = kTicksPerWhole / static_cast<int64_t>(meter & 0xFFFFFFFFu);
+    const int64_t beatLength = kTicksPerWhole / s.denominator;
     if (beatLength <= 0)
         return hostresult::InvalidArgument;
-    const int64_t barLength = numerator * beatLength;
-    const int64_t ticks = ticksAt(sample);
+    const int64_t barLength = s.numerator * beatLength;
+    const int64_t ticks = ticksAt(s, sample);
     // Whole bars below the position and the ticks into the bar, rounded toward
     // the past for positions before the start (no intermediate value overflows).
     int64_t bar = ticks / barLength;
@@ -184,17 +300,13 @@ Result Transport::GetTicksPerQuarter(uint32_t* ticks) noexcept
 Result Transport::GetCurrentTicksPerBeat(uint32_t* ticks) noexcept
 {
     return deliver(begin("GetCurrentTicksPerBeat", {}, ticks),
-                   [&]
-                   {
-                       const uint32_t denominator = static_cast<uint32_t>(meter_.load() & 0xFFFFFFFFu);
-                       *ticks = static_cast<uint32_t>(kTicksPerWhole / denominator);
-                   });
+                   [&] { *ticks = static_cast<uint32_t>(kTicksPerWhole / read().denominator); });
 }
 
 Result Transport::GetTimelineSelectionStartPosition(int64_t* sample) noexcept
 {
     return deliver(begin("GetTimelineSelectionStartPosition", {}, sample),
-                   [&] { *sample = selectionStart_.load(); });
+                   [&] { *sample = read().selectionStart; });
 }
 
 Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
@@ -202,8 +314,9 @@ Result Transport::GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) noexcept
     return deliver(begin("GetTimeCodeInfo", {}, frameRate, offset),
                    [&]
                    {
-                       *frameRate = frameRate_.load();
-                       *offset = timeCodeOffset_.load();
+                       const State s = read();
+                       *frameRate = s.frameRate;
+                       *offset = s.timeCodeOffset;
                    });
 }
 
@@ -212,14 +325,15 @@ Result Transport::GetFeetFramesInfo(int32_t* rate, int64_t* offset) noexcept
     return deliver(begin("GetFeetFramesInfo", {}, rate, offset),
                    [&]
                    {
-                       *rate = feetFramesRate_.load();
-                       *offset = feetFramesOffset_.load();
+                       const State s = read();
+                       *rate = s.feetFramesRate;
+                       *offset = s.feetFramesOffset;
                    });
 }
 
 Result Transport::IsMetronomeEnabled(int32_t* enabled) noexcept
 {
-    return deliver(begin("IsMetronomeEnabled", {}, enabled), [&] { *enabled = metronome_.load(); });
+    return deliver(begin("IsMetronomeEnabled", {}, enabled), [&] { *enabled = read().metronome; });
 }
 
 } // namespace aaxhost

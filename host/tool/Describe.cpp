@@ -4,6 +4,7 @@
 
 #include "aaxhost/Creators.h"
 #include "aaxhost/EffectDriver.h"
+#include "aaxhost/EffectInstance.h"
 #include "aaxhost/ParameterFacts.h"
 #include "aaxhost/PluginSession.h"
 
@@ -24,9 +25,6 @@ namespace
 {
 
 using tambrix::text::hexNumber;
-
-// A limit on what is listed of a plug-in that reports absurd counts.
-constexpr int32_t kMaxListedChunks = 1000;
 
 std::string addressText(const void* pointer)
 {
@@ -232,17 +230,24 @@ Json tracesJson(const CallRecorder& recorder)
     return traces;
 }
 
-// Creates one effect through `creator`, initialises it and reads its parameters
-// and chunks; everything is released again before returning.
-void describeInstance(Host& host, EffectCreator creator, Json& report, bool& clean)
+// Creates one effect through `creator`, initialises it (with a controller as an
+// EffectInstance has it by default: the component's stem formats for its channel
+// count, its sample rate) and reads its parameters and chunks; everything is
+// released again before returning.
+void describeInstance(PluginSession& session, EffectCreator creator, Json& report, bool& clean)
 {
     Json results = Json::object();
     Json parameters = Json::array();
     Json chunks = Json::array();
     {
-        EffectDriver driver(host);
-        driver.controller().setSampleRate(48000.0f);
-        driver.controller().setStemFormats(0x00010002, 0x00010002); // stereo
+        EffectDriver driver(session.host());
+        const EffectInstance::Setup setup;
+        driver.controller().setSampleRate(static_cast<float>(setup.sampleRate));
+        if (const HostRef<HostComponentDescriptor> component =
+                session.componentFor(setup.channels, setup.channels))
+            driver.controller().setStemFormats(
+                static_cast<int32_t>(PluginSession::stemFormat(*component, property::InputStemFormat)),
+                static_cast<int32_t>(PluginSession::stemFormat(*component, property::OutputStemFormat)));
 
         const Result created = driver.create(creator);
         results["create"] = created;
@@ -267,17 +272,13 @@ void describeInstance(Host& host, EffectCreator creator, Json& report, bool& cle
             }
             results["number_of_parameters"] = counted;
 
-            int32_t chunkCount = 0;
-            results["number_of_chunks"] = effect.GetNumberOfChunks(&chunkCount);
-            for (int32_t i = 0; i < std::min(chunkCount, kMaxListedChunks); ++i)
+            Result chunksCounted = kResultOk;
+            for (const ChunkFacts& c : readChunks(effect, &chunksCounted))
             {
-                uint32_t chunkId = 0;
-                uint32_t size = 0;
-                const bool ok = effect.GetChunkIDFromIndex(i, &chunkId) == kResultOk &&
-                                effect.GetChunkSize(chunkId, &size) == kResultOk;
-                clean = clean && ok;
-                chunks.push_back({{"id", tambrix::text::fourCharText(chunkId)}, {"size", size}});
+                clean = clean && c.idResult == kResultOk && c.sizeResult == kResultOk;
+                chunks.push_back({{"id", tambrix::text::fourCharText(c.id)}, {"size", c.size}});
             }
+            results["number_of_chunks"] = chunksCounted;
 
             const Result uninitialized = driver.uninitialize();
             results["uninitialize"] = uninitialized;
@@ -331,7 +332,7 @@ DescribeResult describeBundle(const std::string& path)
     report["effects"] = std::move(effects);
 
     if (effectCreator != nullptr)
-        describeInstance(session->host(), effectCreator, report, clean);
+        describeInstance(*session, effectCreator, report, clean);
     else
         clean = false;
 

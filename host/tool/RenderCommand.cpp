@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-namespace aaxhost::render
+namespace aaxhost::tool
 {
 
 tambrix::render::Parsed<RenderCommandLine> parseRenderCommand(const std::vector<std::string>& args)
@@ -46,19 +46,19 @@ std::string renderUsage()
            "Plays the host transport through the bundle's effect and writes what its outputs carry to a WAV "
            "file.\n"
            "--bypass turns the master bypass on. The options are those of tambrix-render:\n" +
-           tambrix::render::optionsUsage() + tool::bundleNote;
+           tambrix::render::optionsUsage() + bundleNote;
 }
 
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     auto parsed = parseRenderCommand(args);
     RenderCommandLine& command = parsed.result;
-    BundleRenderOptions& options = command.options;
+    play::PlayOptions& options = command.options;
     std::unique_ptr<PluginSession> session;
     std::unique_ptr<EffectInstance> instance;
     Result live = kResultOk;
     tambrix::render::RenderSteps steps;
-    steps.inputs.push_back(tool::bundleInput(command.bundle));
+    steps.inputs.push_back(bundleInput(command.bundle));
     steps.prepare = [&](std::string& error)
     {
         session = PluginSession::load(command.bundle, &error);
@@ -72,13 +72,13 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
             error = "the plug-in has no component for " + std::to_string(channels) + " channels";
             return tambrix::io::exitUsage;
         }
-        instance = makeRenderInstance(*session, options, &error);
+        instance = play::makePlayInstance(*session, options, &error);
         return instance ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
     };
     steps.play = [&](const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
                      std::string& error)
     {
-        const bool rendered = renderThroughInstance(*instance, options, sink, summary, error);
+        const bool rendered = play::playThroughInstance(*instance, options, sink, summary, error);
         instance.reset();
         live = session->close();
         return rendered;
@@ -92,4 +92,4 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
                                           steps, out, err);
 }
 
-} // namespace aaxhost::render
+} // namespace aaxhost::tool

@@ -2,19 +2,19 @@
 
 // `aaxhost render BUNDLE [options]`: the options of tambrix-render plus --bypass.
 
-#include "BundleRender.h"
+#include "BundlePlay.h"
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-namespace aaxhost::render
+namespace aaxhost::tool
 {
 
 struct RenderCommandLine
 {
     std::string bundle;
-    BundleRenderOptions options;
+    play::PlayOptions options;
 };
 
 // Parses the arguments after the command name (BUNDLE first; the timeline file
@@ -29,4 +29,4 @@ std::string renderUsage();
 // returns the exit status (tambrix::io::ExitStatus).
 int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-} // namespace aaxhost::render
+} // namespace aaxhost::tool

@@ -1,7 +1,7 @@
 #include "ScriptCommand.h"
 
 #include "BundleArgument.h"
-#include "BundleRender.h"
+#include "BundlePlay.h"
 
 #include "aaxhost/ChunkRecord.h"
 #include "aaxhost/Creators.h"
@@ -37,9 +37,9 @@ using tambrix::text::Json;
 using tambrix::text::printable;
 using Words = std::vector<std::string>;
 
+// The script's instance: as an EffectInstance is by default, played in blocks of this length.
+const EffectInstance::Setup kSetup;
 constexpr int kBlock = 512;
-constexpr int kChannels = 2;
-constexpr double kRate = 48000.0;
 constexpr std::size_t kMaxChunkPayload = std::size_t{1} << 24;
 
 struct ScriptError
@@ -108,7 +108,7 @@ struct Argument
     Kind kind = required;
 };
 
-class Session;
+class ScriptRun;
 
 // One action of a script: its words, its arguments, whether it reaches the effect
 // (created by the first action that does, before the action's arguments are
@@ -118,7 +118,7 @@ struct Action
     const char* words;
     std::vector<Argument> arguments;
     bool needsEffect;
-    void (Session::*run)(const Words& w, Json& a);
+    void (ScriptRun::*run)(const Words& w, Json& a);
 
     std::size_t wordCount() const { return tambrix::text::lineWords(words).size(); }
 
@@ -177,15 +177,15 @@ std::vector<std::string> wordsAfter(const std::string& first)
     return after;
 }
 
-class Session
+class ScriptRun
 {
 public:
-    Session(PluginSession& plugin, std::ostream& out) : plugin_(plugin), out_(out) { transport_.stop(0); }
+    ScriptRun(PluginSession& plugin, std::ostream& out) : plugin_(plugin), out_(out) { transport_.stop(0); }
 
-    ~Session() { releaseAll(); }
+    ~ScriptRun() { releaseAll(); }
 
     // Answers every line of `in`; see runScript().
-    int run(std::istream& in, int64_t* tooLongLine)
+    int answerLines(std::istream& in, int64_t* tooLongLine)
     {
         bool clean = true;
         std::string text;
@@ -264,9 +264,7 @@ private:
             fail("the effect has been released");
         if (!instance_)
         {
-            EffectInstance::Setup setup;
-            setup.channels = kChannels;
-            setup.sampleRate = kRate;
+            EffectInstance::Setup setup = kSetup;
             setup.maxBlock = kBlock;
             std::string error;
             instance_ = EffectInstance::create(plugin_, setup, &error);
@@ -358,20 +356,14 @@ private:
 
     void chunkList(const Words&, Json& a)
     {
-        IEffectParameters& e = instance().effect();
-        int32_t count = 0;
-        a["result"] = e.GetNumberOfChunks(&count);
+        Result counted = kResultOk;
         Json list = Json::array();
-        for (int32_t i = 0; i < count && i < 1024; ++i)
-        {
-            uint32_t id = 0, size = 0;
-            const Result result = e.GetChunkIDFromIndex(i, &id);
-            const Result sizeResult = e.GetChunkSize(id, &size);
-            list.push_back({{"result", result},
-                            {"id", tambrix::text::fourCharText(id)},
-                            {"size_result", sizeResult},
-                            {"size", size}});
-        }
+        for (const ChunkFacts& c : readChunks(instance().effect(), &counted))
+            list.push_back({{"result", c.idResult},
+                            {"id", tambrix::text::fourCharText(c.id)},
+                            {"size_result", c.sizeResult},
+                            {"size", c.size}});
+        a["result"] = counted;
         a["chunks"] = std::move(list);
     }
 
@@ -569,7 +561,7 @@ private:
         int64_t midiPosted = 0;
         std::vector<const float*> outputs;
         tambrix::render::BlockProcessor player;
-        player.channels = kChannels;
+        player.channels = kSetup.channels;
         player.runBlock =
             [&](const tambrix::render::TransportPosition& position, int frames, std::string& error)
         {
@@ -577,7 +569,7 @@ private:
             if (midiIn != nullptr)
                 midiIn->setInput(pendingMidi_);
             pendingMidi_.clear();
-            const float* const* out = render::runInstanceBlock(e, position, frames, outputs, error);
+            const float* const* out = play::runInstanceBlock(e, position, frames, outputs, error);
             if (midiOut != nullptr)
                 midiPosted += static_cast<int64_t>(midiOut->posted().size() + midiOut->dropped());
             for (int i = 0; out != nullptr && i < frames; ++i)
@@ -609,7 +601,7 @@ private:
     std::unique_ptr<EffectInstance> instance_;
     std::unique_ptr<GuiDriver> gui_;
     bool released_ = false;
-    tambrix::render::TransportSimulation transport_{kRate, 120.0, 0.0};
+    tambrix::render::TransportSimulation transport_{kSetup.sampleRate, 120.0, 0.0};
     int64_t sample_ = 0;
     std::vector<MidiPacket> pendingMidi_;
 };
@@ -617,7 +609,7 @@ private:
 const std::vector<Action>& actions()
 {
     using A = Argument;
-    using S = Session;
+    using S = ScriptRun;
     static const std::vector<Action> table{
         {"param list", {}, true, &S::paramList},
         {"param get", {{"ID"}}, true, &S::paramGet},
@@ -667,8 +659,8 @@ std::string scriptUsage()
 
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out, int64_t* tooLongLine)
 {
-    Session session(plugin, out);
-    return session.run(in, tooLongLine);
+    ScriptRun script(plugin, out);
+    return script.answerLines(in, tooLongLine);
 }
 
 int runScript(const std::string& bundle, std::istream& in, std::ostream& out, std::ostream& err,

@@ -39,7 +39,7 @@ struct Command
 
 const Command commands[] = {
     {"describe", aaxhost::tool::runDescribeCommand, "BUNDLE [--json]"},
-    {"render", aaxhost::render::runRenderCommand, "BUNDLE [--bypass] [tambrix-render options]"},
+    {"render", aaxhost::tool::runRenderCommand, "BUNDLE [--bypass] [tambrix-render options]"},
     {"script", aaxhost::script::runScriptCommand, "BUNDLE SCRIPT|-"},
 };
 

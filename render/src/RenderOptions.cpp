@@ -51,20 +51,13 @@ std::string fileName(const std::string& word, const std::string& subject, std::s
     return word.empty() ? subject + " needs a file name" : std::string();
 }
 
-// A command-line option: its usage and what it sets (the refusal when it cannot).
+// A command-line option: what the usage and README say of it, and what it sets
+// (the refusal when it cannot).
 struct Option
 {
-    const char* name;
-    const char* value; // the value's name in the usage line
-    std::string help;  // the rest of the usage line
+    OptionFacts facts;
     std::string (*set)(RenderOptions& options, const std::string& word, const std::string& subject);
 };
-
-// "what (LIMITS; default D)"
-std::string described(const char* what, const std::string& limits, const std::string& byDefault)
-{
-    return std::string(what) + " (" + limits + (byDefault.empty() ? "" : "; default " + byDefault) + ")";
-}
 
 const std::vector<Option>& options()
 {
@@ -72,55 +65,55 @@ const std::vector<Option>& options()
     using S = const std::string&;
     static const O d; // the defaults
     static const std::vector<Option> table{
-        {"--out", "FILE", "output WAV file (32-bit float), - for standard output (default " + d.out + ")",
+        {{"--out", "FILE", "output WAV file (32-bit float), - for standard output", "", d.out},
          [](O& o, S w, S n)
          {
              return fileName(w, n, o.out);
          }},
-        {"--rate", "HZ", described("sample rate", rateRule.limits(), std::to_string(d.rate)),
+        {{"--rate", "HZ", "sample rate", rateRule.limits(), std::to_string(d.rate)},
          [](O& o, S w, S n)
          {
              return readWholeInto(w, rateRule, n, o.rate);
          }},
-        {"--block", "N", described("samples per block", blockRule.limits(), std::to_string(d.block)),
+        {{"--block", "N", "samples per block", blockRule.limits(), std::to_string(d.block)},
          [](O& o, S w, S n)
          {
              return readWholeInto(w, blockRule, n, o.block);
          }},
-        {"--channels", "N", described("output channels", channelsRule.limits(), std::to_string(d.channels)),
+        {{"--channels", "N", "output channels", channelsRule.limits(), std::to_string(d.channels)},
          [](O& o, S w, S n)
          {
              return readWholeInto(w, channelsRule, n, o.channels);
          }},
-        {"--bpm", "X", described("tempo", tempoRule.limits(), numberText(d.bpm)),
+        {{"--bpm", "X", "tempo", tempoRule.limits(), numberText(d.bpm)},
          [](O& o, S w, S n)
          {
              return readRealInto(w, tempoRule, n, o.bpm);
          }},
-        {"--start", "PPQ",
-         described("position at the first sample", positionRule.limits(), numberText(d.start)),
+        {{"--start", "PPQ", "position at the first sample", positionRule.limits(), numberText(d.start)},
          [](O& o, S w, S n)
          {
              return readRealInto(w, positionRule, n, o.start);
          }},
-        {"--seconds", "S", described("length", secondsRule.limits(), numberText(d.seconds)),
+        {{"--seconds", "S", "length", secondsRule.limits(), numberText(d.seconds)},
          [](O& o, S w, S n)
          {
              return readRealInto(w, secondsRule, n, o.seconds);
          }},
-        {"--value", "V", described("normalised \"Time Signature\"", valueRule.limits(), "the plug-in's own"),
+        {{"--value", "V", "normalised \"Time Signature\"", valueRule.limits(), "the plug-in's own"},
          [](O& o, S w, S n)
          {
              return readRealInto(w, valueRule, n, o.value);
          }},
-        {"--index", "N", described("time-signature index, sent as the value N/30", indexRule.limits(), ""),
+        {{"--index", "N", "time-signature index, sent as the value N/30", indexRule.limits(), ""},
          [](O& o, S w, S n)
          {
              return readWholeInto(w, indexRule, n, o.index);
          }},
-        {"--timeline", "FILE",
-         "host transport events, - for standard input; one a line:\n"
-         "                     SAMPLE play BPM PPQ | SAMPLE stop | SAMPLE value V",
+        {{"--timeline", "FILE",
+          "host transport events, one a line (SAMPLE play BPM PPQ | SAMPLE stop | SAMPLE value V), "
+          "- for standard input",
+          "", ""},
          [](O& o, S w, S n)
          {
              return fileName(w, n, o.timelineFile);
@@ -134,7 +127,7 @@ const Option* findOption(std::string_view name)
 {
     const auto& table = options();
     const auto option =
-        std::find_if(table.begin(), table.end(), [name](const Option& x) { return name == x.name; });
+        std::find_if(table.begin(), table.end(), [name](const Option& x) { return name == x.facts.name; });
     return option == table.end() ? nullptr : &*option;
 }
 
@@ -150,14 +143,25 @@ float valueForIndex(std::uint32_t index)
     return static_cast<float>(index) / 30.0f;
 }
 
+std::vector<OptionFacts> optionFacts()
+{
+    std::vector<OptionFacts> facts;
+    for (const Option& option : options())
+        facts.push_back(option.facts);
+    return facts;
+}
+
 std::string optionsUsage()
 {
     std::string text;
     for (const Option& option : options())
     {
-        std::string left = std::string(option.name) + " " + option.value;
+        const OptionFacts& f = option.facts;
+        std::string left = f.name + " " + f.value;
         left.resize(std::max<std::size_t>(left.size(), 17), ' ');
-        text += "  " + left + option.help + "\n";
+        const std::string byDefault = f.byDefault.empty() ? "" : "default " + f.byDefault;
+        const std::string notes = f.limits + (f.limits.empty() || byDefault.empty() ? "" : "; ") + byDefault;
+        text += "  " + left + f.what + (notes.empty() ? "" : " (" + notes + ")") + "\n";
     }
     return text;
 }

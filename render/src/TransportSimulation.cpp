@@ -4,13 +4,13 @@ namespace tambrix::render
 {
 
 TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq)
-    : sampleRate(rate), events(nullptr), eventCount(0), bpm(tempo), anchorPpq(startPpq)
+    : sampleRate(rate), events(nullptr), eventCount(0), anchor{true, tempo, startPpq, 0}
 {
 }
 
 TransportSimulation::TransportSimulation(double rate, double tempo, double startPpq,
                                          const std::vector<TimelineEvent>& timeline)
-    : sampleRate(rate), events(timeline.data()), eventCount(timeline.size()), bpm(tempo), anchorPpq(startPpq)
+    : sampleRate(rate), events(timeline.data()), eventCount(timeline.size()), anchor{true, tempo, startPpq, 0}
 {
 }
 
@@ -19,27 +19,15 @@ TransportSimulation::TransportSimulation(const RenderOptions& options)
 {
 }
 
-double TransportSimulation::positionAt(std::int64_t sample) const
-{
-    if (!playing)
-        return anchorPpq;
-    return anchorPpq + static_cast<double>(sample - anchorSample) * bpm / (60.0 * sampleRate);
-}
-
 void TransportSimulation::play(std::int64_t sample, double tempo, double ppq)
 {
-    playing = true;
-    bpm = tempo;
-    anchorPpq = ppq;
-    anchorSample = sample;
+    anchor = {true, tempo, ppq, sample};
 }
 
 double TransportSimulation::stop(std::int64_t sample)
 {
-    anchorPpq = positionAt(sample);
-    anchorSample = sample;
-    playing = false;
-    return anchorPpq;
+    anchor = {false, anchor.bpm, positionAt(anchor, sampleRate, sample), sample};
+    return anchor.ppq;
 }
 
 TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::vector<double>& valueChanges)
@@ -62,12 +50,11 @@ TransportPosition TransportSimulation::beginBlock(std::int64_t blockStart, std::
     }
 
     TransportPosition position;
-    position.playing = playing;
-    position.bpm = bpm;
-    position.hostTicks = ppqToHostTicks(positionAt(blockStart));
+    position.anchor = anchor;
+    position.sample = blockStart;
+    position.hostTicks = hostTicksAt(anchor, sampleRate, blockStart);
     position.ppqPosition =
         static_cast<double>(position.hostTicks) / static_cast<double>(hostTicksPerQuarterNote);
-    position.sample = blockStart;
     return position;
 }
 

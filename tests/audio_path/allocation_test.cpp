@@ -52,8 +52,7 @@ std::vector<Counts> playWatchedBlocks()
         };
         constexpr int32_t kLengths[] = {512, 512, 256, 1024, 64, 1, 480};
 
-        aaxhost::TimelineTransport::Position position;
-        position.playing = true;
+        tambrix::render::TransportAnchor anchor{true, 120.0, 0.0, 0};
         int64_t sample = 0;
         for (int block = 0; block < kBlocks; ++block)
         {
@@ -67,22 +66,19 @@ std::vector<Counts> playWatchedBlocks()
             }
             if (block % 30 == 15)
             {
-                position.playing = uniform(0.0, 1.0) < 0.8;
-                position.bpm = uniform(30.0, 300.0);
-                position.ticks = static_cast<int64_t>(uniform(-4.0, 1000.0) * 960000.0);
+                const bool playing = uniform(0.0, 1.0) < 0.8;
+                const double bpm = uniform(30.0, 300.0);
+                anchor = {playing, bpm, uniform(-4.0, 1000.0), sample};
             }
             const int32_t frames = kLengths[static_cast<std::size_t>(block) % std::size(kLengths)];
-            position.sample = sample;
 
-            instance->prepareBlock(position);
+            instance->prepareBlock(anchor, sample);
             tambrix::test::startCounting();
             const bool ran = instance->algorithm().process(frames);
             counts.push_back(tambrix::test::stopCounting());
             EXPECT_TRUE(ran);
 
             sample += frames;
-            if (position.playing)
-                position.ticks += std::llround(frames * position.bpm / 60.0 * 960000.0 / kRate);
         }
         EXPECT_EQ(instance->undeliveredPackets(), 0u);
     }

@@ -224,14 +224,12 @@ TEST(BundleInstanceState, AValueWithoutAnIndexLeavesBothChunksNamingOneIndex)
     const auto play = [](aaxhost::EffectInstance& instance)
     {
         std::vector<float> samples;
-        aaxhost::TimelineTransport::Position position{true, 600.0, 960000, 0};
+        const tambrix::render::TransportAnchor anchor{true, 600.0, 1.0, 0};
         for (int block = 0; block < 20; ++block)
         {
-            EXPECT_TRUE(instance.runBlock(position, kFrames));
+            EXPECT_TRUE(instance.runBlock(anchor, block * kFrames, kFrames));
             const float* out = instance.algorithm().output(0);
             samples.insert(samples.end(), out, out + kFrames);
-            position.ticks += 200 * kFrames;
-            position.sample += kFrames;
         }
         return samples;
     };

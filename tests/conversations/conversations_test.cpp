@@ -14,7 +14,7 @@
 // build/tests/conversations/last_conversation.script.
 #include "host_conversation.h"
 
-#include "BundleRender.h"
+#include "BundlePlay.h"
 
 #include "aaxhost/HostObject.h"
 #include "aaxhost/PluginSession.h"
@@ -98,7 +98,7 @@ void installCrashReport()
 std::vector<float> renderFixedTimeline(aaxhost::PluginSession& session, int64_t* pulses = nullptr)
 {
     using Kind = tambrix::render::TimelineEvent::Kind;
-    aaxhost::render::BundleRenderOptions options;
+    aaxhost::play::PlayOptions options;
     options.render.seconds = 0.75;
     options.render.block = 300;
     options.render.timeline = {{0, Kind::stop},
@@ -110,9 +110,9 @@ std::vector<float> renderFixedTimeline(aaxhost::PluginSession& session, int64_t*
                                {20000, Kind::play, 90.0, -0.25}};
     std::vector<float> samples;
     std::string error;
-    auto instance = aaxhost::render::makeRenderInstance(session, options, &error);
+    auto instance = aaxhost::play::makePlayInstance(session, options, &error);
     tambrix::render::RenderSummary summary;
-    if (instance == nullptr || !aaxhost::render::renderThroughInstance(
+    if (instance == nullptr || !aaxhost::play::playThroughInstance(
                                    *instance, options,
                                    [&samples](const float* frames, int n)
                                    {

@@ -1,7 +1,7 @@
 // aaxhost's render through the bundle writes exactly what tambrix-render writes:
 // the same options and timelines, played once through the processor directly and
 // once through the bundle's effect object and process procedure.
-#include "BundleRender.h"
+#include "BundlePlay.h"
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
 #include "RenderCommand.h"
@@ -83,16 +83,16 @@ BundleRun renderBundle(const RenderOptions& o, bool bypass = false)
     EXPECT_NE(session, nullptr) << error;
     if (!session)
         return run;
-    aaxhost::render::BundleRenderOptions options;
+    aaxhost::play::PlayOptions options;
     options.render = o;
     options.bypass = bypass;
     {
-        auto instance = aaxhost::render::makeRenderInstance(*session, options, &error);
+        auto instance = aaxhost::play::makePlayInstance(*session, options, &error);
         EXPECT_NE(instance, nullptr) << error;
         if (!instance)
             return run;
         tambrix::render::RenderSummary summary;
-        const bool ok = aaxhost::render::renderThroughInstance(
+        const bool ok = aaxhost::play::playThroughInstance(
             *instance, options,
             [&run, &o](const float* frames, int count)
             {
@@ -234,34 +234,33 @@ TEST(RenderThroughBundle, InstanceDeliversTheBypassPacketAndChoosesTheComponent)
     auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
     ASSERT_NE(session, nullptr) << error;
     {
-        aaxhost::render::BundleRenderOptions options;
+        aaxhost::play::PlayOptions options;
         options.render.channels = 6;
-        auto instance = aaxhost::render::makeRenderInstance(*session, options, &error);
+        auto instance = aaxhost::play::makePlayInstance(*session, options, &error);
         ASSERT_NE(instance, nullptr) << error;
-        EXPECT_EQ(aaxhost::PluginSession::stemChannelCount(instance->stemFormat()), 6);
+        EXPECT_EQ(aaxhost::PluginSession::stemChannelCount(instance->outputStemFormat()), 6);
         EXPECT_EQ(instance->algorithm().layout().outputChannels, 6);
 
         // The first coefficients after initialisation: the bypass value, a 4-byte float 0, on port 3.
-        aaxhost::TimelineTransport::Position position;
-        position.playing = true;
-        ASSERT_TRUE(instance->runBlock(position, 16));
+        const tambrix::render::TransportAnchor playing{true, 120.0, 0.0, 0};
+        ASSERT_TRUE(instance->runBlock(playing, 0, 16));
         auto packets = instance->takePacketLog();
         ASSERT_EQ(packets.size(), 1u);
         EXPECT_EQ(packets[0].port, 3);
         EXPECT_EQ(packets[0].data, std::vector<uint8_t>(4, 0));
-        ASSERT_TRUE(instance->runBlock(position, 16));
+        ASSERT_TRUE(instance->runBlock(playing, 0, 16));
         EXPECT_TRUE(instance->takePacketLog().empty());
 
         const std::string bypass = "MasterBypassID";
         EXPECT_EQ(instance->update(bypass.c_str(), 1.0), 0);
-        ASSERT_TRUE(instance->runBlock(position, 16));
+        ASSERT_TRUE(instance->runBlock(playing, 0, 16));
         packets = instance->takePacketLog();
         ASSERT_EQ(packets.size(), 1u);
         float value = 0.0f;
         std::memcpy(&value, instance->algorithm().portData(3).data(), 4);
         EXPECT_EQ(value, 1.0f);
 
-        EXPECT_FALSE(instance->runBlock(position, 1 << 20)); // beyond the longest block
+        EXPECT_FALSE(instance->runBlock(playing, 0, 1 << 20)); // beyond the longest block
     }
     EXPECT_EQ(session->close(), 0);
 }
@@ -276,10 +275,10 @@ TEST(RenderThroughBundle, ManyUpdatesAndBlocksKeepNoGrowingRecord)
     auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
     ASSERT_NE(session, nullptr) << error;
     {
-        auto instance = aaxhost::render::makeRenderInstance(*session, {}, &error);
+        auto instance = aaxhost::play::makePlayInstance(*session, {}, &error);
         ASSERT_NE(instance, nullptr) << error;
-        aaxhost::TimelineTransport::Position position;
-        ASSERT_TRUE(instance->runBlock(position, 16));
+        const tambrix::render::TransportAnchor stopped;
+        ASSERT_TRUE(instance->runBlock(stopped, 0, 16));
         instance->takePacketLog();
         constexpr std::size_t kBlocks = 20001; // odd: the newest packet switches the bypass on
         for (std::size_t i = 0; i < kBlocks; ++i)
@@ -290,7 +289,7 @@ TEST(RenderThroughBundle, ManyUpdatesAndBlocksKeepNoGrowingRecord)
                 EXPECT_EQ(instance->update("0", value), 0);
             else
                 EXPECT_EQ(instance->effect().SetParameterNormalizedValue("0", value), 0);
-            ASSERT_TRUE(instance->runBlock(position, 16));
+            ASSERT_TRUE(instance->runBlock(stopped, 0, 16));
         }
         aaxhost::EffectDriver& driver = instance->driver();
         EXPECT_EQ(session->host().recorder().size(), 0u);
@@ -311,9 +310,9 @@ TEST(RenderThroughBundle, NoComponentForAnUndescribedChannelCount)
     std::string error;
     auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
     ASSERT_NE(session, nullptr) << error;
-    aaxhost::render::BundleRenderOptions options;
+    aaxhost::play::PlayOptions options;
     options.render.channels = 11;
-    EXPECT_EQ(aaxhost::render::makeRenderInstance(*session, options, &error), nullptr);
+    EXPECT_EQ(aaxhost::play::makePlayInstance(*session, options, &error), nullptr);
     EXPECT_NE(error.find("no component for 11 channels"), std::string::npos) << error;
     EXPECT_EQ(session->close(), 0);
 }
@@ -356,16 +355,16 @@ TEST(RenderCommand, BundleAndBypassMayStandAmongTheOptions)
           std::vector<std::string>{"--bypass", "b.aaxplugin", "--rate", "44100"},
           std::vector<std::string>{"--rate", "44100", "b.aaxplugin", "--bypass"}})
     {
-        const auto parsed = aaxhost::render::parseRenderCommand(args);
+        const auto parsed = aaxhost::tool::parseRenderCommand(args);
         ASSERT_TRUE(parsed.ok()) << parsed.error;
         EXPECT_EQ(parsed.result.bundle, "b.aaxplugin");
         EXPECT_TRUE(parsed.result.options.bypass);
         EXPECT_EQ(parsed.result.options.render.rate, 44100);
     }
     // An option's value is never taken for the bundle.
-    EXPECT_EQ(aaxhost::render::parseRenderCommand({"--out", "x.wav"}).error,
+    EXPECT_EQ(aaxhost::tool::parseRenderCommand({"--out", "x.wav"}).error,
               "missing BUNDLE (the tambrix.aaxplugin folder or its binary)");
-    EXPECT_EQ(aaxhost::render::parseRenderCommand({"b.aaxplugin", "c.aaxplugin"}).error,
+    EXPECT_EQ(aaxhost::tool::parseRenderCommand({"b.aaxplugin", "c.aaxplugin"}).error,
               "unexpected argument 'c.aaxplugin'");
 }
 

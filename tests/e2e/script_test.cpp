@@ -1,6 +1,6 @@
 // aaxhost script: each line answered by one JSON line; a script of every bad
 // input the host interface allows leaves the plug-in working.
-#include "BundleRender.h"
+#include "BundlePlay.h"
 #include "ClockRender.h"
 #include "MetronaAudioProcessor.h"
 #include "ScriptCommand.h"
@@ -230,7 +230,7 @@ TEST(Script, TheGuiSeesTheTransportTheEffectPlays)
     {
         auto instance = aaxhost::EffectInstance::create(*session, {}, &error);
         ASSERT_NE(instance, nullptr) << error;
-        ASSERT_TRUE(instance->runBlock({true, 140.0, 0, 0}, 512));
+        ASSERT_TRUE(instance->runBlock({true, 140.0, 0.0, 0}, 0, 512));
         const auto gui = instance->openGui(&error);
         ASSERT_NE(gui, nullptr) << error;
         const auto transport = aaxhost::UnknownPtr<aaxhost::AAX_IACFTransport_V2>::query(
@@ -295,13 +295,13 @@ TEST(BadInput, RenderAfterwardsIsBitIdenticalToACleanOne)
     std::string error;
     auto session = aaxhost::PluginSession::open(TAMBRIX_BUNDLE, &error);
     ASSERT_NE(session, nullptr) << error;
-    aaxhost::render::BundleRenderOptions options;
+    aaxhost::play::PlayOptions options;
     options.render.seconds = 2.0;
     options.render.block = 300;
     options.render.start = 0.1;
     std::vector<float> afterBadInput;
     {
-        auto instance = aaxhost::render::makeRenderInstance(*session, options, &error);
+        auto instance = aaxhost::play::makePlayInstance(*session, options, &error);
         ASSERT_NE(instance, nullptr) << error;
         aaxhost::IEffectParameters& e = instance->effect();
         const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -334,13 +334,13 @@ TEST(BadInput, RenderAfterwardsIsBitIdenticalToACleanOne)
             }
         // A few stopped blocks under the bad values.
         for (int i = 0; i < 3; ++i)
-            instance->runBlock({}, 300);
+            instance->runBlock({}, 0, 300);
         // The host puts its values back.
         instance->update("MasterBypassID", 0.0);
         instance->update("0", static_cast<double>(6.0f / 30.0f));
         // A fresh start of the clock: the stopped blocks above left it unsynchronised.
         tambrix::render::RenderSummary summary;
-        ASSERT_TRUE(aaxhost::render::renderThroughInstance(
+        ASSERT_TRUE(aaxhost::play::playThroughInstance(
             *instance, options,
             [&afterBadInput](const float* f, int n)
             {

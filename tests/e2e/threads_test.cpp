@@ -5,7 +5,7 @@
 //    framework's state, and the GUI opened and closed on the main thread;
 //  - on the processor and its editor: processBlock, host parameter changes,
 //    state saves and restores, and the editor's timer on the message thread.
-#include "BundleRender.h"
+#include "BundlePlay.h"
 #include "MetronaAudioProcessor.h"
 #include "MetronaEditor.h"
 #include "manual_play_head.h"
@@ -44,14 +44,9 @@ TEST(Threads, AudioUpdatesChunksAndGuiThroughTheBundle)
         std::thread audio(
             [&]
             {
-                aaxhost::TimelineTransport::Position p;
-                p.playing = true;
+                const tambrix::render::TransportAnchor playing{true, 120.0, 0.0, 0};
                 for (int block = 0; block < 400; ++block)
-                {
-                    p.sample = block * 512;
-                    p.ticks = static_cast<int64_t>(block) * 512 * 20; // 120 bpm at 48 kHz
-                    instance->runBlock(p, 512);
-                }
+                    instance->runBlock(playing, block * 512, 512);
                 done = true;
             });
         std::thread updates(

@@ -24,7 +24,7 @@
 namespace
 {
 
-using tambrix::test::ChunkRecord;
+using tambrix::test::DeclaredChunk;
 using tambrix::test::kElck;
 using tambrix::test::kJuce;
 
@@ -52,7 +52,7 @@ std::vector<uint8_t> WriteBack(AAX_CChunkDataParser& parser)
     const int32_t size = parser.GetChunkDataSize();
     if (size < 0)
         return {};
-    ChunkRecord record(size, {}, 0, 0);
+    DeclaredChunk record(size, {}, 0, 0);
     record.get()->fSize = 0;
     if (parser.GetChunkData(record.get()) != AAX_SUCCESS)
         return {};
@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::size_t length = size - 1;
 
     const int32_t declared = static_cast<int32_t>(length);
-    ChunkRecord record((mode & 0x80) ? -1 - declared : declared,
-                       std::vector<uint8_t>(payload, payload + length), kElck, (mode & 0x40) ? 7 : -1);
+    DeclaredChunk record((mode & 0x80) ? -1 - declared : declared,
+                         std::vector<uint8_t>(payload, payload + length), kElck, (mode & 0x40) ? 7 : -1);
     AAX_SPlugInChunk* chunk = record.get();
 
     // The parser on its own.
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         const std::vector<uint8_t> first = WriteBack(parser);
         if (!first.empty())
         {
-            ChunkRecord again(first);
+            DeclaredChunk again(first);
             AAX_CChunkDataParser reader;
             reader.LoadChunk(again.get());
             Check(reader.NumEntries() == parser.NumEntries());
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     // What SetChunk applied is what a fresh save holds.
     uint32_t savedSize = 0;
     Check(effect->GetChunkSize(kElck, &savedSize) == AAX_SUCCESS);
-    ChunkRecord saved(static_cast<int32_t>(savedSize), {}, kElck, 0);
+    DeclaredChunk saved(static_cast<int32_t>(savedSize), {}, kElck, 0);
     saved.get()->fSize = 0;
     Check(effect->GetChunk(kElck, saved.get()) == AAX_SUCCESS);
     Check(saved.get()->fSize == static_cast<int32_t>(savedSize));

@@ -1,28 +1,31 @@
-// The timeline transport and the algorithm instance, checked against a component
-// described by hand and a process procedure of the test's own.
+// The host's transport (against the render core's) and the algorithm instance,
+// checked against a component described by hand and a process procedure of the
+// test's own.
 #include "aaxhost/AlgorithmInstance.h"
 #include "aaxhost/CallRecorder.h"
-#include "aaxhost/TimelineTransport.h"
+#include "aaxhost/Transport.h"
+
+#include "tambrix/render/TransportSimulation.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
+#include <thread>
+#include <vector>
 
 namespace
 {
 
-TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
+TEST(Transport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
 {
     auto recorder = std::make_shared<aaxhost::CallRecorder>();
-    auto transport = aaxhost::makeHost<aaxhost::TimelineTransport>(recorder, 48000.0);
-    aaxhost::TimelineTransport::Position p;
-    p.playing = true;
-    p.bpm = 120.0;
-    p.ticks = 1920000; // quarter note 2
-    p.sample = 96000;
-    transport->setPosition(p);
+    auto transport = aaxhost::makeHost<aaxhost::Transport>(recorder, 48000.0);
+    // Quarter note 2 at sample 96000, 120 bpm.
+    transport->setPosition({true, 120.0, 2.0, 96000}, 96000);
 
     int64_t ticks = 0, sample = 0;
     EXPECT_EQ(transport->GetCurrentTickPosition(&ticks), 0);
@@ -30,8 +33,6 @@ TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
     EXPECT_EQ(transport->GetCurrentNativeSampleLocation(&sample), 0);
     EXPECT_EQ(sample, 96000);
     // 120 bpm at 48 kHz: 2 quarter notes a second, 40 ticks a sample.
-    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 96000), 0);
-    EXPECT_EQ(ticks, 1920000);
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 96100), 0);
     EXPECT_EQ(ticks, 1924000);
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 95900), 0);
@@ -40,16 +41,12 @@ TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
     // Far-apart sample locations: the ticks saturate instead of overflowing.
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, std::numeric_limits<int64_t>::min()), 0);
     EXPECT_EQ(ticks, std::numeric_limits<int64_t>::min());
-    p.sample = std::numeric_limits<int64_t>::min() + 10;
-    transport->setPosition(p);
+    transport->setPosition({true, 120.0, 2.0, std::numeric_limits<int64_t>::min() + 10}, 0);
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, std::numeric_limits<int64_t>::max()), 0);
     EXPECT_EQ(ticks, std::numeric_limits<int64_t>::max());
-    p.sample = 96000;
-    transport->setPosition(p);
 
     // Stopped: the position stays where it is.
-    p.playing = false;
-    transport->setPosition(p);
+    transport->setPosition({false, 120.0, 2.0, 96000}, 96000);
     bool playing = true;
     EXPECT_EQ(transport->IsTransportPlaying(&playing), 0);
     EXPECT_FALSE(playing);
@@ -62,6 +59,71 @@ TEST(TimelineTransport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
     EXPECT_EQ(transport->GetBarBeatPosition(&bars, &beats, &display, 0), aaxhost::kAaxErrorUnimplemented);
     EXPECT_EQ(bars, -7);
     EXPECT_EQ(transport->GetCurrentTempo(nullptr), aaxhost::hostresult::NullArgument);
+}
+
+// The render core's simulated transport and the host's transport report the same
+// whole ticks at every block start, for any anchor, exact halves of a tick included.
+TEST(Transport, CountsTicksAsTheRenderCoreDoesAtEveryBlockStart)
+{
+    std::mt19937_64 random(5);
+    const auto uniform = [&random](double low, double high)
+    {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    struct Case
+    {
+        double rate, bpm, ppq;
+        int block;
+    };
+    std::vector<Case> cases{{48000, 97.3, 0.0, 14955}, // 485040.5 ticks, written as 97.3 bpm
+                            {32000, 1.0, 0.0, 1},      // half a tick a sample
+                            {48000, 97.5, 0.3, 441}};  // 32.5 ticks a sample
+    for (int i = 0; i < 200; ++i)
+        cases.push_back({uniform(1000, 768000), uniform(1e-3, 10000), uniform(-1e4, 1e4),
+                         static_cast<int>(uniform(1, 5000))});
+    for (const Case& c : cases)
+    {
+        tambrix::render::TransportSimulation simulation(c.rate, c.bpm, c.ppq);
+        auto transport = aaxhost::makeHost<aaxhost::Transport>(nullptr, c.rate);
+        std::vector<double> values;
+        for (int64_t start = 0; start < 64 * int64_t{c.block}; start += c.block)
+        {
+            const tambrix::render::TransportPosition position = simulation.beginBlock(start, values);
+            transport->setPosition(position.anchor, position.sample);
+            int64_t ticks = 0;
+            ASSERT_EQ(transport->GetCurrentTickPosition(&ticks), 0);
+            ASSERT_EQ(ticks, position.hostTicks) << c.rate << " " << c.bpm << " " << c.ppq << " at " << start;
+            ASSERT_EQ(transport->GetCustomTickPosition(&ticks, start + c.block), 0);
+            ASSERT_EQ(ticks, tambrix::render::hostTicksAt(position.anchor, c.rate, start + c.block));
+        }
+    }
+}
+
+// A reader on another thread never sees half of an update: the anchor and the
+// location it reads belong together, so the position at the location is always a
+// whole quarter note, as every update sets it.
+TEST(Transport, ReadsOneWholeUpdateWhileTheHostWrites)
+{
+    auto transport = aaxhost::makeHost<aaxhost::Transport>(nullptr, 48000.0);
+    std::atomic<bool> done{false};
+    std::thread host(
+        [&]
+        {
+            for (int64_t k = 0; k < 200000; ++k)
+                transport->setPosition(
+                    {true, 97.3 + static_cast<double>(k % 7), static_cast<double>(k), 512 * k}, 512 * k);
+            done = true;
+        });
+    int64_t reads = 0, torn = 0;
+    while (!done)
+    {
+        int64_t ticks = 0;
+        transport->GetCurrentTickPosition(&ticks);
+        torn += ticks % tambrix::render::hostTicksPerQuarterNote != 0 ? 1 : 0;
+        ++reads;
+    }
+    host.join();
+    EXPECT_EQ(torn, 0) << "of " << reads;
 }
 
 // The test's process procedure: writes into each output channel its index + the

@@ -19,7 +19,7 @@
 #include <memory>
 
 using tambrix::test::Bytes;
-using tambrix::test::ChunkRecord;
+using tambrix::test::DeclaredChunk;
 using tambrix::test::hexText;
 using tambrix::test::kElck;
 using tambrix::test::KindParameter;
@@ -65,11 +65,11 @@ protected:
     KindParameter& p(const char* id) { return *effect_->parameter(id); }
 
     // GetChunkSize, then GetChunk into a record of exactly that size.
-    std::unique_ptr<ChunkRecord> Save(int32_t* result = nullptr)
+    std::unique_ptr<DeclaredChunk> Save(int32_t* result = nullptr)
     {
         uint32_t size = 0;
         EXPECT_EQ(0, host().GetChunkSize(kElck, &size));
-        auto record = std::make_unique<ChunkRecord>(static_cast<int32_t>(size), Bytes{}, kElck, 0);
+        auto record = std::make_unique<DeclaredChunk>(static_cast<int32_t>(size), Bytes{}, kElck, 0);
         const int32_t r = host().GetChunk(kElck, record->get());
         if (result)
             *result = r;
@@ -78,7 +78,7 @@ protected:
         return record;
     }
 
-    bool Equal(const ChunkRecord& record)
+    bool Equal(const DeclaredChunk& record)
     {
         uint8_t equal = 77;
         EXPECT_EQ(0, host().CompareActiveChunk(record.get(), &equal));
@@ -126,19 +126,19 @@ TEST_F(ChunkOperations, OtherIdentifiersAreLeftToTheDerivedClass)
     EXPECT_EQ(-20007, host().GetChunkSize(kJuce, &size));
     EXPECT_EQ(0u, size);
 
-    ChunkRecord record(64, Bytes(64, 0xEE), kJuce, 3);
+    DeclaredChunk record(64, Bytes(64, 0xEE), kJuce, 3);
     const Bytes before = record.header();
     EXPECT_EQ(-20007, host().GetChunk(kJuce, record.get()));
     EXPECT_EQ(before, record.header());
     EXPECT_EQ(Bytes(64, 0xEE), record.payload(64));
 
     // SetChunk goes by the argument, not by the record's own identifier field.
-    ChunkRecord ours(DefaultPayload().l("Count", 3).bytes());
+    DeclaredChunk ours(DefaultPayload().l("Count", 3).bytes());
     EXPECT_EQ(-20007, host().SetChunk(kJuce, ours.get()));
     EXPECT_TRUE(effect_->allSets().empty());
 
     // A record of another identifier compares equal, unread.
-    ChunkRecord juce(std::numeric_limits<int32_t>::min(), {}, kJuce, 0);
+    DeclaredChunk juce(std::numeric_limits<int32_t>::min(), {}, kJuce, 0);
     EXPECT_TRUE(Equal(juce));
 }
 
@@ -149,7 +149,7 @@ TEST_F(ChunkOperations, WrittenChunkIsByteExactWithItsHeader)
     ASSERT_EQ(0, host().GetChunkSize(kElck, &size));
     ASSERT_EQ(expected.size(), size); // 4 + 16 + 12 + 8 + 16 + 12
 
-    ChunkRecord record(static_cast<int32_t>(size), {}, 0xCDCDCDCDu, 0);
+    DeclaredChunk record(static_cast<int32_t>(size), {}, 0xCDCDCDCDu, 0);
     std::memset(record.get(), 0xCD, record.allocated());
     ASSERT_EQ(0, host().GetChunk(kElck, record.get()));
 
@@ -169,7 +169,7 @@ TEST_F(ChunkOperations, WrittenChunkIsByteExactWithItsHeader)
 
 TEST_F(ChunkOperations, GetChunkNeedsAnUnchangedSizeFromGetChunkSize)
 {
-    ChunkRecord record(256, {}, kElck, 0);
+    DeclaredChunk record(256, {}, kElck, 0);
     record.get()->fVersion = 5;
     EXPECT_EQ(-20008, host().GetChunk(kElck, record.get())); // no GetChunkSize yet
     EXPECT_EQ(256, record.get()->fSize);
@@ -235,7 +235,7 @@ TEST_F(ChunkOperations, AParameterAnsweringSeveralKindsIsStoredAsTheFirstOfThem)
 
 TEST_F(ChunkOperations, BypassIsNeverWrittenNorRestored)
 {
-    ChunkRecord record(DefaultPayload().l("MasterBypassID", 0).d("MasterBypassID", 0.0).bytes());
+    DeclaredChunk record(DefaultPayload().l("MasterBypassID", 0).d("MasterBypassID", 0.0).bytes());
     EXPECT_EQ(0, host().SetChunk(kElck, record.get()));
     EXPECT_TRUE(p("MasterBypassID").sets.empty());
     EXPECT_TRUE(p("MasterBypassID").boolValue);
@@ -245,14 +245,14 @@ TEST_F(ChunkOperations, BypassIsNeverWrittenNorRestored)
 TEST_F(ChunkOperations, AnyNonZeroIntegerRestoresTrue)
 {
     p("On").boolValue = false;
-    ChunkRecord record(PayloadBuilder().marker().l("On", -5).bytes());
+    DeclaredChunk record(PayloadBuilder().marker().l("On", -5).bytes());
     EXPECT_EQ(0, host().SetChunk(kElck, record.get()));
     EXPECT_EQ(std::vector<std::string>{"bool 1"}, p("On").sets);
 }
 
 TEST_F(ChunkOperations, MissingEntryKeepsItsParameterAndComparesDifferent)
 {
-    ChunkRecord record(
+    DeclaredChunk record(
         PayloadBuilder().marker().d("Gain", 0.5).l("On", 0).d("Freq", 1.5).r("Label", "x").bytes());
     EXPECT_EQ(0, host().SetChunk(kElck, record.get()));
     EXPECT_TRUE(p("Count").sets.empty());
@@ -266,14 +266,14 @@ TEST_F(ChunkOperations, MissingEntryKeepsItsParameterAndComparesDifferent)
 
 TEST_F(ChunkOperations, EntryOfTheWrongTypeIsNotApplied)
 {
-    ChunkRecord record(PayloadBuilder()
-                           .marker()
-                           .l("Gain", 1)
-                           .l("Count", -7)
-                           .l("On", 1)
-                           .d("Freq", 440.125)
-                           .r("Label", "Hi")
-                           .bytes());
+    DeclaredChunk record(PayloadBuilder()
+                             .marker()
+                             .l("Gain", 1)
+                             .l("Count", -7)
+                             .l("On", 1)
+                             .d("Freq", 440.125)
+                             .r("Label", "Hi")
+                             .bytes());
     EXPECT_EQ(0, host().SetChunk(kElck, record.get()));
     EXPECT_TRUE(p("Gain").sets.empty());
     EXPECT_EQ(0.75f, p("Gain").floatValue);
@@ -327,7 +327,7 @@ TEST_F(ChunkOperations, NoUnfilteredParametersGiveTheBareMarker)
 TEST_F(ChunkOperations, NoParametersAtAllCompareEqual)
 {
     Start({});
-    ChunkRecord garbage(PayloadBuilder().raw({9, 9, 9, 9}).bytes());
+    DeclaredChunk garbage(PayloadBuilder().raw({9, 9, 9, 9}).bytes());
     EXPECT_TRUE(Equal(garbage));
 }
 
@@ -363,7 +363,7 @@ TEST_F(ChunkOperations, NullPointersAreRefusedAndNothingIsWritten)
     uint8_t equal = 9;
     EXPECT_EQ(-20044, host().CompareActiveChunk(nullptr, &equal));
     EXPECT_EQ(9, equal);
-    ChunkRecord record(DefaultPayload().bytes());
+    DeclaredChunk record(DefaultPayload().bytes());
     EXPECT_EQ(-20044, host().CompareActiveChunk(record.get(), nullptr));
     EXPECT_TRUE(effect_->allSets().empty());
 }
@@ -373,7 +373,7 @@ TEST_F(ChunkOperations, DamagedChunksChangeNoParameter)
     for (const auto& c : tambrix::test::malformedCases())
     {
         effect_->clearSets();
-        ChunkRecord record(c.declaredSize, c.payload, kElck, -1);
+        DeclaredChunk record(c.declaredSize, c.payload, kElck, -1);
         EXPECT_EQ(0, host().SetChunk(kElck, record.get())) << c.name;
         EXPECT_EQ(std::vector<std::string>{}, effect_->allSets()) << c.name;
         EXPECT_FALSE(Equal(record)) << c.name;
@@ -386,7 +386,7 @@ TEST_F(ChunkOperations, DamagedChunksChangeNoParameter)
 
 TEST_F(ChunkOperations, DoubleParameterTakesValuesBeyondTheFloatRange)
 {
-    ChunkRecord record(PayloadBuilder().marker().d("Freq", 1e300).bytes());
+    DeclaredChunk record(PayloadBuilder().marker().d("Freq", 1e300).bytes());
     EXPECT_EQ(0, host().SetChunk(kElck, record.get()));
     EXPECT_EQ(1e300, p("Freq").doubleValue);
     Start({{"Freq", KindParameter::Kind::Double}});
@@ -471,14 +471,14 @@ TEST(ChunkOperationsWithADerivedChunk, TheDerivedChunkFollowsTheControlsChunk)
     ASSERT_EQ(0, effect.GetNumberOfChunks(&count));
     ASSERT_EQ(2, count);
     std::vector<uint32_t> ids;
-    std::vector<std::unique_ptr<ChunkRecord>> records;
+    std::vector<std::unique_ptr<DeclaredChunk>> records;
     for (int32_t index = 0; index < count; ++index)
     {
         uint32_t id = 0;
         ASSERT_EQ(0, effect.GetChunkIDFromIndex(index, &id));
         uint32_t size = 0;
         ASSERT_EQ(0, effect.GetChunkSize(id, &size));
-        records.push_back(std::make_unique<ChunkRecord>(static_cast<int32_t>(size), Bytes{}, id, 0));
+        records.push_back(std::make_unique<DeclaredChunk>(static_cast<int32_t>(size), Bytes{}, id, 0));
         ASSERT_EQ(0, effect.GetChunk(id, records.back()->get()));
         ids.push_back(id);
     }

@@ -19,7 +19,7 @@ constexpr std::size_t kHeaderSize = kAAX_PlugInChunkHeaderSize;
 constexpr std::size_t kMapAbove = std::size_t{64} << 20;
 } // namespace
 
-ChunkRecord::ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId, int32_t version)
+DeclaredChunk::DeclaredChunk(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId, int32_t version)
 {
     const std::size_t payloadSize = declaredSize > 0 ? static_cast<std::size_t>(declaredSize) : 0;
     allocated_ = kHeaderSize + payloadSize;
@@ -50,7 +50,7 @@ ChunkRecord::ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID
         std::memcpy(memory_ + kHeaderSize, payload.data(), std::min(payload.size(), payloadSize));
 }
 
-ChunkRecord::~ChunkRecord()
+DeclaredChunk::~DeclaredChunk()
 {
     if (mapped_)
         ::munmap(memory_, allocated_);
@@ -58,13 +58,13 @@ ChunkRecord::~ChunkRecord()
         std::free(memory_);
 }
 
-Bytes ChunkRecord::payload(std::size_t count) const
+Bytes DeclaredChunk::payload(std::size_t count) const
 {
     count = std::min(count, allocated_ - kHeaderSize);
     return Bytes(memory_ + kHeaderSize, memory_ + kHeaderSize + count);
 }
 
-Bytes ChunkRecord::header() const
+Bytes DeclaredChunk::header() const
 {
     return Bytes(memory_, memory_ + kHeaderSize);
 }

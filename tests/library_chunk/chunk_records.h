@@ -26,15 +26,18 @@ constexpr AAX_CTypeID kJuce = *tambrix::text::fourCharCode("juce");
 // A record of the header and max(declaredSize, 0) bytes. The payload bytes are copied in (at most
 // as many as fit); the rest of the payload is zero. Very large records are mapped
 // lazily so that only the pages touched cost memory.
-class ChunkRecord
+class DeclaredChunk
 {
 public:
-    ChunkRecord(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId = kElck,
-                int32_t version = -1);
-    explicit ChunkRecord(const Bytes& payload) : ChunkRecord(static_cast<int32_t>(payload.size()), payload) {}
-    ~ChunkRecord();
-    ChunkRecord(const ChunkRecord&) = delete;
-    ChunkRecord& operator=(const ChunkRecord&) = delete;
+    DeclaredChunk(int32_t declaredSize, const Bytes& payload, AAX_CTypeID chunkId = kElck,
+                  int32_t version = -1);
+    explicit DeclaredChunk(const Bytes& payload)
+        : DeclaredChunk(static_cast<int32_t>(payload.size()), payload)
+    {
+    }
+    ~DeclaredChunk();
+    DeclaredChunk(const DeclaredChunk&) = delete;
+    DeclaredChunk& operator=(const DeclaredChunk&) = delete;
 
     AAX_SPlugInChunk* get() noexcept { return reinterpret_cast<AAX_SPlugInChunk*>(memory_); }
     const AAX_SPlugInChunk* get() const noexcept

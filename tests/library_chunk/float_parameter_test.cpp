@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-using tambrix::test::ChunkRecord;
+using tambrix::test::DeclaredChunk;
 using tambrix::test::hex;
 using tambrix::test::hexText;
 using tambrix::test::kElck;
@@ -53,7 +53,7 @@ TEST(FloatParameterChunk, SavesTheWidenedFloatAndRestoresItThroughTheHost)
     uint32_t size = 0;
     ASSERT_EQ(0, effect.GetChunkSize(kElck, &size));
     ASSERT_EQ(16u, size);
-    ChunkRecord saved(16, {}, kElck, 0);
+    DeclaredChunk saved(16, {}, kElck, 0);
     ASSERT_EQ(0, effect.GetChunk(kElck, saved.get()));
     EXPECT_EQ("01 01 01 01 64 5F 30 00 3F C9 99 99 A0 00 00 00", hexText(saved.payload(16)));
 
@@ -63,9 +63,9 @@ TEST(FloatParameterChunk, SavesTheWidenedFloatAndRestoresItThroughTheHost)
 
     // A stored 0.5 and a stored bypass: the value is requested from the host, the bypass
     // is left alone.
-    ChunkRecord stored(hex("01 01 01 01 64 5F 30 00 3F E0 00 00 00 00 00 00"
-                           "64 5F 4D 61 73 74 65 72 42 79 70 61 73 73 49 44 00 00 00 00"
-                           "3F F0 00 00 00 00 00 00"));
+    DeclaredChunk stored(hex("01 01 01 01 64 5F 30 00 3F E0 00 00 00 00 00 00"
+                             "64 5F 4D 61 73 74 65 72 42 79 70 61 73 73 49 44 00 00 00 00"
+                             "3F F0 00 00 00 00 00 00"));
     ASSERT_EQ(0, effect.SetChunk(kElck, stored.get()));
     ASSERT_EQ(0, effect.CompareActiveChunk(stored.get(), &equal));
     EXPECT_EQ(0, equal); // not yet: the host has not answered

@@ -18,7 +18,7 @@
 #include <string>
 
 using tambrix::test::Bytes;
-using tambrix::test::ChunkRecord;
+using tambrix::test::DeclaredChunk;
 using tambrix::test::hex;
 using tambrix::test::hexText;
 using tambrix::test::kElck;
@@ -44,7 +44,7 @@ public:
 Bytes Write(AAX_CChunkDataParser& parser, int32_t* result = nullptr)
 {
     const int32_t size = parser.GetChunkDataSize();
-    ChunkRecord record(size, {});
+    DeclaredChunk record(size, {});
     record.get()->fSize = 0;
     const int32_t r = parser.GetChunkData(record.get());
     if (result)
@@ -72,7 +72,7 @@ TEST(ChunkParserWrite, EmptyParserWritesTheMarkerAndReadsBackNothing)
     const Bytes payload = Write(parser);
     EXPECT_EQ("01 01 01 01", hexText(payload));
 
-    ChunkRecord record(payload);
+    DeclaredChunk record(payload);
     parser.AddInt32("left over", 1);
     parser.LoadChunk(record.get());
     EXPECT_EQ(0, parser.NumEntries());
@@ -101,7 +101,7 @@ TEST(ChunkParserWrite, OnlyTheSizeFieldOfTheHeaderIsWritten)
 {
     Parser parser;
     parser.AddInt32("Count", 3);
-    ChunkRecord record(parser.GetChunkDataSize(), {}, kJuce, 42);
+    DeclaredChunk record(parser.GetChunkDataSize(), {}, kJuce, 42);
     record.get()->fSize = 12345;
     std::memset(record.get()->fName, 0xAB, sizeof record.get()->fName);
     Bytes expected = record.header();
@@ -143,7 +143,7 @@ TEST(ChunkParserWrite, EveryEntryTypeMatchesHandWrittenBytesAndReadsBack)
     EXPECT_EQ("01 01 01 01 64 5F 61 00 BF F8 00 00 00 00 00 00",
               hexText(Bytes(expected.begin(), expected.begin() + 16)));
 
-    ChunkRecord record(expected);
+    DeclaredChunk record(expected);
     Parser reader;
     reader.LoadChunk(record.get());
     ASSERT_EQ(9, reader.NumEntries());
@@ -176,7 +176,7 @@ TEST(ChunkParserWrite, EveryEntryTypeMatchesHandWrittenBytesAndReadsBack)
 TEST(ChunkParserRead, FloatAndShortEntriesAreKeptButNeverFound)
 {
     const Bytes payload = PayloadBuilder().marker().f("Gain", 0.25f).s("Steps", 0xBEEF).l("Count", 2).bytes();
-    ChunkRecord record(payload);
+    DeclaredChunk record(payload);
     Parser parser;
     parser.LoadChunk(record.get());
     ASSERT_EQ(3, parser.NumEntries());
@@ -206,12 +206,12 @@ TEST(ChunkParserRead, VersionIsTakenEvenWhenNothingIsRead)
     EXPECT_EQ(-1, parser.GetChunkVersion());
     for (int32_t size : {3, 4})
     {
-        ChunkRecord record(size, {1, 1, 1, 1}, kElck, 17);
+        DeclaredChunk record(size, {1, 1, 1, 1}, kElck, 17);
         parser.LoadChunk(record.get());
         EXPECT_EQ(17, parser.GetChunkVersion());
         EXPECT_EQ(0, parser.NumEntries());
     }
-    ChunkRecord wrongMarker(PayloadBuilder().raw({1, 1, 0, 1}).l("Count", 2).bytes());
+    DeclaredChunk wrongMarker(PayloadBuilder().raw({1, 1, 0, 1}).l("Count", 2).bytes());
     wrongMarker.get()->fVersion = 3;
     parser.LoadChunk(wrongMarker.get());
     EXPECT_EQ(3, parser.GetChunkVersion());
@@ -225,7 +225,7 @@ TEST(ChunkParserRead, UnknownTagGivesAnUntypedEntryAndTheWalkGoesOnAfterItsName)
 {
     // 'x' has no value width: the next entry starts right after the padded name.
     const Bytes payload = PayloadBuilder().marker().name('x', "Odd").l("Count", 4).bytes();
-    ChunkRecord record(payload);
+    DeclaredChunk record(payload);
     Parser parser;
     parser.LoadChunk(record.get());
     ASSERT_EQ(2, parser.NumEntries());
@@ -240,7 +240,7 @@ TEST(ChunkParserRead, UnknownTagGivesAnUntypedEntryAndTheWalkGoesOnAfterItsName)
 TEST(ChunkParserRead, TheSecondByteIsSkippedWhateverItHolds)
 {
     Parser parser;
-    ChunkRecord record(PayloadBuilder().marker().text("l-Abc").raw({0, 0, 0}).raw({0, 0, 0, 9}).bytes());
+    DeclaredChunk record(PayloadBuilder().marker().text("l-Abc").raw({0, 0, 0}).raw({0, 0, 0, 9}).bytes());
     parser.LoadChunk(record.get());
     int32_t i = 0;
     EXPECT_TRUE(parser.FindInt32("Abc", &i));
@@ -254,7 +254,7 @@ TEST(ChunkParserRead, LongestNameThatFitsTheLookahead)
     parser.AddInt32(longest.c_str(), 1);
     parser.AddInt32("next", 2);
     const Bytes payload = Write(parser);
-    ChunkRecord record(payload);
+    DeclaredChunk record(payload);
     Parser reader;
     reader.LoadChunk(record.get());
     ASSERT_EQ(2, reader.NumEntries());
@@ -350,7 +350,7 @@ TEST(ChunkParserWrite, EntriesThatCannotBeStoredAreRefusedWithATrace)
     {
         host.services().clear();
         const int32_t size = parser.GetChunkDataSize();
-        ChunkRecord record(size, {});
+        DeclaredChunk record(size, {});
         record.get()->fSize = 777;
         EXPECT_EQ(-333, parser.GetChunkData(record.get())) << why;
         EXPECT_EQ(777, record.get()->fSize) << why;
@@ -367,7 +367,7 @@ TEST(ChunkParserWrite, EntriesThatCannotBeStoredAreRefusedWithATrace)
 
     // An entry read under an unknown tag has no type to write.
     Parser untyped;
-    ChunkRecord source(PayloadBuilder().marker().l("A", 1).name('x', "B").bytes());
+    DeclaredChunk source(PayloadBuilder().marker().l("A", 1).name('x', "B").bytes());
     untyped.LoadChunk(source.get());
     ASSERT_EQ(2, untyped.NumEntries());
     refused(untyped, "untyped entry");
@@ -389,7 +389,7 @@ TEST(ChunkParserRead, MalformedPayloadsKeepOnlyWhatIsComplete)
 {
     for (const auto& c : tambrix::test::malformedCases())
     {
-        ChunkRecord record(c.declaredSize, c.payload, kElck, 11);
+        DeclaredChunk record(c.declaredSize, c.payload, kElck, 11);
         Parser parser;
         parser.AddInt32("stale", 1);
         parser.LoadChunk(record.get());

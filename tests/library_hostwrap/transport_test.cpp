@@ -202,6 +202,7 @@ TEST_F(TransportWrapper, EachOperationReachesTheHostOperationOfTheSameName)
 
 TEST_F(TransportWrapper, TickPositionsFollowTheHostClockBeyond32BitsAndBelowZero)
 {
+    h.transport->setPlaying(true); // a playing host: positions move with the sample location
     auto t = makeWrapper();
     int64_t ticks = 0;
 
@@ -234,6 +235,7 @@ TEST_F(TransportWrapper, TickPositionsFollowTheHostClockBeyond32BitsAndBelowZero
     }
 
     // The clock moves only while playing.
+    h.transport->setPlaying(false);
     h.transport->locate(0);
     EXPECT_EQ(h.transport->advance(512), 0);
     h.transport->setPlaying(true);
@@ -246,6 +248,7 @@ TEST_F(TransportWrapper, TickPositionsFollowTheHostClockBeyond32BitsAndBelowZero
 
 TEST_F(TransportWrapper, BarAndBeatAreAnsweredOnlyWithAMeterOfTheHostsOwn)
 {
+    h.transport->setPlaying(true); // a playing host: positions move with the sample location
     auto t = makeWrapper();
     int32_t bars = -1, beats = -1;
     int64_t display = -1;
@@ -282,6 +285,7 @@ TEST_F(TransportWrapper, BarAndBeatAreAnsweredOnlyWithAMeterOfTheHostsOwn)
 
 TEST_F(TransportWrapper, BarAndBeatAtTheEndsOfTheTimelineNeverOverflow)
 {
+    h.transport->setPlaying(true); // a playing host: positions move with the sample location
     auto t = makeWrapper();
     int32_t bars = 0, beats = 0;
     int64_t display = 0;

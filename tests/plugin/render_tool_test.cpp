@@ -131,21 +131,21 @@ TEST(RenderTool, BadInputWritesNothing)
     const auto out = tempPath("clock") + ".wav";
 
     auto r = runTool("--out '" + out + "' --timeline '" + timeline + "'");
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.out.find(timeline + ":3:"), std::string::npos) << r.out;
     EXPECT_FALSE(exists(out));
 
     r = runTool("--out '" + out + "' --timeline '" + timeline + ".missing'");
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(exists(out));
 
     r = runTool("--out '" + out + "' --block 0");
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.out.find("--block"), std::string::npos);
     EXPECT_FALSE(exists(out));
 
     r = runTool("--out '" + tempPath("no-such-dir") + "/clock.wav'");
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 2);
     std::remove(timeline.c_str());
 }
 

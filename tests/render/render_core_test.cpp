@@ -7,8 +7,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <limits>
 #include <sstream>
 
@@ -56,32 +59,39 @@ TEST(RenderOptions, DefaultsAndEveryOption)
 
 TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
 {
+    // A value out of its range, or no number at all: the refusal names the option's limits,
+    // which come from the limits' constants.
+    const auto limits = [](const std::string& option)
+    {
+        for (const OptionFacts& f : optionFacts())
+            if (f.name == option)
+                return f.limits;
+        return std::string("?");
+    };
+    EXPECT_EQ(limits("--rate"),
+              "a whole number of Hz from " + std::to_string(minRate) + " to " + std::to_string(maxRate));
+    EXPECT_EQ(limits("--bpm"), "a tempo above 0 and at most " + tambrix::text::numberText(maxBpm));
+    EXPECT_EQ(limits("--index"), "a whole number from 0 to " + std::to_string(maxIndex));
+    const std::vector<std::pair<std::string, std::string>> outOfRange{
+        {"--rate", "0"},        {"--rate", "48000.5"}, {"--block", "0"},   {"--channels", "65"},
+        {"--bpm", "-120"},      {"--bpm", "nan"},      {"--start", "inf"}, {"--seconds", "-1"},
+        {"--value", "1e300"},   {"--index", "256"},    {"--index", "-1"},  {"--rate", " 48000"},
+        {"--bpm", "0x1p-1074x"}};
+    for (const auto& [option, word] : outOfRange)
+        EXPECT_EQ(parseArguments({option, word}).error,
+                  option + " must be " + limits(option) + ", not '" + word + "'");
+    EXPECT_EQ(parseArguments({"--block=x"}).error, "--block must be " + limits("--block") + ", not 'x'");
+
     const std::vector<std::pair<std::vector<std::string>, std::string>> bad{
-        {{"--rate", "0"}, "--rate must be a whole number of Hz from 1000 to 768000, not '0'"},
-        {{"--rate", "48000.5"}, "--rate must be a whole number of Hz from 1000 to 768000, not '48000.5'"},
-        {{"--block", "0"}, "--block must be a whole number from 1 to 1048576, not '0'"},
-        {{"--block=x"}, "--block must be a whole number from 1 to 1048576, not 'x'"},
-        {{"--channels", "0"}, "--channels must be a whole number from 1 to 64, not '0'"},
-        {{"--channels", "65"}, "--channels must be a whole number from 1 to 64, not '65'"},
-        {{"--bpm", "0"}, "--bpm must be a tempo above 0 and at most 10000, not '0'"},
-        {{"--bpm", "-120"}, "--bpm must be a tempo above 0 and at most 10000, not '-120'"},
-        {{"--bpm", "nan"}, "--bpm must be a tempo above 0 and at most 10000, not 'nan'"},
-        {{"--start", "inf"},
-         "--start must be a position in quarter notes of magnitude at most 1e9, not 'inf'"},
-        {{"--seconds", "0"}, "--seconds must be a length above 0 and at most 86400, not '0'"},
-        {{"--seconds", "-1"}, "--seconds must be a length above 0 and at most 86400, not '-1'"},
-        {{"--value", "nan"}, "--value must be a number of magnitude at most 1e9, not 'nan'"},
-        {{"--value", "1e300"}, "--value must be a number of magnitude at most 1e9, not '1e300'"},
         {{"--value", "1e-320"},
          "--value cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)"},
-        {{"--seconds", "1e-320"},
-         "--seconds cannot be '1e-320': it underflows (closer to 0 than the smallest normal double)"},
-        {{"--index", "256"}, "--index must be a whole number from 0 to 255, not '256'"},
-        {{"--index", "-1"}, "--index must be a whole number from 0 to 255, not '-1'"},
+        {{"--bpm", "0x1p-1074"},
+         "--bpm cannot be '0x1p-1074': it underflows (closer to 0 than the smallest normal double)"},
         {{"--value", "0.2", "--index", "6"}, "--value and --index cannot be given together"},
         {{"--out"}, "option --out needs a value"},
-        {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--frobnicate=1"}, "unknown option '--frobnicate=1'"},
         {{"--\x1B[2J"}, "unknown option '--\\x1B[2J'"},
+        {{"clock.wav"}, "unexpected argument 'clock.wav'"},
         {{"--seconds", "1e-9"}, "--seconds gives no samples at this rate"},
         {{"--timeline", ""}, "--timeline needs a file name"},
         {{"--out="}, "--out needs a file name"},
@@ -90,6 +100,38 @@ TEST(RenderOptions, RejectsBadArgumentsWithAMessage)
         {{"--rate", "1", "-h"}, ""}};
     for (const auto& [args, message] : bad)
         EXPECT_EQ(parseArguments(args).error, message);
+}
+
+// README's table of options says what the option table says: every option, its
+// default, and the limits its refusals name.
+TEST(RenderOptions, TheReadmeTableMatchesTheOptionTable)
+{
+    std::ifstream readme(README_FILE);
+    std::string line;
+    while (std::getline(readme, line) && line != "## tambrix-render")
+    {
+    }
+    std::map<std::string, std::vector<std::string>> rows; // first cell to the other cells, backticks removed
+    while (std::getline(readme, line) && (rows.empty() || line.rfind("| `", 0) == 0))
+    {
+        if (line.rfind("| `", 0) != 0)
+            continue;
+        line.erase(std::remove(line.begin(), line.end(), '`'), line.end());
+        std::vector<std::string> cells;
+        std::istringstream split(line.substr(1));
+        for (std::string cell; std::getline(split, cell, '|');)
+            cells.push_back(cell.size() > 2 ? cell.substr(1, cell.size() - 2) : "");
+        rows[cells.at(0)] = cells;
+    }
+    const std::vector<OptionFacts> facts = optionFacts();
+    EXPECT_EQ(rows.size(), facts.size());
+    for (const OptionFacts& f : facts)
+    {
+        const auto row = rows.find(f.name + " " + f.value);
+        ASSERT_NE(row, rows.end()) << f.name;
+        EXPECT_EQ(row->second.at(1), f.byDefault) << f.name;
+        EXPECT_NE(row->second.at(2).find(f.limits), std::string::npos) << f.name << ": " << f.limits;
+    }
 }
 
 TEST(Timeline, ParsesEventsCommentsAndBlankLines)
@@ -154,21 +196,21 @@ TEST(TransportSimulation, EventsTakeEffectAtTheNextBlockBoundary)
     std::vector<double> values;
 
     auto pos = transport.beginBlock(0, values);
-    EXPECT_FALSE(pos.playing);
+    EXPECT_FALSE(pos.playing());
     pos = transport.beginBlock(512, values);
-    EXPECT_FALSE(pos.playing);
+    EXPECT_FALSE(pos.playing());
     EXPECT_TRUE(values.empty());
 
     pos = transport.beginBlock(1024, values); // first boundary at or after 1000
-    EXPECT_TRUE(pos.playing);
-    EXPECT_EQ(pos.bpm, 120.0);
+    EXPECT_TRUE(pos.playing());
+    EXPECT_EQ(pos.bpm(), 120.0);
     EXPECT_EQ(pos.hostTicks, 288000); // 0.3 x 960000
     EXPECT_EQ(values, std::vector<double>{0.5});
 
     pos = transport.beginBlock(1536, values);
     EXPECT_EQ(pos.hostTicks, 288000 + 512 * 40); // 40 ticks a sample at 120 bpm, 48 kHz
     pos = transport.beginBlock(2048, values);    // stops here and keeps its position
-    EXPECT_FALSE(pos.playing);
+    EXPECT_FALSE(pos.playing());
     EXPECT_EQ(pos.hostTicks, 288000 + 1024 * 40);
     EXPECT_EQ(transport.beginBlock(4096, values).hostTicks, 288000 + 1024 * 40);
 }
@@ -180,7 +222,7 @@ TEST(TransportSimulation, ReportsWholeHostTicksRoundedHalfAwayFromZero)
     std::vector<double> values;
     const auto pos = transport.beginBlock(441, values);
     // 0.1 + 441 x 100 / (60 x 44100) = 0.1 + 1/60 quarter notes = 112000 ticks.
-    EXPECT_TRUE(pos.playing);
+    EXPECT_TRUE(pos.playing());
     EXPECT_EQ(pos.hostTicks, 112000);
     EXPECT_EQ(pos.ppqPosition, 112000 / 960000.0);
 
@@ -221,9 +263,9 @@ TEST(BlockLoop, ValuesBeforeTheirBlockFramesInterleavedPulsesOnTheFirstChannel)
     processor.runBlock = [&](const TransportPosition& position, int frames, std::string&)
     {
         log.push_back("block " + std::to_string(position.sample) + " " + std::to_string(frames) +
-                      (position.playing ? " at " + std::to_string(position.hostTicks) : ""));
+                      (position.playing() ? " at " + std::to_string(position.hostTicks) : ""));
         channels[0].assign(static_cast<std::size_t>(frames), 0.0f);
-        channels[0][0] = position.playing ? 1.0f : 0.0f;
+        channels[0][0] = position.playing() ? 1.0f : 0.0f;
         channels[1].clear();
         for (int i = 0; i < frames; ++i)
             channels[1].push_back(static_cast<float>(position.sample + i));

@@ -15,9 +15,9 @@ public:
     juce::Optional<PositionInfo> getPosition() const override
     {
         PositionInfo info;
-        info.setIsPlaying(position.playing);
+        info.setIsPlaying(position.playing());
         info.setIsRecording(false);
-        info.setBpm(position.bpm);
+        info.setBpm(position.bpm());
         info.setPpqPosition(position.ppqPosition);
         info.setPpqPositionOfLastBarStart(0.0);
         info.setTimeInSamples(position.sample);

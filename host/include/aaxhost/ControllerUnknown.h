@@ -5,28 +5,24 @@
 #include "aaxhost/Host.h"
 #include "aaxhost/HostObject.h"
 #include "aaxhost/HostUnknown.h"
+#include "aaxhost/Transport.h"
 
 #include <string>
 
 namespace aaxhost
 {
 
-// A host object that answers the transport's two identifiers: the host's own
-// Transport, or a TimelineTransport that a host playing a timeline sets.
-using TransportObject = HostObjectOf<AAX_IACFTransport_V2>;
-
 // Makes `unknown` answer IID_IAAXTransportV1 and V2 with `transport`.
-void installTransport(HostUnknown& unknown, const HostRef<TransportObject>& transport);
+void installTransport(HostUnknown& unknown, const HostRef<Transport>& transport);
 
 // The unknown a host hands to an effect's (or GUI's) Initialize: it answers
 // the controller's five identifiers with `controller`, the transport's two
 // with `transport` and IID_IACFComponentFactory with the host's factory,
 // which is made able to create page tables. Add further answers (the
 // automation delegate, ...) with provide(); switch any off with refuse().
-// While the host processes audio it moves a Transport's clock on with
-// Transport::advance() after each block. `name` is the unknown's in the record.
+// `name` is the unknown's in the record.
 HostRef<HostUnknown> makeControllerUnknown(Host& host, const HostRef<Controller>& controller,
-                                           const HostRef<TransportObject>& transport,
+                                           const HostRef<Transport>& transport,
                                            std::string name = "ControllerUnknown");
 
 } // namespace aaxhost

@@ -23,8 +23,8 @@ namespace aaxhost
 //                         effect-parameters version (the host keeps one reference);
 //   initialize()          Initialize with the controller unknown, which answers the
 //                         controller, transport, automation delegate and factory
-//                         (the transport is the driver's own Transport unless the
-//                         host hands it the one it sets, e.g. a TimelineTransport);
+//                         (the transport is the driver's own unless the host
+//                         hands it the one it sets before every block);
 //   deliverRequests()     the plug-in's set requests (queued by the automation
 //                         delegate) come back as UpdateParameterNormalizedValue;
 //   generateCoefficients() GenerateCoefficients; every packet the effect posts is
@@ -37,7 +37,7 @@ public:
     // With a Transport of its own.
     explicit EffectDriver(Host& host);
     // With `transport` as the transport the controller unknown answers.
-    EffectDriver(Host& host, HostRef<TransportObject> transport);
+    EffectDriver(Host& host, HostRef<Transport> transport);
     // Uninitializes (if still initialized) and releases what the driver still holds.
     ~EffectDriver();
 
@@ -48,7 +48,7 @@ public:
     HostUnknown& controllerUnknown() noexcept { return *controllerUnknown_; }
     IACFUnknown* controllerUnknownInterface() noexcept { return controllerUnknown_->primaryInterface(); }
     Controller& controller() noexcept { return *controller_; }
-    TransportObject& transport() noexcept { return *transport_; }
+    Transport& transport() noexcept { return *transport_; }
     AutomationDelegate& automation() noexcept { return *automation_; }
 
     // Creates the effect through `creator` and queries IID_IAAXEffectParametersV1 .. V4.
@@ -87,7 +87,7 @@ public:
 private:
     Host& host_;
     HostRef<Controller> controller_;
-    HostRef<TransportObject> transport_;
+    HostRef<Transport> transport_;
     HostRef<AutomationDelegate> automation_;
     HostRef<HostUnknown> controllerUnknown_;
     UnknownPtr<IEffectParameters> effect_;

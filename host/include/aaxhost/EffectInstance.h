@@ -5,7 +5,7 @@
 #include "aaxhost/GuiDriver.h"
 #include "aaxhost/NewestRecords.h"
 #include "aaxhost/PluginSession.h"
-#include "aaxhost/TimelineTransport.h"
+#include "aaxhost/Transport.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +18,7 @@ namespace aaxhost
 
 // One instance of a session's effect as a host plays it: the effect object
 // (creator procedure 0) initialised with a controller whose sample rate and stem
-// formats are those of the chosen component, a timeline transport, and an
+// formats are those of the chosen component, a transport the host sets before every block, and an
 // algorithm instance laid out from that component with its private data reset
 // by the effect. The instance must not outlive its session. runBlock() is one audio cycle: the plug-in's
 // pending set requests come back as host updates, GenerateCoefficients posts the dirty packets into the
@@ -27,6 +27,7 @@ namespace aaxhost
 class EffectInstance
 {
 public:
+    // By default stereo at 48 kHz: the instance `aaxhost describe` and a script play.
     struct Setup
     {
         int32_t channels = 2; // input and output channels of the component
@@ -50,10 +51,10 @@ public:
 
     EffectDriver& driver() noexcept { return *driver_; }
     IEffectParameters& effect() noexcept { return *driver_->effect(); }
-    TimelineTransport& transport() noexcept { return *transport_; }
+    Transport& transport() noexcept { return *transport_; }
     AlgorithmInstance& algorithm() noexcept { return *algorithm_; }
-    const HostComponentDescriptor& component() const noexcept { return *component_; }
-    int64_t stemFormat() const noexcept { return stemFormat_; }
+    // The stem format of the component's output.
+    int64_t outputStemFormat() const noexcept { return outputStemFormat_; }
 
     // A host update of a parameter, then the requests the plug-in made meanwhile.
     Result update(const char* parameterId, double normalized);
@@ -62,12 +63,13 @@ public:
     // GenerateCoefficients and the delivery of what it posted into the data ports.
     Result generateCoefficients();
     // What the host does before the process procedure of a block: the requests
-    // delivered, the coefficients generated and posted, the transport put at
-    // `position`.
-    void prepareBlock(const TimelineTransport::Position& position);
-    // One audio cycle of `frames` samples with the transport at `position`:
-    // prepareBlock, then the process procedure. False when frames is out of range.
-    bool runBlock(const TimelineTransport::Position& position, int32_t frames);
+    // delivered, the coefficients generated and posted, the transport put at the
+    // block's first sample `sample`, playing from `anchor`.
+    void prepareBlock(const tambrix::render::TransportAnchor& anchor, int64_t sample);
+    // One audio cycle of `frames` samples from `sample`, the transport playing from
+    // `anchor`: prepareBlock, then the process procedure. False when frames is out
+    // of range.
+    bool runBlock(const tambrix::render::TransportAnchor& anchor, int64_t sample, int32_t frames);
 
     // How many of the newest posted packets the log keeps for takePacketLog().
     static constexpr std::size_t kPacketLogSize = 1024;
@@ -88,10 +90,10 @@ private:
 
     PluginSession& session_;
     std::unique_ptr<EffectDriver> driver_;
-    HostRef<TimelineTransport> transport_;
-    HostRef<HostComponentDescriptor> component_;
+    HostRef<Transport> transport_;
+    HostRef<HostComponentDescriptor> component_; // the algorithm is laid out from it
     std::unique_ptr<AlgorithmInstance> algorithm_;
-    int64_t stemFormat_ = 0;
+    int64_t outputStemFormat_ = 0;
     NewestRecords<PostedPacket, kPacketLogSize> packetLog_;
     std::size_t undelivered_ = 0;
     bool closed_ = false;

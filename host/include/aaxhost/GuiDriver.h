@@ -72,7 +72,7 @@ public:
     HostUnknown& controllerUnknown() noexcept { return *controllerUnknown_; }
     IACFUnknown* controllerUnknownInterface() noexcept { return controllerUnknown_->primaryInterface(); }
     Controller& controller() noexcept { return *controller_; }
-    TransportObject& transport() noexcept { return *transport_; }
+    Transport& transport() noexcept { return *transport_; }
 
     // Makes the controller unknown answer IID_IAAXEffectParametersV1 by asking
     // `effect` (a plug-in effect object; the link holds one reference to it); null
@@ -106,12 +106,12 @@ public:
     uint32_t release();
 
 private:
-    GuiDriver(Host& host, HostRef<Controller> controller, HostRef<TransportObject> transport);
+    GuiDriver(Host& host, HostRef<Controller> controller, HostRef<Transport> transport);
 
     Host& host_;
     HostRef<HostUnknown> controllerUnknown_;
     HostRef<Controller> controller_;
-    HostRef<TransportObject> transport_;
+    HostRef<Transport> transport_;
     HostRef<PlugInLink> link_;
     HostRef<ViewContainer> container_;
     UnknownPtr<IEffectGUI> gui_;

@@ -11,6 +11,8 @@
 namespace aaxhost
 {
 
+// What a host reads of an effect's parameters and chunks, as the tools report it.
+
 // What a host reads of one parameter of an effect.
 struct ParameterFacts
 {
@@ -30,5 +32,20 @@ std::vector<ParameterFacts> readParameters(const IEffectParameters& effect, Resu
 // The facts under `keys`, in their order: "id", "name", "value", "text", "default",
 // "steps", "type" and "automatable" as they appear in the tools' reports.
 tambrix::text::Json parameterJson(const ParameterFacts& p, std::initializer_list<const char*> keys);
+
+// What a host reads of one chunk of an effect.
+struct ChunkFacts
+{
+    Result idResult = kResultOk;   // GetChunkIDFromIndex
+    Result sizeResult = kResultOk; // GetChunkSize
+    uint32_t id = 0;
+    uint32_t size = 0;
+};
+
+// How many chunks the tools list at the most, of a plug-in that reports absurd counts.
+inline constexpr int32_t kMaxListedChunks = 1024;
+
+// Every chunk's facts by index, at most kMaxListedChunks; GetNumberOfChunks's answer in *countResult.
+std::vector<ChunkFacts> readChunks(const IEffectParameters& effect, Result* countResult = nullptr);
 
 } // namespace aaxhost

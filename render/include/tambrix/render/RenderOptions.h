@@ -93,6 +93,20 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
 // `options.timeline`; the reason on failure.
 std::string readTimeline(RenderOptions& options);
 
+// What the usage (and the README's table) says of a command-line option.
+struct OptionFacts
+{
+    std::string name;  // "--rate"
+    std::string value; // the value's name: "HZ"
+    std::string what;  // "sample rate"
+    std::string
+        limits; // what the value must be: "a whole number of Hz from 1000 to 768000"; empty for a file
+    std::string byDefault; // "48000"; empty when there is none
+};
+
+// Every option's facts, in the usage's order.
+std::vector<OptionFacts> optionFacts();
+
 // The options' usage lines (each tool puts its own usage line first).
 std::string optionsUsage();
 

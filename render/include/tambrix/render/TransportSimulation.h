@@ -15,13 +15,16 @@
 namespace tambrix::render
 {
 
+// What the host reports for a block.
 struct TransportPosition
 {
-    bool playing = false;
-    double bpm = 120.0;
-    std::int64_t hostTicks = 0; // position in whole host ticks
-    double ppqPosition = 0.0;   // hostTicks / 960000
+    TransportAnchor anchor;     // where the transport plays from
     std::int64_t sample = 0;    // the block's first sample
+    std::int64_t hostTicks = 0; // the position there, in whole host ticks
+    double ppqPosition = 0.0;   // hostTicks / 960000
+
+    bool playing() const noexcept { return anchor.playing; }
+    double bpm() const noexcept { return anchor.bpm; }
 };
 
 class TransportSimulation
@@ -51,17 +54,11 @@ public:
     double stop(std::int64_t sample);
 
 private:
-    double positionAt(std::int64_t sample) const;
-
     double sampleRate;
     const TimelineEvent* events;
     std::size_t eventCount;
     std::size_t nextEvent = 0;
-
-    bool playing = true;
-    double bpm;
-    double anchorPpq; // position at anchorSample
-    std::int64_t anchorSample = 0;
+    TransportAnchor anchor;
 };
 
 } // namespace tambrix::render

@@ -1,8 +1,8 @@
 #pragma once
 
-// Renders the clock through a plug-in bundle as a host plays an effect: the same
-// options, timeline, block loop and output as tambrix-render (the render core),
-// driven through the bundle's effect object and native process procedure.
+// The bundle's side of a render: the render core's options, timeline and block
+// loop, played through the bundle's effect object and native process procedure as
+// a host plays an effect (aaxhost render, and a script's blocks).
 
 #include "tambrix/render/BlockLoop.h"
 
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-namespace aaxhost::render
+namespace aaxhost::play
 {
 
-struct BundleRenderOptions
+struct PlayOptions
 {
     tambrix::render::RenderOptions render;
     bool bypass = false; // the master bypass on from the first block
@@ -29,12 +29,12 @@ const float* const* runInstanceBlock(EffectInstance& instance,
                                      std::vector<const float*>& outputs, std::string& error);
 
 // Creates an effect instance for the options' rate and channels; null with *error.
-std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const BundleRenderOptions& options,
-                                                   std::string* error);
+std::unique_ptr<EffectInstance> makePlayInstance(PluginSession& session, const PlayOptions& options,
+                                                 std::string* error);
 
 // Plays the options' transport through `instance` and hands every block to `sink`.
-bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
-                           const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
-                           std::string& error);
+bool playThroughInstance(EffectInstance& instance, const PlayOptions& options,
+                         const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
+                         std::string& error);
 
-} // namespace aaxhost::render
+} // namespace aaxhost::play

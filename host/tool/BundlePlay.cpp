@@ -1,33 +1,16 @@
-#include "BundleRender.h"
+#include "BundlePlay.h"
 
 #include "aaxhost/ParameterFacts.h"
 
 #include <algorithm>
 
-namespace aaxhost::render
+namespace aaxhost::play
 {
-namespace
-{
-
-// The position the render core's transport reports, as the host's timeline
-// transport is set to it.
-TimelineTransport::Position hostPosition(const tambrix::render::TransportPosition& position)
-{
-    TimelineTransport::Position host;
-    host.playing = position.playing;
-    host.bpm = position.bpm;
-    host.ticks = position.hostTicks;
-    host.sample = position.sample;
-    return host;
-}
-
-} // namespace
-
 const float* const* runInstanceBlock(EffectInstance& instance,
                                      const tambrix::render::TransportPosition& position, int frames,
                                      std::vector<const float*>& outputs, std::string& error)
 {
-    if (!instance.runBlock(hostPosition(position), frames))
+    if (!instance.runBlock(position.anchor, position.sample, frames))
     {
         error = "the block of " + std::to_string(frames) + " samples was not processed";
         return nullptr;
@@ -38,8 +21,8 @@ const float* const* runInstanceBlock(EffectInstance& instance,
     return outputs.data();
 }
 
-std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const BundleRenderOptions& options,
-                                                   std::string* error)
+std::unique_ptr<EffectInstance> makePlayInstance(PluginSession& session, const PlayOptions& options,
+                                                 std::string* error)
 {
     EffectInstance::Setup setup;
     setup.channels = options.render.channels;
@@ -48,9 +31,9 @@ std::unique_ptr<EffectInstance> makeRenderInstance(PluginSession& session, const
     return EffectInstance::create(session, setup, error);
 }
 
-bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& options,
-                           const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
-                           std::string& error)
+bool playThroughInstance(EffectInstance& instance, const PlayOptions& options,
+                         const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
+                         std::string& error)
 {
     const int channels = options.render.channels;
     if (instance.algorithm().layout().outputChannels != channels)
@@ -95,4 +78,4 @@ bool renderThroughInstance(EffectInstance& instance, const BundleRenderOptions& 
     return tambrix::render::renderBlocks(player, options.render, sink, summary, error);
 }
 
-} // namespace aaxhost::render
+} // namespace aaxhost::play
