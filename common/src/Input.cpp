@@ -73,7 +73,7 @@ LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes)
         if (Traits::eq_int_type(c, Traits::eof()))
         {
             in.setstate(std::ios::eofbit);
-            return line.empty() ? LineRead::end : LineRead::line;
+            return line.empty() || InputFile::readFailed(buffer) ? LineRead::end : LineRead::line;
         }
         if (c == '\n')
             return LineRead::line;
@@ -129,6 +129,12 @@ bool InputFile::open(const std::string& path)
     if (standardInputWasClosed() && fileIdOf(fd) == fileIdOf(STDIN_FILENO))
         return refuse("it is standard input, which was closed");
     return !S_ISDIR(status.st_mode) || refuse(std::strerror(EISDIR));
+}
+
+bool InputFile::readFailed(const std::streambuf* buffer)
+{
+    const auto* file = dynamic_cast<const Buffer*>(buffer);
+    return file != nullptr && file->failure != 0;
 }
 
 std::string InputFile::readError() const

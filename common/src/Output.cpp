@@ -47,22 +47,29 @@ sigset_t endingSignals()
     return set;
 }
 
-bool isFault(int signal)
+// Whether the signal is a fault the processor raises again as the faulting
+// instruction runs again (a trap, a system call refused, an asynchronous
+// machine-check error are not).
+bool faultsAgain(int signal, const siginfo_t* info)
 {
-    return signal == SIGSEGV || signal == SIGBUS || signal == SIGILL || signal == SIGFPE ||
-           signal == SIGTRAP || signal == SIGSYS;
+    if (info == nullptr || info->si_code <= 0) // sent by a process
+        return false;
+    return signal == SIGSEGV || signal == SIGILL || signal == SIGFPE ||
+           (signal == SIGBUS && info->si_code != BUS_MCEERR_AO);
 }
 
 extern "C" void removeTemporaryAndEnd(int signal, siginfo_t* info, void*)
 {
+    const int savedErrno = errno;
     removeTemporaryNow();
-    // The signal goes where it went without us: a fault raised by the processor
-    // itself comes again as the faulting instruction runs again; any other signal
-    // is raised again, to be delivered as this handler returns.
+    // The signal ends the process as it would have without us: a fault comes
+    // again as the faulting instruction runs again; any other signal is raised
+    // again, to be delivered as this handler returns.
     if (signal > 0 && signal < kMaxSignal)
         sigaction(signal, &previousActions[signal], nullptr);
-    if (!(isFault(signal) && info != nullptr && info->si_code > 0))
+    if (!faultsAgain(signal, info))
         ::raise(signal);
+    errno = savedErrno;
 }
 
 void watchTemporary(int folder, const std::string& name)
@@ -75,8 +82,10 @@ void watchTemporary(int folder, const std::string& name)
     {
         if (sigismember(&set, signal) != 1 || sigaction(signal, nullptr, &previousActions[signal]) != 0)
             continue;
-        // What is ignored (nohup and the like) stays ignored.
-        watched[signal] = previousActions[signal].sa_handler != SIG_IGN;
+        // Only a signal that ends the process as things stand: what is ignored (nohup
+        // and the like) stays ignored, and a handler of someone else's stays theirs.
+        watched[signal] = (previousActions[signal].sa_flags & SA_SIGINFO) == 0 &&
+                          previousActions[signal].sa_handler == SIG_DFL;
         if (!watched[signal])
             continue;
         struct sigaction action = {};
@@ -275,7 +284,9 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
         fd_ = ::open(procPath(target.stream).c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
     }
-    if (!openTemporary(target.file))
+    // A file that replaces one is only its caller's until it has the permissions of
+    // the one it replaces.
+    if (!openTemporary(target.file, target.exists ? 0600 : 0666))
         return false;
     // The new file keeps what the one it replaces had: its permissions (but for
     // set-user-ID and set-group-ID) and, for root, its owner.
@@ -286,7 +297,7 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
     return true;
 }
 
-bool OutputFile::openTemporary(const std::string& target)
+bool OutputFile::openTemporary(const std::string& target, mode_t mode)
 {
     const std::size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
@@ -296,10 +307,25 @@ bool OutputFile::openTemporary(const std::string& target)
         return errno == ENOENT ? fail("cannot write " + quoted(path_) + ": its folder does not exist")
                                : failWithErrno("cannot write " + quoted(path_));
     // A file without a name, given one only once it is complete: nothing to leave
-    // behind, however the run ends.
-    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // behind, however the run ends. (Only root may link it by its descriptor alone;
+    // anyone else does through /proc.)
+    mode_ = mode;
+    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd_ >= 0 && ::geteuid() != 0 && ::access(procPath(fd_).c_str(), F_OK) != 0)
+    {
+        ::close(fd_);
+        fd_ = -1;
+    }
     unnamed_ = fd_ >= 0;
     return unnamed_ || nameTemporary() || failWithErrno("cannot write " + quoted(path_));
+}
+
+// Gives the unnamed temporary the name `name` in the target's folder; never
+// replaces anything there.
+bool OutputFile::linkUnnamed(const char* name)
+{
+    return ::linkat(fd_, "", folder_, name, AT_EMPTY_PATH) == 0 ||
+           ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name, AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Gives the temporary a unique name in the target's folder: creates it, or links
@@ -322,9 +348,9 @@ bool OutputFile::nameTemporary()
             name += letters[engine() % 62];
         bool made = false;
         if (unnamed_)
-            made = ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            made = linkUnnamed(name.c_str());
         else if ((fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                 0666)) >= 0)
+                                 mode_)) >= 0)
             made = true;
         if (made)
         {
@@ -369,15 +395,26 @@ bool OutputFile::commit()
         fd_ = -1; // closed with the rest of standard output
         return true;
     }
-    const bool toFile = unnamed_ || !temporary_.empty();
-    if (toFile && ::fsync(fd_) != 0)
+    if (!unnamed_ && temporary_.empty()) // a device or a FIFO
+    {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        return closed == 0 || failWithErrno("cannot write " + quoted(path_));
+    }
+    if (::fsync(fd_) != 0)
         return failWithErrno("cannot write " + quoted(path_));
-    if (toFile && !putInPlace())
+    // A named temporary is closed, and its errors heard, before it replaces anything;
+    // an unnamed one needs its descriptor to be given a name (and, synced, has
+    // nothing left for a close to lose).
+    if (!unnamed_)
+    {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0)
+            return failWithErrno("cannot write " + quoted(path_));
+    }
+    if (!putInPlace())
         return false;
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0)
-        return failWithErrno("cannot write " + quoted(path_));
     discard();
     return true;
 }
@@ -405,9 +442,7 @@ bool OutputFile::putInPlace()
         else if (errno == ENOENT && temporary_.empty())
         {
             // A link never replaces what appears meanwhile.
-            moved = ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW);
-            if (moved == 0)
-                unnamed_ = false;
+            moved = linkUnnamed(name_.c_str()) ? 0 : -1;
             if (moved != 0 && errno == EEXIST)
                 continue;
         }
@@ -437,6 +472,7 @@ void OutputFile::discard()
     if (fd_ >= 0 && !standardOutput_)
         ::close(fd_);
     fd_ = -1;
+    standardOutput_ = false;
     unnamed_ = false; // an unnamed file is gone with its last descriptor
     if (!temporary_.empty())
     {

@@ -1,6 +1,7 @@
 #include "tambrix/io/Tool.h"
 
 #include "tambrix/io/Output.h"
+#include "tambrix/text/Words.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -56,8 +57,7 @@ std::terminate_handler previousTerminate = nullptr;
     if (outOfMemory)
     {
         removeTemporaryNow();
-        if (::write(STDERR_FILENO, outOfMemoryLine, outOfMemoryLength) < 0)
-            ::_exit(exitFailure);
+        [[maybe_unused]] const ssize_t told = ::write(STDERR_FILENO, outOfMemoryLine, outOfMemoryLength);
         ::_exit(exitFailure);
     }
     if (previousTerminate != nullptr)
@@ -180,7 +180,7 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
     }
     catch (const std::exception& e)
     {
-        std::cerr << toolName() << ": " << e.what() << "\n";
+        std::cerr << toolName() << ": " << text::printable(e.what(), 256) << "\n";
     }
     std::cout.flush();
     std::cout.rdbuf(before);

@@ -50,7 +50,8 @@ std::vector<ChunkFacts> readChunks(const IEffectParameters& effect, Result* coun
     {
         ChunkFacts& c = chunks[i];
         c.idResult = effect.GetChunkIDFromIndex(static_cast<int32_t>(i), &c.id);
-        c.sizeResult = effect.GetChunkSize(c.id, &c.size);
+        // Without an identifier there is nothing to ask the size of.
+        c.sizeResult = c.idResult == kResultOk ? effect.GetChunkSize(c.id, &c.size) : c.idResult;
     }
     return chunks;
 }

@@ -106,7 +106,13 @@ void Transport::setTempo(double bpm)
 
 void Transport::setPlaying(bool playing) noexcept
 {
-    update([playing](State& s) { s.anchor.playing = playing; });
+    // Stopping stays where the transport is; playing goes on from there.
+    update(
+        [playing](State& s)
+        {
+            s.anchor = {playing, s.anchor.bpm,
+                        tambrix::render::positionAt(s.anchor, s.sampleRate, s.location), s.location};
+        });
 }
 
 void Transport::locate(int64_t sample) noexcept
@@ -120,8 +126,9 @@ int64_t Transport::advance(int64_t samples) noexcept
     update(
         [&](State& s)
         {
-            if (s.anchor.playing)
-                s.location += samples;
+            if (s.anchor.playing) // wrapping around at the ends of the 64-bit range, as a counter does
+                s.location =
+                    static_cast<int64_t>(static_cast<uint64_t>(s.location) + static_cast<uint64_t>(samples));
             location = s.location;
         });
     return location;

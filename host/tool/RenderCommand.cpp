@@ -66,14 +66,12 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
             return tambrix::io::exitUsage; // the bundle cannot be loaded
         if (!session->start(&error))
             return tambrix::io::exitFailure;
-        const int channels = options.render.channels;
-        if (!session->componentFor(channels, channels))
-        {
-            error = "the plug-in has no component for " + std::to_string(channels) + " channels";
-            return tambrix::io::exitUsage;
-        }
         instance = play::makePlayInstance(*session, options, &error);
-        return instance ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
+        if (instance)
+            return tambrix::io::exitSuccess;
+        // A channel count the bundle has no component for is a bad option, not a failure.
+        const int channels = options.render.channels;
+        return session->componentFor(channels, channels) ? tambrix::io::exitFailure : tambrix::io::exitUsage;
     };
     steps.play = [&](const tambrix::render::FrameSink& sink, tambrix::render::RenderSummary& summary,
                      std::string& error)

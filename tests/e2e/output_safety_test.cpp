@@ -24,7 +24,8 @@ struct Row
 {
     const char* name;
     const char* setup;   // shell commands run first in an empty folder
-    const char* command; // $RENDER, $AAXHOST, $SNAPSHOT, $BUNDLE and $BINARY name the tools and the bundle
+    const char* command; // $RENDER, $AAXHOST, $SNAPSHOT, $BUNDLE and $BINARY name the tools and the bundle;
+                         // LD_PRELOAD="$NAMED" hides unnamed files from a tool
     int exitCode;
     const char* message; // a part of what it writes to standard error
     const char* after;   // a shell command whose (short) output shows what the folder holds then
@@ -66,6 +67,15 @@ const Row rows[] = {
      "$RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & pid=$!; writing $pid;"
      " kill -KILL $pid; wait $pid",
      128 + 9, "", "head -c 3 out.wav; ls -A", "oldout.wav\n"},
+    // Where the file system has no unnamed files, the temporary has a name until it is in place.
+    {"a named temporary, removed when the render is killed", "echo old > out.wav",
+     "LD_PRELOAD=\"$NAMED\" $RENDER --rate 1000 --block 1 --channels 1 --seconds 86400 --out out.wav & "
+     "pid=$!; "
+     "writing $pid; kill -HUP $pid; wait $pid",
+     128 + 1, "", "head -c 3 out.wav; ls -A", "oldout.wav\n", false, true},
+    {"a named temporary, removed when a write fails", "echo old > out.wav",
+     "ulimit -f 8; LD_PRELOAD=\"$NAMED\" $RENDER --seconds 1 --out out.wav", 1, "File too large",
+     "head -c 3 out.wav; ls -A", "oldout.wav\n", false, true},
     {"two renders to one file", "",
      "$RENDER --seconds 1 --out out.wav >/dev/null & $RENDER --seconds 1 --out out.wav >/dev/null; wait", 0,
      "", "stat -c %s out.wav; ls -A", "384058\nout.wav\n"},
@@ -136,7 +146,7 @@ const Row rows[] = {
     {"a FIFO nobody reads, and a channel count the bundle has no component for", "mkfifo f",
      "timeout 20 $AAXHOST render \"$BUNDLE\" --channels 9 --out f", 2, "no component for 9 channels", "ls -A",
      "f\n"},
-    {"a replaced file keeps its permissions but set-user-ID", "echo old > out.wav; chmod 5750 out.wav",
+    {"a replaced file keeps its permissions but set-user-ID", "echo old > out.wav; chmod 7750 out.wav",
      "$RENDER --seconds 0.01 --out out.wav > /dev/null", 0, "", "stat -c %a out.wav", "1750\n"},
 };
 
@@ -151,7 +161,7 @@ TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)
     const std::string tools =
         "export RENDER=" + quoted(TAMBRIX_RENDER_EXECUTABLE) + " AAXHOST=" + quoted(AAXHOST_EXECUTABLE) +
         " SNAPSHOT=" + quoted(TAMBRIX_SNAPSHOT_EXECUTABLE) + " BUNDLE=" + quoted(TAMBRIX_BUNDLE) +
-        " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) +
+        " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) + " NAMED=" + quoted(NO_UNNAMED_FILES) +
         // `writing PID` waits until the render PID has its output (named or not) open in this folder.
         "; writing() { for i in $(seq 1000); do ls -l /proc/$1/fd | grep -qF \"$PWD/\" && break; sleep 0.01; "
         "done; }; ";

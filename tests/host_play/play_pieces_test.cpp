@@ -53,6 +53,16 @@ TEST(Transport, ReportsTheBlockPositionAndMovesOnAtItsTempo)
     EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 200000), 0);
     EXPECT_EQ(ticks, 1920000);
 
+    // Stopping by hand stays where the transport got to; playing again goes on from there.
+    transport->setPosition({true, 120.0, 0.0, 0}, 0);
+    transport->advance(48000);
+    transport->setPlaying(false);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 0), 0);
+    EXPECT_EQ(ticks, 1920000);
+    transport->setPlaying(true);
+    EXPECT_EQ(transport->GetCustomTickPosition(&ticks, 48000 + 24000), 0);
+    EXPECT_EQ(ticks, 2880000);
+
     // No meter of the host's own: no bar position; null outputs refused.
     int32_t bars = -7, beats = -7;
     int64_t display = -7;
@@ -123,6 +133,7 @@ TEST(Transport, ReadsOneWholeUpdateWhileTheHostWrites)
         ++reads;
     }
     host.join();
+    EXPECT_GT(reads, 0);
     EXPECT_EQ(torn, 0) << "of " << reads;
 }
 

@@ -130,18 +130,21 @@ int run(int argc, char** argv)
                          "the image goes to standard output).\n";
             return tambrix::io::exitSuccess;
         }
-        if (!refusal.empty())
-            continue;
+        // The first refusal is the one reported, unless the usage is asked for anywhere;
+        // --out takes its value all the same.
+        std::string problem;
         if (args[i].rfind("--out=", 0) == 0)
             outPath = args[i].substr(6);
         else if (args[i] == "--out" && i + 1 < args.size())
             outPath = args[++i];
         else if (args[i] == "--out")
-            refusal = "option --out needs a value";
+            problem = "option --out needs a value";
         else
-            refusal = "unknown argument '" + tambrix::text::printable(args[i]) + "'";
-        if (refusal.empty() && outPath.empty())
-            refusal = "--out needs a file name";
+            problem = "unknown argument '" + tambrix::text::printable(args[i]) + "'";
+        if (problem.empty() && outPath.empty())
+            problem = "--out needs a file name";
+        if (refusal.empty())
+            refusal = problem;
     }
     if (!refusal.empty())
         return tambrix::io::usageError(std::cerr, kTool, refusal);

@@ -44,11 +44,9 @@ bool prepareClock(juce::AudioProcessor& processor, const RenderOptions& options,
     return true;
 }
 
-bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
-                 RenderSummary& summary, std::string& error)
+bool playClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
+               RenderSummary& summary, std::string& error)
 {
-    if (!prepareClock(processor, options, error))
-        return false;
     const int channels = options.channels;
 
     processor.setRateAndBufferSizeDetails(options.rate, options.block);
@@ -81,6 +79,12 @@ bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, 
     processor.setPlayHead(nullptr);
     processor.releaseResources();
     return ok;
+}
+
+bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
+                 RenderSummary& summary, std::string& error)
+{
+    return prepareClock(processor, options, error) && playClock(processor, options, sink, summary, error);
 }
 
 } // namespace tambrix::render

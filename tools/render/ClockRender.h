@@ -18,8 +18,12 @@ namespace tambrix::render
 // it does not take it.
 bool prepareClock(juce::AudioProcessor& processor, const RenderOptions& options, std::string& error);
 
-// Returns false with `error` set if the processor rejects the channel layout or
-// the sink fails.
+// Plays the options through a processor prepareClock() readied; false with
+// `error` set if the sink fails.
+bool playClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
+               RenderSummary& summary, std::string& error);
+
+// prepareClock(), then playClock().
 bool renderClock(juce::AudioProcessor& processor, const RenderOptions& options, const FrameSink& sink,
                  RenderSummary& summary, std::string& error);
 

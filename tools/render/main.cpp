@@ -29,7 +29,7 @@ int run(int argc, char** argv)
     };
     steps.play = [&](const FrameSink& sink, RenderSummary& summary, std::string& error)
     {
-        return renderClock(*processor, options, sink, summary, error);
+        return playClock(*processor, options, sink, summary, error);
     };
     const std::string usage =
         "usage: tambrix-render [options]\n"

@@ -37,7 +37,7 @@ tambrix::text::Json parameterJson(const ParameterFacts& p, std::initializer_list
 struct ChunkFacts
 {
     Result idResult = kResultOk;   // GetChunkIDFromIndex
-    Result sizeResult = kResultOk; // GetChunkSize
+    Result sizeResult = kResultOk; // GetChunkSize (not asked, and idResult, when that failed)
     uint32_t id = 0;
     uint32_t size = 0;
 };

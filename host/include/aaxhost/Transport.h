@@ -46,8 +46,10 @@ public:
 
     // --- the same, one value at a time
     void setSampleRate(double rate); // ignored unless > 0
-    void setTempo(double bpm);       // ignored unless > 0
+    void setTempo(double bpm);       // ignored unless > 0; it holds from the anchor on
+    // Plays, or stops, from the position at the current location (which becomes the anchor).
     void setPlaying(bool playing) noexcept;
+    // Moves the location: playing, the position there follows from the anchor; stopped, it stays.
     void locate(int64_t sample) noexcept;
     // Moves the location on by `samples` while playing; returns the new location.
     int64_t advance(int64_t samples) noexcept;

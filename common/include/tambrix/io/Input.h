@@ -52,7 +52,8 @@ std::string standardOutputRefusal(const std::vector<Input>& inputs);
 enum class LineRead
 {
     line,    // a line, without its newline (the last one may have none)
-    end,     // nothing more to read (or a read error: see InputFile::readError)
+    end,     // nothing more to read, or a read error (see InputFile::readError): a line
+             // the error cut short is dropped
     tooLong, // longer than the bound; nothing more is read
 };
 
@@ -80,6 +81,8 @@ public:
     const std::string& error() const noexcept { return error_; }
     // When a read failed: "cannot read NAME: a read error cut it short: REASON"; otherwise empty.
     std::string readError() const;
+    // Whether `buffer` is an InputFile's whose read failed.
+    static bool readFailed(const std::streambuf* buffer);
 
 private:
     class Buffer : public std::streambuf

@@ -7,6 +7,8 @@
 #include "tambrix/io/Input.h"
 #include "tambrix/io/Tool.h"
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -61,7 +63,8 @@ private:
     bool inspect(const std::string& path, const std::vector<Input>& inputs, Target& target);
     bool fail(const std::string& text);
     bool failWithErrno(const std::string& what);
-    bool openTemporary(const std::string& target);
+    bool openTemporary(const std::string& target, mode_t mode);
+    bool linkUnnamed(const char* name);
     bool nameTemporary();
     bool flushBuffer();
     bool putInPlace();
@@ -70,6 +73,7 @@ private:
     int folder_ = -1;       // the target's folder, which names below are relative to
     std::string name_;      // the target's name in it
     bool unnamed_ = false;  // the temporary has no name (until it is put in place)
+    mode_t mode_ = 0666;    // the temporary's permissions until it has those it keeps
     std::string temporary_; // the temporary's name, while it has one
     bool standardOutput_ = false;
     int fd_ = -1;

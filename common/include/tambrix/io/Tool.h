@@ -37,9 +37,10 @@ int usageError(std::ostream& err, const std::string& name, const std::string& re
 // Runs a tool named `tool`. Standard output closed or open only for reading is
 // refused at once (exitUsage); a closed standard input or error is held on the
 // root folder, read-only, so that no file the tool opens takes its place. Then
-// `run`, with running out of memory (or any other exception) reported as
-// "NAME: out of memory" and exitFailure, once everything `run` made is undone
-// (an output file's temporary removed). Then standard output is flushed and
+// `run`; running out of memory ends it with "NAME: out of memory" (any other
+// exception with "NAME: WHAT") and exitFailure, once everything `run` made is
+// undone (an output file's temporary removed), also where no exception can pass
+// (then without unwinding). Then standard output is flushed and
 // closed: when that fails, "NAME: cannot write standard output: REASON", and a
 // success becomes exitFailure. Returns the exit status to end with.
 int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc, char** argv));
