@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <type_traits>
 
 namespace aaxhost
@@ -59,12 +60,7 @@ void Transport::update(Change&& change) noexcept
 
 void Transport::setPosition(const tambrix::render::TransportAnchor& anchor, int64_t location) noexcept
 {
-    update(
-        [&](State& s)
-        {
-            s.anchor = anchor;
-            s.location = location;
-        });
+    update([&](State& s) { std::tie(s.anchor, s.location) = std::tie(anchor, location); });
 }
 
 tambrix::render::TransportAnchor Transport::anchor() const noexcept
@@ -138,25 +134,15 @@ bool Transport::setHostMeter(int32_t numerator, int32_t denominator) noexcept
 {
     if (numerator <= 0 || denominator <= 0)
         return false;
-    update(
-        [&](State& s)
-        {
-            s.hostMeter = true;
-            s.numerator = numerator;
-            s.denominator = denominator;
-        });
+    update([&](State& s)
+           { std::tie(s.hostMeter, s.numerator, s.denominator) = std::tuple(true, numerator, denominator); });
     return true;
 }
 
 void Transport::setLoop(bool looping, int64_t startTick, int64_t endTick) noexcept
 {
-    update(
-        [&](State& s)
-        {
-            s.looping = looping;
-            s.loopStart = startTick;
-            s.loopEnd = endTick;
-        });
+    update([&](State& s)
+           { std::tie(s.looping, s.loopStart, s.loopEnd) = std::tie(looping, startTick, endTick); });
 }
 
 void Transport::setSelectionStart(int64_t sample) noexcept
@@ -166,22 +152,12 @@ void Transport::setSelectionStart(int64_t sample) noexcept
 
 void Transport::setTimeCode(int32_t frameRate, int32_t offset) noexcept
 {
-    update(
-        [&](State& s)
-        {
-            s.frameRate = frameRate;
-            s.timeCodeOffset = offset;
-        });
+    update([&](State& s) { std::tie(s.frameRate, s.timeCodeOffset) = std::tie(frameRate, offset); });
 }
 
 void Transport::setFeetFrames(int32_t rate, int64_t offset) noexcept
 {
-    update(
-        [&](State& s)
-        {
-            s.feetFramesRate = rate;
-            s.feetFramesOffset = offset;
-        });
+    update([&](State& s) { std::tie(s.feetFramesRate, s.feetFramesOffset) = std::tie(rate, offset); });
 }
 
 void Transport::setMetronome(int32_t enabled) noexcept

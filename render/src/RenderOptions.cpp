@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string_view>
 
 namespace tambrix::render
@@ -22,102 +23,67 @@ const text::RealRule secondsRule{"a length", 0.0, maxSeconds, true};
 const text::WholeRule indexRule{"a whole number", 0, maxIndex};
 const text::WholeRule sampleRule{"a whole number", 0, INT64_MAX};
 
-// A whole number into an option of another type (its rule keeps it in range).
-template <class T>
-std::string readWholeInto(const std::string& word, const text::WholeRule& rule, const std::string& subject,
-                          T& out)
-{
-    std::int64_t value = 0;
-    std::string refusal = readNumber(word, rule, subject, value);
-    if (refusal.empty())
-        out = static_cast<T>(value);
-    return refusal;
-}
-
-template <class T>
-std::string readRealInto(const std::string& word, const text::RealRule& rule, const std::string& subject,
-                         T& out)
-{
-    double value = 0.0;
-    std::string refusal = readNumber(word, rule, subject, value);
-    if (refusal.empty())
-        out = value;
-    return refusal;
-}
-
-std::string fileName(const std::string& word, const std::string& subject, std::string& out)
-{
-    out = word;
-    return word.empty() ? subject + " needs a file name" : std::string();
-}
-
 // A command-line option: what the usage and README say of it, and what it sets
 // (the refusal when it cannot).
 struct Option
 {
     OptionFacts facts;
-    std::string (*set)(RenderOptions& options, const std::string& word, const std::string& subject);
+    std::function<std::string(RenderOptions& options, const std::string& word, const std::string& subject)>
+        set;
 };
+
+// Sets `field` to a number read by `rule` (a whole one into a field of another
+// type: its rule keeps it in range).
+template <class Rule, class T>
+auto number(const Rule& rule, T RenderOptions::*field)
+{
+    return [&rule, field](RenderOptions& options, const std::string& word, const std::string& subject)
+    {
+        decltype(rule.low) value{}; // std::int64_t for a whole number, double for a real one
+        std::string refusal = readNumber(word, rule, subject, value);
+        if (refusal.empty())
+            options.*field = static_cast<T>(value);
+        return refusal;
+    };
+}
+
+// Sets `field` to a file name.
+auto fileName(std::string RenderOptions::*field)
+{
+    return [field](RenderOptions& options, const std::string& word, const std::string& subject)
+    {
+        options.*field = word;
+        return word.empty() ? subject + " needs a file name" : std::string();
+    };
+}
 
 const std::vector<Option>& options()
 {
     using O = RenderOptions;
-    using S = const std::string&;
     static const O d; // the defaults
     static const std::vector<Option> table{
         {{"--out", "FILE", "output WAV file (32-bit float), - for standard output", "", d.out},
-         [](O& o, S w, S n)
-         {
-             return fileName(w, n, o.out);
-         }},
+         fileName(&O::out)},
         {{"--rate", "HZ", "sample rate", rateRule.limits(), std::to_string(d.rate)},
-         [](O& o, S w, S n)
-         {
-             return readWholeInto(w, rateRule, n, o.rate);
-         }},
+         number(rateRule, &O::rate)},
         {{"--block", "N", "samples per block", blockRule.limits(), std::to_string(d.block)},
-         [](O& o, S w, S n)
-         {
-             return readWholeInto(w, blockRule, n, o.block);
-         }},
+         number(blockRule, &O::block)},
         {{"--channels", "N", "output channels", channelsRule.limits(), std::to_string(d.channels)},
-         [](O& o, S w, S n)
-         {
-             return readWholeInto(w, channelsRule, n, o.channels);
-         }},
-        {{"--bpm", "X", "tempo", tempoRule.limits(), numberText(d.bpm)},
-         [](O& o, S w, S n)
-         {
-             return readRealInto(w, tempoRule, n, o.bpm);
-         }},
+         number(channelsRule, &O::channels)},
+        {{"--bpm", "X", "tempo", tempoRule.limits(), numberText(d.bpm)}, number(tempoRule, &O::bpm)},
         {{"--start", "PPQ", "position at the first sample", positionRule.limits(), numberText(d.start)},
-         [](O& o, S w, S n)
-         {
-             return readRealInto(w, positionRule, n, o.start);
-         }},
+         number(positionRule, &O::start)},
         {{"--seconds", "S", "length", secondsRule.limits(), numberText(d.seconds)},
-         [](O& o, S w, S n)
-         {
-             return readRealInto(w, secondsRule, n, o.seconds);
-         }},
+         number(secondsRule, &O::seconds)},
         {{"--value", "V", "normalised \"Time Signature\"", valueRule.limits(), "the plug-in's own"},
-         [](O& o, S w, S n)
-         {
-             return readRealInto(w, valueRule, n, o.value);
-         }},
+         number(valueRule, &O::value)},
         {{"--index", "N", "time-signature index, sent as the value N/30", indexRule.limits(), ""},
-         [](O& o, S w, S n)
-         {
-             return readWholeInto(w, indexRule, n, o.index);
-         }},
+         number(indexRule, &O::index)},
         {{"--timeline", "FILE",
           "host transport events, one a line (SAMPLE play BPM PPQ | SAMPLE stop | SAMPLE value V), "
           "- for standard input",
           "", ""},
-         [](O& o, S w, S n)
-         {
-             return fileName(w, n, o.timelineFile);
-         }},
+         fileName(&O::timelineFile)},
     };
     return table;
 }
