@@ -17,15 +17,6 @@ namespace
 
 constexpr std::size_t kLongLine = std::size_t{1} << 20;
 
-// The file behind `status`, unless it is one that reading and writing share
-// without harm (a terminal, /dev/null, a socket).
-std::optional<FileId> readableId(const struct stat& status)
-{
-    if (S_ISCHR(status.st_mode) || S_ISSOCK(status.st_mode))
-        return std::nullopt;
-    return FileId{status.st_dev, status.st_ino};
-}
-
 } // namespace
 
 std::optional<FileId> fileIdOf(int fd)
@@ -46,19 +37,10 @@ std::optional<FileId> Input::id() const
     struct stat status = {};
     if (path == "-" ? ::fstat(STDIN_FILENO, &status) != 0 : ::stat(path.c_str(), &status) != 0)
         return std::nullopt;
-    return readableId(status);
-}
-
-std::string standardOutputRefusal(const std::vector<Input>& inputs)
-{
-    struct stat status = {};
-    if (::fstat(STDOUT_FILENO, &status) != 0)
-        return {};
-    const std::optional<FileId> output = readableId(status);
-    for (const Input& input : inputs)
-        if (output && input.id() == output)
-            return "standard output is " + input.named() + ": writing it would destroy it";
-    return {};
+    // Reading and writing share a terminal, /dev/null or a socket without harm.
+    if (S_ISCHR(status.st_mode) || S_ISSOCK(status.st_mode))
+        return std::nullopt;
+    return FileId{status.st_dev, status.st_ino};
 }
 
 LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes)

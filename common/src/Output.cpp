@@ -1,5 +1,6 @@
 #include "tambrix/io/Output.h"
 
+#include "Temporary.h"
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>
@@ -10,8 +11,10 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+#include <utility>
 
 namespace tambrix::io
 {
@@ -20,8 +23,8 @@ namespace
 
 constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
 
-// The temporary file a signal must not leave behind: a process writes one output
-// at a time, and the handler reads only these.
+// The named temporary file a signal must not leave behind: a process writes one
+// output at a time, and the handler reads only these.
 int signalFolder = -1;
 char signalTemporary[NAME_MAX + 1];
 volatile std::sig_atomic_t signalTemporaryLive = 0;
@@ -47,31 +50,22 @@ sigset_t endingSignals()
     return set;
 }
 
-// Whether the signal is a fault the processor raises again as the faulting
-// instruction runs again (a trap, a system call refused, an asynchronous
-// machine-check error are not).
-bool faultsAgain(int signal, const siginfo_t* info)
-{
-    if (info == nullptr || info->si_code <= 0) // sent by a process
-        return false;
-    return signal == SIGSEGV || signal == SIGILL || signal == SIGFPE ||
-           (signal == SIGBUS && info->si_code != BUS_MCEERR_AO);
-}
-
-extern "C" void removeTemporaryAndEnd(int signal, siginfo_t* info, void*)
+// Removes the temporary, then lets the signal end the process as it would have
+// without us: raised again with its own action back, it is delivered as the
+// handler returns (a fault too, before the faulting instruction runs again).
+extern "C" void removeTemporaryAndEnd(int signal)
 {
     const int savedErrno = errno;
     removeTemporaryNow();
-    // The signal ends the process as it would have without us: a fault comes
-    // again as the faulting instruction runs again; any other signal is raised
-    // again, to be delivered as this handler returns.
     if (signal > 0 && signal < kMaxSignal)
         sigaction(signal, &previousActions[signal], nullptr);
-    if (!faultsAgain(signal, info))
-        ::raise(signal);
+    ::raise(signal);
     errno = savedErrno;
 }
 
+// Only a signal that ends the process as things stand is watched: what is
+// ignored (nohup and the like) stays ignored, and a handler of someone else's
+// stays theirs.
 void watchTemporary(int folder, const std::string& name)
 {
     signalFolder = folder;
@@ -80,30 +74,20 @@ void watchTemporary(int folder, const std::string& name)
     const sigset_t set = endingSignals();
     for (int signal = 1; signal < kMaxSignal; ++signal)
     {
-        if (sigismember(&set, signal) != 1 || sigaction(signal, nullptr, &previousActions[signal]) != 0)
-            continue;
-        // Only a signal that ends the process as things stand: what is ignored (nohup
-        // and the like) stays ignored, and a handler of someone else's stays theirs.
-        watched[signal] = (previousActions[signal].sa_flags & SA_SIGINFO) == 0 &&
+        watched[signal] = sigismember(&set, signal) == 1 &&
+                          sigaction(signal, nullptr, &previousActions[signal]) == 0 &&
+                          (previousActions[signal].sa_flags & SA_SIGINFO) == 0 &&
                           previousActions[signal].sa_handler == SIG_DFL;
-        if (!watched[signal])
-            continue;
-        struct sigaction action = {};
-        action.sa_sigaction = removeTemporaryAndEnd;
-        action.sa_flags = SA_SIGINFO;
-        sigemptyset(&action.sa_mask);
-        sigaction(signal, &action, nullptr);
+        if (watched[signal])
+            std::signal(signal, removeTemporaryAndEnd);
     }
 }
 
 void unwatchTemporary()
 {
     for (int signal = 1; signal < kMaxSignal; ++signal)
-        if (watched[signal])
-        {
+        if (std::exchange(watched[signal], false))
             sigaction(signal, &previousActions[signal], nullptr);
-            watched[signal] = false;
-        }
     signalTemporaryLive = 0;
 }
 
@@ -145,9 +129,9 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-std::string procPath(int fd)
+FileId idOf(const struct stat& status)
 {
-    return "/proc/self/fd/" + std::to_string(fd);
+    return {status.st_dev, status.st_ino};
 }
 
 } // namespace
@@ -159,24 +143,13 @@ void removeTemporaryNow() noexcept
     signalTemporaryLive = 0;
 }
 
-// What a path names, as inspect() finds it.
-struct OutputFile::Target
+std::string standardOutputRefusal(const std::vector<Input>& inputs)
 {
-    bool standardOutput = false;
-    int stream = -1;  // a character device or FIFO, written straight through: an O_PATH handle on it
-    std::string file; // otherwise the regular file to write (where a link leads)
-    bool exists = false;
-    struct stat existing = {};
-
-    Target() = default;
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
-    ~Target()
-    {
-        if (stream >= 0)
-            ::close(stream);
-    }
-};
+    for (const Input& input : inputs)
+        if (const std::optional<FileId> id = input.id(); id && id == fileIdOf(STDOUT_FILENO))
+            return "standard output is " + input.named() + ": writing it would destroy it";
+    return {};
+}
 
 OutputFile::~OutputFile()
 {
@@ -195,14 +168,14 @@ bool OutputFile::failWithErrno(const std::string& what)
     return fail(what + ": " + std::strerror(errno));
 }
 
-bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inputs, Target& target)
+bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inputs)
 {
     discard();
     error_.clear();
     path_ = path;
     const auto asStandardOutput = [&]
     {
-        target.standardOutput = true;
+        standardOutput_ = true;
         const std::string refusal = standardOutputRefusal(inputs);
         return refusal.empty() || fail(refusal);
     };
@@ -214,130 +187,140 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
         return fail(quoted(path) + " names a folder, not a file");
 
     // What the path names: itself, or the file a symbolic link there leads to, which
-    // the system finds as an open() would (with its protections against planted links).
-    target.file = path;
-    struct stat& existing = target.existing;
-    target.exists = ::lstat(path.c_str(), &existing) == 0;
-    if (!target.exists)
-        return errno == ENOENT || failWithErrno("cannot write " + quoted(path));
-
-    const bool link = S_ISLNK(existing.st_mode);
-    const int probe = ::open(path.c_str(), O_PATH | O_CLOEXEC | (link ? 0 : O_NOFOLLOW));
-    if (probe < 0)
+    // the system finds (with its protections against planted links).
+    std::string file = path;
+    struct stat named = {};
+    exists_ = ::lstat(path.c_str(), &named) == 0;
+    if (!exists_ && errno != ENOENT)
+        return failWithErrno("cannot write " + quoted(path));
+    const bool link = exists_ && S_ISLNK(named.st_mode);
+    if (exists_ && ::stat(path.c_str(), &existing_) != 0)
         return link && errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
                                        : failWithErrno("cannot write " + quoted(path));
-    target.stream = probe; // closed with the target
-    if (::fstat(probe, &existing) != 0)
+    if (exists_)
+    {
+        const FileId id = idOf(existing_);
+        // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
+        // shell opened, whatever it is): that stream, as it is open.
+        if (fileIdOf(STDOUT_FILENO) == id)
+            return asStandardOutput();
+        if (standardInputWasClosed() && fileIdOf(STDIN_FILENO) == id)
+            return fail(quoted(path) + " is standard input, which was closed");
+        if (S_ISDIR(existing_.st_mode))
+            return fail(quoted(path) + " is a directory");
+        if (S_ISSOCK(existing_.st_mode) || S_ISBLK(existing_.st_mode))
+            return fail(quoted(path) + (S_ISSOCK(existing_.st_mode) ? " is a socket" : " is a block device"));
+        for (const Input& input : inputs)
+            if (input.id() == id)
+                return fail(quoted(path) + " is " + input.named() + ": writing it would destroy it");
+        if (!S_ISREG(existing_.st_mode)) // a character device or a FIFO: that one, straight through
+        {
+            stream_ = true;
+            return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ||
+                   failWithErrno("cannot write " + quoted(path));
+        }
+        // A link's text (a /proc link's too) is the file's path only while it names
+        // that same file: a file that has no name left is not written.
+        if (link)
+        {
+            char* resolved = ::realpath(path.c_str(), nullptr);
+            struct stat there = {};
+            const bool same = resolved != nullptr && ::stat(resolved, &there) == 0 && idOf(there) == id;
+            if (resolved != nullptr)
+                file = resolved;
+            std::free(resolved);
+            if (resolved == nullptr && errno != ENOENT)
+                return failWithErrno("cannot follow " + quoted(path));
+            if (!same)
+                return fail(quoted(path) + " leads to a file that has no name left");
+        }
+    }
+
+    // The folder the file is written in, held open: every name below is relative to it.
+    const std::size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+    name_ = file.substr(slash + 1);
+    folder_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat place = {};
+    if (folder_ < 0 || ::fstat(folder_, &place) != 0)
+        return errno == ENOENT ? fail("cannot write " + quoted(path) + ": its folder does not exist")
+                               : failWithErrno("cannot write " + quoted(path));
+    if (place.st_nlink == 0)
+        return fail("cannot write " + quoted(path) + ": " +
+                    (slash == std::string::npos ? "the current folder is gone" : "its folder is gone"));
+    if (::faccessat(folder_, ".", W_OK | X_OK, AT_EACCESS) != 0 ||
+        (exists_ && ::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS) != 0))
         return failWithErrno("cannot write " + quoted(path));
-    const FileId id{existing.st_dev, existing.st_ino};
-    // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
-    // shell opened, whatever it is): that stream, as it is open.
-    if (fileIdOf(STDOUT_FILENO) == id)
-        return asStandardOutput();
-    if (standardInputWasClosed() && fileIdOf(STDIN_FILENO) == id)
-        return fail(quoted(path) + " is standard input, which was closed");
-    if (S_ISDIR(existing.st_mode))
-        return fail(quoted(path) + " is a directory");
-    if (S_ISSOCK(existing.st_mode) || S_ISBLK(existing.st_mode))
-        return fail(quoted(path) + (S_ISSOCK(existing.st_mode) ? " is a socket" : " is a block device"));
-    for (const Input& input : inputs)
-        if (input.id() == id)
-            return fail(quoted(path) + " is " + input.named() + ": writing it would destroy it");
-    if (::faccessat(AT_FDCWD, procPath(probe).c_str(), W_OK, AT_EACCESS) != 0)
-        return failWithErrno("cannot write " + quoted(path));
-    if (!S_ISREG(existing.st_mode)) // a character device or a FIFO (a pipe too): that one, straight through
-        return true;
-    target.stream = -1;
-    char resolved[PATH_MAX];
-    const ssize_t length = link ? ::readlink(procPath(probe).c_str(), resolved, sizeof resolved) : 0;
-    const int reason = errno;
-    ::close(probe);
-    errno = reason;
-    if (length < 0)
-        return failWithErrno("cannot follow " + quoted(path));
-    if (link && (static_cast<std::size_t>(length) >= sizeof resolved || resolved[0] != '/'))
-        return fail("cannot follow " + quoted(path) + ": it leads to no file a path names");
-    if (link)
-        target.file.assign(resolved, static_cast<std::size_t>(length));
+    // In a sticky folder only the file's owner, the folder's owner and root may replace it.
+    const uid_t user = ::geteuid();
+    if (exists_ && (place.st_mode & S_ISVTX) != 0 && user != 0 && user != existing_.st_uid &&
+        user != place.st_uid)
+    {
+        errno = EPERM;
+        return failWithErrno("cannot replace " + quoted(path));
+    }
     return true;
 }
 
 bool OutputFile::check(const std::string& path, const std::vector<Input>& inputs)
 {
-    Target target;
-    return inspect(path, inputs, target);
+    const bool usable = inspect(path, inputs);
+    discard();
+    return usable;
 }
 
 bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
 {
-    Target target;
-    if (!inspect(path, inputs, target))
+    if (!inspect(path, inputs))
         return false;
-    if (target.standardOutput)
+    if (standardOutput_)
     {
-        standardOutput_ = true;
         fd_ = STDOUT_FILENO;
         return true;
     }
-    if (target.stream >= 0)
+    if (stream_)
     {
-        fd_ = ::open(procPath(target.stream).c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        // The one the check found: a file that took its place meanwhile is not written.
+        struct stat now = {};
+        fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd_ >= 0 && (::fstat(fd_, &now) != 0 || !(idOf(now) == idOf(existing_))))
+            return fail(quoted(path) + " changed while it was opened; it was left alone");
         return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
     }
     // A file that replaces one is only its caller's until it has the permissions of
     // the one it replaces.
-    if (!openTemporary(target.file, target.exists ? 0600 : 0666))
+    if (!openTemporary(exists_ ? 0600 : 0666))
         return false;
     // The new file keeps what the one it replaces had: its permissions (but for
     // set-user-ID and set-group-ID) and, for root, its owner.
-    if (target.exists &&
-        (::fchmod(fd_, target.existing.st_mode & 01777) != 0 ||
-         (::geteuid() == 0 && ::fchown(fd_, target.existing.st_uid, target.existing.st_gid) != 0)))
+    if (exists_ && (::fchmod(fd_, existing_.st_mode & 01777) != 0 ||
+                    (::geteuid() == 0 && ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0)))
         return failWithErrno("cannot give " + quoted(path) + " the permissions it had");
     return true;
 }
 
-bool OutputFile::openTemporary(const std::string& target, mode_t mode)
+bool OutputFile::openTemporary(mode_t mode)
 {
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    name_ = slash == std::string::npos ? target : target.substr(slash + 1);
-    folder_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ < 0)
-        return errno == ENOENT ? fail("cannot write " + quoted(path_) + ": its folder does not exist")
-                               : failWithErrno("cannot write " + quoted(path_));
-    // A file without a name, given one only once it is complete: nothing to leave
-    // behind, however the run ends. (Only root may link it by its descriptor alone;
-    // anyone else does through /proc.)
+    // A file without a name, given one by its descriptor only once it is complete:
+    // nothing to leave behind, however the run ends. The system lets root do that,
+    // and since Linux 6.10 whoever opened the file; it tells by answering a link to
+    // "." with EEXIST. Elsewhere the temporary has a name from the start.
     mode_ = mode;
     fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (fd_ >= 0 && ::geteuid() != 0 && ::access(procPath(fd_).c_str(), F_OK) != 0)
+    unnamed_ = fd_ >= 0 && ::linkat(fd_, "", folder_, ".", AT_EMPTY_PATH) != 0 && errno == EEXIST;
+    if (fd_ >= 0 && !unnamed_)
     {
         ::close(fd_);
         fd_ = -1;
     }
-    unnamed_ = fd_ >= 0;
     return unnamed_ || nameTemporary() || failWithErrno("cannot write " + quoted(path_));
 }
 
-// Gives the unnamed temporary the name `name` in the target's folder; never
-// replaces anything there.
-bool OutputFile::linkUnnamed(const char* name)
-{
-    return ::linkat(fd_, "", folder_, name, AT_EMPTY_PATH) == 0 ||
-           ::linkat(AT_FDCWD, procPath(fd_).c_str(), folder_, name, AT_SYMLINK_FOLLOW) == 0;
-}
-
-// Gives the temporary a unique name in the target's folder: creates it, or links
-// the unnamed one there. Signals are held meanwhile: the temporary is watched from
-// the moment its name exists.
+// Gives the temporary a unique name in the target's folder: links the unnamed one
+// there (its caller holds the signals until the name is gone again), or creates a
+// named one, watched from the moment its name exists.
 bool OutputFile::nameTemporary()
 {
-    if (signalTemporaryLive != 0)
-    {
-        errno = EBUSY; // another output of this process is being written
-        return false;
-    }
     static std::mt19937_64 engine{std::random_device{}()};
     const char* const letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const HeldSignals held;
@@ -346,16 +329,15 @@ bool OutputFile::nameTemporary()
         std::string name = "." + name_.substr(0, 64) + ".";
         for (int i = 0; i < 8; ++i)
             name += letters[engine() % 62];
-        bool made = false;
-        if (unnamed_)
-            made = linkUnnamed(name.c_str());
-        else if ((fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                 mode_)) >= 0)
-            made = true;
+        const bool made =
+            unnamed_ ? ::linkat(fd_, "", folder_, name.c_str(), AT_EMPTY_PATH) == 0
+                     : (fd_ = ::openat(folder_, name.c_str(),
+                                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode_)) >= 0;
         if (made)
         {
             temporary_ = name;
-            watchTemporary(folder_, temporary_);
+            if (!unnamed_)
+                watchTemporary(folder_, temporary_);
             return true;
         }
         if (errno != EEXIST)
@@ -395,25 +377,14 @@ bool OutputFile::commit()
         fd_ = -1; // closed with the rest of standard output
         return true;
     }
-    if (!unnamed_ && temporary_.empty()) // a device or a FIFO
-    {
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        return closed == 0 || failWithErrno("cannot write " + quoted(path_));
-    }
-    if (::fsync(fd_) != 0)
+    if (!stream_ && ::fsync(fd_) != 0)
         return failWithErrno("cannot write " + quoted(path_));
-    // A named temporary is closed, and its errors heard, before it replaces anything;
-    // an unnamed one needs its descriptor to be given a name (and, synced, has
-    // nothing left for a close to lose).
-    if (!unnamed_)
-    {
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        if (closed != 0)
-            return failWithErrno("cannot write " + quoted(path_));
-    }
-    if (!putInPlace())
+    // A device or a named temporary is closed, and its errors heard, before anything
+    // is replaced; an unnamed one needs its descriptor to be given a name (and,
+    // synced, has nothing left for a close to lose).
+    if (!unnamed_ && ::close(std::exchange(fd_, -1)) != 0)
+        return failWithErrno("cannot write " + quoted(path_));
+    if (!stream_ && !putInPlace())
         return false;
     discard();
     return true;
@@ -421,50 +392,35 @@ bool OutputFile::commit()
 
 bool OutputFile::putInPlace()
 {
-    // What is at the target now decides: nothing (the new file must not replace
-    // whatever appears there meanwhile) or a regular file (replaced as a whole).
-    for (int attempt = 0; attempt < 8; ++attempt)
+    // Where nothing is, the new file must not replace whatever appears meanwhile; a
+    // regular file there (from the start or since) is replaced as a whole, if it may be.
+    const HeldSignals held;
+    bool placed = temporary_.empty() ? ::linkat(fd_, "", folder_, name_.c_str(), AT_EMPTY_PATH) == 0
+                                     : ::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(),
+                                                   RENAME_NOREPLACE) == 0;
+    // A file system without RENAME_NOREPLACE: a link never replaces anything either.
+    if (!placed && errno == EINVAL && !temporary_.empty() &&
+        ::linkat(folder_, temporary_.c_str(), folder_, name_.c_str(), 0) == 0)
+    {
+        ::unlinkat(folder_, temporary_.c_str(), 0); // in place either way
+        placed = true;
+    }
+    if (!placed && errno == EEXIST)
     {
         struct stat now = {};
-        int moved = -1;
-        const HeldSignals held;
-        if (::fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0)
-        {
-            if (!S_ISREG(now.st_mode))
-                return fail(quoted(path_) + " is no longer a regular file; it was left alone");
-            if (::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
-                return failWithErrno("cannot write " + quoted(path_));
-            // A rename replaces a file as a whole; it needs a name to move.
-            if (temporary_.empty() && !nameTemporary())
-                return failWithErrno("cannot put " + quoted(path_) + " in place");
-            moved = ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str());
-        }
-        else if (errno == ENOENT && temporary_.empty())
-        {
-            // A link never replaces what appears meanwhile.
-            moved = linkUnnamed(name_.c_str()) ? 0 : -1;
-            if (moved != 0 && errno == EEXIST)
-                continue;
-        }
-        else if (errno == ENOENT)
-        {
-            moved = ::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE);
-            if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) // a file system without it
-                moved = ::linkat(folder_, temporary_.c_str(), folder_, name_.c_str(), 0) == 0
-                            ? (::unlinkat(folder_, temporary_.c_str(), 0), 0) // in place either way
-                            : -1;
-            if (moved != 0 && errno == EEXIST)
-                continue;
-        }
-        if (moved != 0)
-            return failWithErrno("cannot put " + quoted(path_) + " in place");
-        if (!temporary_.empty())
-            unwatchTemporary(); // signals are held: the name is no longer ours
-        temporary_.clear();
-        unnamed_ = false;
-        return true;
+        if (::fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(now.st_mode))
+            return fail(quoted(path_) + " is no longer a regular file; it was left alone");
+        if (::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+            return failWithErrno("cannot write " + quoted(path_));
+        placed = (!temporary_.empty() || nameTemporary()) &&
+                 ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) == 0;
     }
-    return fail(quoted(path_) + " keeps changing while it is put in place");
+    if (!placed)
+        return failWithErrno("cannot put " + quoted(path_) + " in place");
+    unwatchTemporary(); // signals are held: the name is no longer ours
+    temporary_.clear();
+    unnamed_ = false;
+    return true;
 }
 
 void OutputFile::discard()
@@ -473,6 +429,7 @@ void OutputFile::discard()
         ::close(fd_);
     fd_ = -1;
     standardOutput_ = false;
+    stream_ = false;
     unnamed_ = false; // an unnamed file is gone with its last descriptor
     if (!temporary_.empty())
     {

@@ -1,6 +1,6 @@
 #include "tambrix/io/Tool.h"
 
-#include "tambrix/io/Output.h"
+#include "Temporary.h"
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>

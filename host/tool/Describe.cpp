@@ -8,6 +8,7 @@
 #include "aaxhost/ParameterFacts.h"
 #include "aaxhost/PluginSession.h"
 
+#include "tambrix/io/Output.h"
 #include "tambrix/io/Tool.h"
 #include "tambrix/text/FourChar.h"
 #include "tambrix/text/Hex.h"

@@ -18,7 +18,7 @@
 #include "tambrix/text/Numbers.h"
 #include "tambrix/text/Words.h"
 
-#include "tambrix/io/Input.h"
+#include "tambrix/io/Output.h"
 #include "tambrix/io/Tool.h"
 
 #include <algorithm>

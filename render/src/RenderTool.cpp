@@ -35,9 +35,9 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
     }
     const std::int64_t total = options.totalSamples();
     if (total > WavWriter::maxFrames(options.channels))
-        return failed(std::to_string(total) + " samples of " + std::to_string(options.channels) +
-                          " channels do not fit a WAV file; render fewer seconds",
-                      io::exitUsage);
+        return io::usageError(err, name,
+                              std::to_string(total) + " samples of " + std::to_string(options.channels) +
+                                  " channels do not fit a WAV file; render fewer seconds");
 
     std::vector<io::Input> inputs = steps.inputs;
     if (!options.timelineFile.empty())
@@ -53,8 +53,9 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
         return failed(error, prepared);
 
     WavWriter writer;
+    // Checked already: what fails now fails while running.
     if (!writer.open(options.out, inputs, options.channels, options.rate, total))
-        return failed(writer.error(), io::exitUsage);
+        return failed(writer.error(), io::exitFailure);
     RenderSummary summary;
     const bool rendered = steps.play(
         [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);

@@ -99,12 +99,8 @@ int paint(const std::string& outPath)
         std::cerr << kTool << ": the image could not be encoded as PNG\n";
         return tambrix::io::exitFailure;
     }
-    if (!output.open(outPath))
-    {
-        std::cerr << kTool << ": " << output.error() << "\n";
-        return tambrix::io::exitUsage;
-    }
-    if (!output.write(png.getData(), png.getDataSize()) || !output.commit())
+    // Checked already: what fails now fails while running.
+    if (!output.open(outPath) || !output.write(png.getData(), png.getDataSize()) || !output.commit())
     {
         std::cerr << kTool << ": " << output.error() << "\n";
         return tambrix::io::exitFailure;

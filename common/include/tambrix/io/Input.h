@@ -45,10 +45,6 @@ struct Input
     std::optional<FileId> id() const;
 };
 
-// Why standard output cannot be written by a run that reads `inputs`: it is one
-// of them (the refusal names which), or empty when it can.
-std::string standardOutputRefusal(const std::vector<Input>& inputs);
-
 enum class LineRead
 {
     line,    // a line, without its newline (the last one may have none)

@@ -7,6 +7,7 @@
 #include "tambrix/io/Input.h"
 #include "tambrix/io/Tool.h"
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -16,21 +17,28 @@
 namespace tambrix::io
 {
 
+// Why standard output cannot be written by a run that reads `inputs`: it is one
+// of them (the refusal names which), or empty when it can.
+std::string standardOutputRefusal(const std::vector<Input>& inputs);
+
 // One output, checked before any work is done:
 // - "-", or any name for the file open as standard output (/dev/stdout,
 //   /proc/self/fd/1, the file the shell opened), is standard output, written as
 //   it is open (appended to where the shell appends);
 // - a regular file, new or replaced, is written to a temporary file in the same
-//   folder (one without a name where the file system allows it, so that nothing
-//   is left behind whatever ends the run; otherwise one of a unique name, created
+//   folder (one without a name where the system allows it, so that nothing is
+//   left behind whatever ends the run; otherwise one of a unique name, created
 //   exclusively and removed on a failure or a terminating signal) that replaces
 //   it only once everything is written and synced; a file the caller may not
-//   write is not replaced, and what was there stays untouched on a failure;
+//   write or replace is not replaced, and what was there stays untouched on a
+//   failure;
 // - a character device or a FIFO (/dev/null, a pipe) is written straight through;
 // - a symbolic link is never replaced: these rules apply to the file it names,
-//   which the system finds (with its own protections against planted links);
-// - a directory, socket or block device, a missing folder, a link to nothing and
-//   one of the run's inputs are refused.
+//   which the system finds (with its own protections against planted links), as
+//   long as the link's text still names that file;
+// - a directory, socket or block device, a missing or deleted folder, a link to
+//   nothing or to a file that has no name left, and one of the run's inputs are
+//   refused.
 class OutputFile
 {
 public:
@@ -59,30 +67,29 @@ public:
     const std::string& error() const noexcept { return error_; }
 
 private:
-    struct Target;
-    bool inspect(const std::string& path, const std::vector<Input>& inputs, Target& target);
+    bool inspect(const std::string& path, const std::vector<Input>& inputs);
     bool fail(const std::string& text);
     bool failWithErrno(const std::string& what);
-    bool openTemporary(const std::string& target, mode_t mode);
-    bool linkUnnamed(const char* name);
+    bool openTemporary(mode_t mode);
     bool nameTemporary();
     bool flushBuffer();
     bool putInPlace();
 
-    std::string path_;      // as given, for messages
-    int folder_ = -1;       // the target's folder, which names below are relative to
-    std::string name_;      // the target's name in it
+    std::string path_;    // as given, for messages
+    bool exists_ = false; // the path names a file already (where a link leads)
+    struct stat existing_
+    {
+    }; // that file, as inspect() found it
+    bool standardOutput_ = false;
+    bool stream_ = false;   // a character device or a FIFO, written straight through
+    int folder_ = -1;       // a regular file's folder, which names below are relative to
+    std::string name_;      // the file's name in it
     bool unnamed_ = false;  // the temporary has no name (until it is put in place)
     mode_t mode_ = 0666;    // the temporary's permissions until it has those it keeps
     std::string temporary_; // the temporary's name, while it has one
-    bool standardOutput_ = false;
     int fd_ = -1;
     std::vector<char> buffer_;
     std::string error_;
 };
-
-// Removes the named temporary file an OutputFile is writing, if any, as the
-// process ends without unwinding (safe in a signal or terminate handler).
-void removeTemporaryNow() noexcept;
 
 } // namespace tambrix::io
