@@ -1,5 +1,5 @@
 #include "aaxhost/Host.h"
-#include "aaxhost/Loader.h"
+#include "aaxhost/PluginModule.h"
 #include "aaxhost/PluginSession.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "aaxhost/Description.h"
 #include "aaxhost/Host.h"
-#include "aaxhost/Loader.h"
+#include "aaxhost/PluginModule.h"
 #include "aaxhost/UnknownPtr.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "aaxhost/Loader.h"
+#include "aaxhost/PluginModule.h"
 
 #include "tambrix/text/Words.h"
 

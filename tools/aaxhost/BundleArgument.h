@@ -2,7 +2,7 @@
 
 // How every aaxhost command takes the bundle it loads.
 
-#include "aaxhost/Loader.h"
+#include "aaxhost/PluginModule.h"
 
 #include "tambrix/io/Input.h"
 
