@@ -5,27 +5,24 @@ namespace aaxhost
 
 MidiNode::MidiNode(int32_t nodeType, std::size_t capacity) : nodeType_(nodeType), capacity_(capacity)
 {
+    queued_.reserve(capacity_);
     input_.reserve(capacity_);
     posted_.reserve(capacity_);
 }
 
-bool MidiNode::setInput(const std::vector<MidiPacket>& packets)
+bool MidiNode::queue(const MidiPacket& packet) noexcept
 {
-    if (packets.size() > capacity_)
+    if (queued_.size() >= capacity_)
         return false;
-    input_.assign(packets.begin(), packets.end());
+    queued_.push_back(packet);
     return true;
-}
-
-void MidiNode::clear() noexcept
-{
-    input_.clear();
-    posted_.clear();
-    dropped_ = 0;
 }
 
 void MidiNode::beginBlock() noexcept
 {
+    // Swapping keeps both vectors' reserved storage.
+    input_.swap(queued_);
+    queued_.clear();
     posted_.clear();
     dropped_ = 0;
 }

@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <limits>
 #include <system_error>
 #include <vector>
@@ -63,11 +62,11 @@ std::string kindOf(mode_t mode)
 
 // Why a file must not be given to the system loader, or nothing. The loader
 // maps a binary's loadable segments straight from the file and dies of SIGBUS
-// on the first page it touches past the end, so a binary cut anywhere (short of
-// anything its headers say it holds) is refused, as is a file that is not an
-// x86-64 ELF shared object. Reads the ELF header once and at most the file's
-// size in bounded pieces; opens nothing but a regular file. *missing is set
-// when there is no such file.
+// on the first page it touches past the end, so a binary whose ELF header,
+// program headers or loadable segments reach past its end is refused, as is a
+// file that is not an x86-64 ELF shared object; the loader reads no section
+// header, so neither does this. Opens nothing but a regular file. *missing is
+// set when there is no such file.
 std::string refusalOf(const std::string& binary, bool* missing)
 {
     struct stat status = {};
@@ -112,12 +111,6 @@ std::string refusalOf(const std::string& binary, bool* missing)
         return offset > std::numeric_limits<uint64_t>::max() - length ? std::numeric_limits<uint64_t>::max()
                                                                       : offset + length;
     };
-    const auto bytes = [](uint64_t count, uint64_t each) // saturates too
-    {
-        return each != 0 && count > std::numeric_limits<uint64_t>::max() / each
-                   ? std::numeric_limits<uint64_t>::max()
-                   : count * each;
-    };
 
     if (static_cast<std::size_t>(got) < SELFMAG || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
         return "not an ELF shared object";
@@ -156,46 +149,7 @@ std::string refusalOf(const std::string& binary, bool* missing)
     for (const Elf64_Phdr& segment : segments)
         if (segment.p_type == PT_LOAD)
             end = std::max(end, reach(segment.p_offset, segment.p_filesz));
-    if (end > size)
-        return truncated("loadable segments reach", end);
-
-    // The section headers: none without an offset; with more than fit in
-    // e_shnum (0), section 0's sh_size holds their number.
-    if (header.e_shoff == 0)
-        return {};
-    if (header.e_shentsize != sizeof(Elf64_Shdr))
-        return "its section headers are " + std::to_string(header.e_shentsize) + " bytes each, not " +
-               std::to_string(sizeof(Elf64_Shdr));
-    uint64_t sections = header.e_shnum;
-    if (sections == 0)
-    {
-        Elf64_Shdr first = {};
-        if (reach(header.e_shoff, sizeof first) > size)
-            return truncated("section headers reach", reach(header.e_shoff, sizeof first));
-        if (::pread(file.fd, &first, sizeof first, static_cast<off_t>(header.e_shoff)) !=
-            static_cast<ssize_t>(sizeof first))
-            return "cannot read its section headers";
-        sections = std::max<uint64_t>(first.sh_size, 1);
-    }
-    const uint64_t sectionsEnd = reach(header.e_shoff, bytes(sections, sizeof(Elf64_Shdr)));
-    if (sectionsEnd > size) // so the table read below is never larger than the file
-        return truncated("section headers reach", sectionsEnd);
-    end = 0;
-    Elf64_Shdr piece[256]; // 16 KiB at a time
-    for (uint64_t done = 0; done < sections;)
-    {
-        const std::size_t count =
-            static_cast<std::size_t>(std::min<uint64_t>(sections - done, std::size(piece)));
-        const auto at = static_cast<off_t>(header.e_shoff + done * sizeof(Elf64_Shdr));
-        if (::pread(file.fd, piece, count * sizeof(Elf64_Shdr), at) !=
-            static_cast<ssize_t>(count * sizeof(Elf64_Shdr)))
-            return "cannot read its section headers";
-        for (std::size_t i = 0; i < count; ++i)
-            if (piece[i].sh_type != SHT_NULL && piece[i].sh_type != SHT_NOBITS)
-                end = std::max(end, reach(piece[i].sh_offset, piece[i].sh_size));
-        done += count;
-    }
-    return end > size ? truncated("sections reach", end) : std::string();
+    return end > size ? truncated("loadable segments reach", end) : std::string();
 }
 } // namespace
 

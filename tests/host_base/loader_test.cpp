@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -113,35 +112,22 @@ TEST(Loader, UnloadableFilesAreReported)
     EXPECT_EQ(error, "cannot load /dev/null: it is a character device, not a plug-in binary");
 
     // Files the system loader must not be given, each refused for what it is:
-    // a binary cut short anywhere (the loader would die of SIGBUS past the end),
-    // or one that is no x86-64 shared object.
+    // a binary cut short of what the loader reads (it would die of SIGBUS past
+    // the end), or one that is no x86-64 shared object.
     std::ostringstream read;
     read << std::ifstream(kBinary, std::ios::binary).rdbuf();
     const std::string whole = read.str();
     ASSERT_GT(whole.size(), 4096u);
-    Elf64_Ehdr header;
-    std::memcpy(&header, whole.data(), sizeof header);
     const auto patch = [](std::string contents, std::size_t at, auto value)
     {
-        std::memcpy(&contents[at], &value, sizeof value);
+        contents.replace(at, sizeof value, reinterpret_cast<const char*>(&value), sizeof value);
         return contents;
     };
-    const std::size_t shstrtabSize =
-        header.e_shoff + header.e_shstrndx * sizeof(Elf64_Shdr) + offsetof(Elf64_Shdr, sh_size);
-    const std::string countedInSection0 =
-        patch(patch(whole, offsetof(Elf64_Ehdr, e_shnum), uint16_t{0}),
-              header.e_shoff + offsetof(Elf64_Shdr, sh_size), uint64_t{header.e_shnum});
     const std::string damaged = std::string(HOST_BASE_SCRATCH_DIR) + "/Damaged.so";
     for (const auto& [contents, what] : std::initializer_list<std::pair<std::string, std::string>>{
              {whole.substr(0, 40), "the file is truncated: its ELF header reaches byte 64"},
              {whole.substr(0, 100), "the file is truncated: its program headers reach"},
              {whole.substr(0, 4096), "the file is truncated: its loadable segments reach"},
-             {whole.substr(0, whole.size() - 4096),
-              "the file is truncated: its section headers reach byte " + std::to_string(whole.size())},
-             {countedInSection0.substr(0, whole.size() - sizeof(Elf64_Shdr)),
-              "the file is truncated: its section headers reach byte " + std::to_string(whole.size())},
-             {patch(whole, shstrtabSize, uint64_t{whole.size()}),
-              "the file is truncated: its sections reach"},
              {"just text\n", "not an ELF shared object"},
              {patch(whole, EI_CLASS, uint8_t{ELFCLASS32}), "a 32-bit binary"},
              {patch(whole, offsetof(Elf64_Ehdr, e_machine), uint16_t{183}),
@@ -162,6 +148,10 @@ TEST(Loader, UnloadableFilesAreReported)
                 << error;
         }
     }
+    // Cut short of its section headers and the end of its sections, every loadable
+    // segment whole: it loads, as the system loader reads no section.
+    std::ofstream(damaged, std::ios::binary | std::ios::trunc) << whole.substr(0, whole.size() - 4096);
+    EXPECT_NE(PluginModule::open(damaged, &error), nullptr) << error;
 }
 
 TEST(Loader, BinaryNamedWithoutAFolderIsOpenedFromTheCurrentFolder)

@@ -138,11 +138,13 @@ TEST(Transport, ReadsOneWholeUpdateWhileTheHostWrites)
 }
 
 // The test's process procedure: writes into each output channel its index + the
-// port's float and the buffer length, so the test sees every field reach it.
+// port's float and the buffer length, so the test sees every field reach it, and
+// counts the messages the MIDI input node holds during the block.
 struct Seen
 {
     int calls = 0;
     int32_t length = -1;
+    uint32_t midi = 0;
     void* instances = nullptr;
 };
 Seen seen;
@@ -161,6 +163,7 @@ void testProcess(void* const* begin, const void* end)
                 outputs[ch][i] = static_cast<float>(ch) + port;
         ++seen.calls;
         seen.length = length;
+        seen.midi = static_cast<aaxhost::IMidiNode*>(context[5])->GetNodeBuffer()->bufferSize;
     }
 }
 
@@ -215,6 +218,23 @@ TEST(AlgorithmInstance, LaysOutTheContextFromTheFields)
     const uint8_t two[2] = {9, 9};
     EXPECT_EQ(a->deliver(3, two, 2), aaxhost::AlgorithmInstance::Delivery::delivered);
     EXPECT_EQ(a->portData(3), (std::vector<uint8_t>{9, 9, 0, 0}));
+
+    // Queued messages are the next processed block's, during and after it, and only its.
+    aaxhost::MidiPacket note;
+    note.length = 3;
+    ASSERT_TRUE(a->midiNode(5)->queue(note));
+    note.data[0] = 0x80;
+    ASSERT_TRUE(a->midiNode(5)->queue(note));
+    EXPECT_EQ(a->midiNode(5)->GetNodeBuffer()->bufferSize, 0u);
+    ASSERT_TRUE(a->process(10));
+    ASSERT_EQ(seen.midi, 2u);
+    EXPECT_EQ(a->midiNode(5)->GetNodeBuffer()->buffer[1].data[0], 0x80);
+    ASSERT_TRUE(a->process(10));
+    EXPECT_EQ(seen.midi, 0u);
+    EXPECT_EQ(a->midiNode(5)->GetNodeBuffer()->bufferSize, 0u);
+    aaxhost::MidiNode one(aaxhost::kMidiNodeLocalInput, 1);
+    EXPECT_TRUE(one.queue(note));
+    EXPECT_FALSE(one.queue(note));
 
     EXPECT_FALSE(a->process(65));
     EXPECT_FALSE(a->process(-1));

@@ -523,16 +523,15 @@ private:
         const std::vector<uint8_t> bytes = fromHex(w[1]);
         if (bytes.empty() || bytes.size() > 3)
             fail("a MIDI message has 1 to 3 bytes");
-        const MidiNode* node = instance().algorithm().midiNodeOfType(kMidiNodeLocalInput);
+        MidiNode* node = instance().algorithm().midiNodeOfType(kMidiNodeLocalInput);
         if (node == nullptr)
             fail("the component has no MIDI input node");
-        if (pendingMidi_.size() >= node->capacity())
-            fail("the next block already holds " + std::to_string(node->capacity()) + " MIDI messages");
         MidiPacket packet;
         packet.length = static_cast<uint32_t>(bytes.size());
         std::memcpy(packet.data, bytes.data(), bytes.size());
-        pendingMidi_.push_back(packet);
-        a["queued"] = pendingMidi_.size();
+        if (!node->queue(packet))
+            fail("the next block already holds " + std::to_string(node->capacity()) + " MIDI messages");
+        a["queued"] = node->queued();
     }
 
     void play(const Words& w, Json& a)
@@ -555,7 +554,6 @@ private:
     {
         const int64_t blocks = integer(w[1], kBlocks, "BLOCKS");
         EffectInstance& e = instance();
-        MidiNode* midiIn = e.algorithm().midiNodeOfType(kMidiNodeLocalInput);
         const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
         float peak = 0.0f;
         int64_t midiPosted = 0;
@@ -565,10 +563,6 @@ private:
         player.runBlock =
             [&](const tambrix::render::TransportPosition& position, int frames, std::string& error)
         {
-            // The queued messages go to the first block only.
-            if (midiIn != nullptr)
-                midiIn->setInput(pendingMidi_);
-            pendingMidi_.clear();
             const float* const* out = play::runInstanceBlock(e, position, frames, outputs, error);
             if (midiOut != nullptr)
                 midiPosted += static_cast<int64_t>(midiOut->posted().size() + midiOut->dropped());
@@ -603,7 +597,6 @@ private:
     bool released_ = false;
     tambrix::render::TransportSimulation transport_{kSetup.sampleRate, 120.0, 0.0};
     int64_t sample_ = 0;
-    std::vector<MidiPacket> pendingMidi_;
 };
 
 const std::vector<Action>& actions()

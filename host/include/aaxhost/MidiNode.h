@@ -34,9 +34,9 @@ protected:
 };
 
 // One MIDI node of an algorithm instance. Its storage is reserved up front, so
-// the audio thread never allocates: an input node hands out the packets queued
-// for the block, an output node keeps up to `capacity` posted packets per block
-// and counts the ones beyond.
+// the audio thread never allocates: an input node hands out, in the next block
+// only, up to `capacity` packets queued before it; an output node keeps up to
+// `capacity` posted packets per block and counts the ones beyond.
 class MidiNode final : public IMidiNode
 {
 public:
@@ -44,11 +44,11 @@ public:
 
     int32_t nodeType() const noexcept { return nodeType_; }
     std::size_t capacity() const noexcept { return capacity_; }
-    // Packets for the next block (input nodes); false when beyond the capacity.
-    bool setInput(const std::vector<MidiPacket>& packets);
-    // Empties the input queue and the posted packets.
-    void clear() noexcept;
-    // Starts a block: the posted packets of the last block are dropped.
+    // Queues a packet for the next block (input nodes); false when it already holds `capacity`.
+    bool queue(const MidiPacket& packet) noexcept;
+    std::size_t queued() const noexcept { return queued_.size(); }
+    // Starts a block: the queued packets become the block's, the last block's
+    // packets and posted packets are dropped.
     void beginBlock() noexcept;
     const std::vector<MidiPacket>& posted() const noexcept { return posted_; }
     std::size_t dropped() const noexcept { return dropped_; }
@@ -59,6 +59,7 @@ public:
 private:
     int32_t nodeType_;
     std::size_t capacity_;
+    std::vector<MidiPacket> queued_;
     std::vector<MidiPacket> input_;
     std::vector<MidiPacket> posted_;
     std::size_t dropped_ = 0;
