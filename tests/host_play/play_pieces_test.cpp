@@ -115,10 +115,12 @@ TEST(Transport, CountsTicksAsTheRenderCoreDoesAtEveryBlockStart)
 TEST(Transport, ReadsOneWholeUpdateWhileTheHostWrites)
 {
     auto transport = aaxhost::makeHost<aaxhost::Transport>(nullptr, 48000.0);
-    std::atomic<bool> done{false};
+    std::atomic<bool> done{false}, reading{false};
     std::thread host(
         [&]
         {
+            while (!reading) // the reader is under way before the first update
+                std::this_thread::yield();
             for (int64_t k = 0; k < 200000; ++k)
                 transport->setPosition(
                     {true, 97.3 + static_cast<double>(k % 7), static_cast<double>(k), 512 * k}, 512 * k);
@@ -131,6 +133,7 @@ TEST(Transport, ReadsOneWholeUpdateWhileTheHostWrites)
         transport->GetCurrentTickPosition(&ticks);
         torn += ticks % tambrix::render::hostTicksPerQuarterNote != 0 ? 1 : 0;
         ++reads;
+        reading = true;
     }
     host.join();
     EXPECT_GT(reads, 0);
@@ -145,7 +148,6 @@ struct Seen
     int calls = 0;
     int32_t length = -1;
     uint32_t midi = 0;
-    void* instances = nullptr;
 };
 Seen seen;
 
