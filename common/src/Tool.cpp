@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -32,27 +33,35 @@ bool inputWasClosed = false;
 char outOfMemoryLine[256];
 std::size_t outOfMemoryLength = 0;
 std::terminate_handler previousTerminate = nullptr;
+std::atomic<bool> ranOut{false};
+
+// The new-handler: notes that memory ran out (in the plug-in too, which shares the
+// process's operator new), then fails the allocation as it would fail without one.
+void noteOutOfMemory()
+{
+    ranOut = true;
+    throw std::bad_alloc();
+}
 
 // Running out of memory where an exception cannot pass (a callback that must not
 // throw into the plug-in, a thread of the framework's) ends the run as running
 // out of memory anywhere else does, but without unwinding: one line, exitFailure,
-// no temporary file left.
+// no temporary file left. The exception may be gone by then (a noexcept frame ends
+// the process as it is thrown), so the new-handler's note counts too.
 [[noreturn]] void endOnUncaughtException()
 {
-    bool outOfMemory = false;
-    if (const std::exception_ptr uncaught = std::current_exception())
+    bool outOfMemory = ranOut;
+    try
     {
-        try
-        {
-            std::rethrow_exception(uncaught);
-        }
-        catch (const std::bad_alloc&)
-        {
-            outOfMemory = true;
-        }
-        catch (...)
-        {
-        }
+        if (std::current_exception() != nullptr)
+            throw;
+    }
+    catch (const std::bad_alloc&)
+    {
+        outOfMemory = true;
+    }
+    catch (...)
+    {
     }
     if (outOfMemory)
     {
@@ -125,6 +134,11 @@ void setToolName(std::string name)
     nameOfTool() = std::move(name);
 }
 
+bool memoryRanOut()
+{
+    return ranOut;
+}
+
 bool standardInputWasClosed()
 {
     return inputWasClosed;
@@ -167,6 +181,7 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     previousTerminate = std::set_terminate(endOnUncaughtException);
+    std::set_new_handler(noteOutOfMemory);
     StandardOutput output;
     std::streambuf* const before = std::cout.rdbuf(&output);
     int status = exitFailure;

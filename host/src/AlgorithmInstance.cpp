@@ -1,5 +1,7 @@
 #include "aaxhost/AlgorithmInstance.h"
 
+#include "aaxhost/PluginSession.h"
+
 #include <algorithm>
 #include <cstring>
 #include <set>
@@ -41,17 +43,11 @@ AlgorithmInstance::~AlgorithmInstance() = default;
 std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponentDescriptor& component,
                                                              const Layout& layout, std::string* error)
 {
-    const auto fail = [error](std::string message) -> std::unique_ptr<AlgorithmInstance>
-    {
-        if (error != nullptr)
-            *error = std::move(message);
-        return nullptr;
-    };
     if (layout.inputChannels < 0 || layout.outputChannels < 0 || layout.inputChannels > 1024 ||
         layout.outputChannels > 1024)
-        return fail("channel counts out of range");
+        return Failure(error, "channel counts out of range");
     if (layout.maxBlock < 1 || layout.maxBlock > (1 << 20))
-        return fail("block size out of range");
+        return Failure(error, "block size out of range");
 
     std::unique_ptr<AlgorithmInstance> instance(new AlgorithmInstance());
     AlgorithmInstance& a = *instance;
@@ -65,7 +61,7 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
             break;
         }
     if (a.proc_ == nullptr)
-        return fail("the component has no native process procedure");
+        return Failure(error, "the component has no native process procedure");
 
     const auto makeChannels =
         [&a](int32_t count, std::vector<std::vector<float>>& data, std::vector<float*>& pointers)
@@ -89,9 +85,10 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
     {
         int64_t index = -1;
         if (!argAs(entry, 0, index) || index < 0 || index > kMaxFieldIndex)
-            return fail(entry.operation + ": field index out of range");
+            return Failure(error, entry.operation + ": field index out of range");
         if (!used.insert(index).second)
-            return fail(entry.operation + ": field " + std::to_string(index) + " is described twice");
+            return Failure(error,
+                           entry.operation + ": field " + std::to_string(index) + " is described twice");
         highest = std::max(highest, index);
 
         const std::string& op = entry.operation;
@@ -104,7 +101,7 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
             else if (!argAs(entry, 1, size))
                 size = -1;
             if (size < 0 || size > kMaxBlockBytes)
-                return fail(op + ": field " + std::to_string(index) + " has a size out of range");
+                return Failure(error, op + ": field " + std::to_string(index) + " has a size out of range");
             Block block;
             block.field = static_cast<int32_t>(index);
             block.size = static_cast<std::size_t>(size);
@@ -126,14 +123,14 @@ std::unique_ptr<AlgorithmInstance> AlgorithmInstance::create(const HostComponent
             uint64_t count = 0;
             argAs(entry, 2, count);
             if (count > 4096)
-                return fail("AddMeters: too many meters");
+                return Failure(error, "AddMeters: too many meters");
             a.meterTaps_.assign(static_cast<std::size_t>(count) + 1, 0.0f);
         }
         else if (op != "AddAudioIn" && op != "AddAudioOut" && op != "AddAudioBufferLength" &&
                  op != "AddSampleRate")
         {
-            return fail("the component uses " + op + " (field " + std::to_string(index) +
-                        "), which this host does not run");
+            return Failure(error, "the component uses " + op + " (field " + std::to_string(index) +
+                                      "), which this host does not run");
         }
     }
 

@@ -2,6 +2,8 @@
 
 #include "UidTable.h"
 
+#include <new>
+
 namespace aaxhost
 {
 
@@ -63,18 +65,21 @@ uint64_t ComponentFactory::createdCount() const
 Result ComponentFactory::Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid,
                                 void** out) noexcept
 {
-    record("Create", {componentId, pointerValue(outer), iid, pointerValue(out)});
+    if (out != nullptr)
+        *out = nullptr;
     Result result = kResultFail;
     try
     {
+        record("Create", {componentId, pointerValue(outer), iid, pointerValue(out)});
         result = create(componentId, outer, iid, out);
+    }
+    catch (const std::bad_alloc&)
+    {
+        result = kResultOutOfMemory; // also when recording the call ran out
     }
     catch (...)
     {
-        // A creator that throws: nothing may cross into the plug-in.
-        if (out != nullptr)
-            *out = nullptr;
-        result = kResultUnexpected;
+        result = kResultUnexpected; // a creator that throws: nothing may cross into the plug-in
     }
     return answer("Create", result);
 }

@@ -141,32 +141,34 @@ Result Controller::SetCycleCount(int32_t* properties, int32_t* counts, int32_t n
 
 Result Controller::PostPacket(int32_t port, const void* data, uint32_t size) noexcept
 {
-    if (const Result r = enter("PostPacket", {int64_t{port}, bytesValue(data, size), uint64_t{size}});
-        r != kResultOk)
-        return r;
-    if (data == nullptr && size != 0)
-        return hostresult::NullArgument;
-    PostedPacket packet{port, copyBytes(data, size)};
-    const bool keep = recording();
-    std::function<void(const PostedPacket&)> sink;
+    try
     {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        if (keep)
-            packets_.push_back(packet);
-        sink = packetSink_;
-    }
-    if (sink)
-    {
-        try
+        if (const Result r = enter("PostPacket", {int64_t{port}, bytesValue(data, size), uint64_t{size}});
+            r != kResultOk)
+            return r;
+        if (data == nullptr && size != 0)
+            return hostresult::NullArgument;
+        PostedPacket packet{port, copyBytes(data, size)};
+        const bool keep = recording();
+        std::function<void(const PostedPacket&)> sink;
         {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            if (keep)
+                packets_.push_back(packet);
+            sink = packetSink_;
+        }
+        if (sink)
             sink(packet);
-        }
-        catch (...)
-        {
-            return kResultUnexpected; // nothing is thrown into the plug-in
-        }
+        return kResultOk;
     }
-    return kResultOk;
+    catch (const std::bad_alloc&)
+    {
+        return kResultOutOfMemory;
+    }
+    catch (...)
+    {
+        return kResultUnexpected; // nothing is thrown into the plug-in
+    }
 }
 
 template <class Op>

@@ -10,22 +10,16 @@ namespace aaxhost
 std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, const Setup& setup,
                                                        std::string* error)
 {
-    const auto fail = [error](std::string message) -> std::unique_ptr<EffectInstance>
-    {
-        if (error != nullptr)
-            *error = std::move(message);
-        return nullptr;
-    };
-
     HostEffectDescriptor* descriptor = session.effect();
     if (descriptor == nullptr)
-        return fail("the plug-in describes no effect");
+        return Failure(error, "the plug-in describes no effect");
     HostRef<HostComponentDescriptor> component = session.componentFor(setup.channels, setup.channels);
     if (!component)
-        return fail("the plug-in has no component for " + std::to_string(setup.channels) + " channels");
+        return Failure(error,
+                       "the plug-in has no component for " + std::to_string(setup.channels) + " channels");
     const EffectCreator creator = effectCreatorOf(*descriptor);
     if (creator == nullptr)
-        return fail("the plug-in registered no effect creator (procedure 0)");
+        return Failure(error, "the plug-in registered no effect creator (procedure 0)");
 
     std::unique_ptr<EffectInstance> instance(new EffectInstance(session));
     EffectInstance& e = *instance;
@@ -40,10 +34,10 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
 
     Result r = e.driver_->create(creator);
     if (r != kResultOk)
-        return fail("creating the effect failed with " + std::to_string(r));
+        return Failure(error, "creating the effect failed with " + std::to_string(r));
     r = e.driver_->initialize();
     if (r != kResultOk)
-        return fail("Initialize failed with " + std::to_string(r));
+        return Failure(error, "Initialize failed with " + std::to_string(r));
 
     AlgorithmInstance::Layout layout;
     layout.inputChannels = PluginSession::stemChannelCount(inputFormat);
@@ -53,33 +47,26 @@ std::unique_ptr<EffectInstance> EffectInstance::create(PluginSession& session, c
     std::string layoutError;
     e.algorithm_ = AlgorithmInstance::create(*component, layout, &layoutError);
     if (!e.algorithm_)
-        return fail(layoutError);
+        return Failure(error, layoutError);
     r = e.algorithm_->resetPrivateData(e.effect());
     if (r != kResultOk)
-        return fail("ResetFieldData failed with " + std::to_string(r));
+        return Failure(error, "ResetFieldData failed with " + std::to_string(r));
     return instance;
 }
 
 std::unique_ptr<GuiDriver> EffectInstance::openGui(std::string* error)
 {
-    const auto fail = [error](std::string message) -> std::unique_ptr<GuiDriver>
-    {
-        if (error != nullptr)
-            *error = std::move(message);
-        return nullptr;
-    };
-
     HostEffectDescriptor* descriptor = session_.effect();
     const GuiCreator creator = descriptor != nullptr ? guiCreatorOf(*descriptor) : nullptr;
     if (creator == nullptr)
-        return fail("the plug-in registered no GUI creator (procedure 1)");
+        return Failure(error, "the plug-in registered no GUI creator (procedure 1)");
     auto gui = std::make_unique<GuiDriver>(session_.host(), *driver_);
     Result r = gui->create(creator);
     if (r != kResultOk)
-        return fail("creating the GUI failed with " + std::to_string(r));
+        return Failure(error, "creating the GUI failed with " + std::to_string(r));
     r = gui->initialize();
     if (r != kResultOk)
-        return fail("the GUI's Initialize failed with " + std::to_string(r));
+        return Failure(error, "the GUI's Initialize failed with " + std::to_string(r));
     return gui;
 }
 

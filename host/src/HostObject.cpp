@@ -171,7 +171,7 @@ bool HostObject::recording() const noexcept
     return recorder_ != nullptr && recorder_->enabled();
 }
 
-void HostObject::record(const char* operation, std::vector<Value> args) const noexcept
+void HostObject::record(const char* operation, std::vector<Value> args) const
 {
     if (!recording())
         return;

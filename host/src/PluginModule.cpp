@@ -1,5 +1,6 @@
 #include "aaxhost/PluginModule.h"
 
+#include "tambrix/io/Tool.h"
 #include "tambrix/text/Words.h"
 
 #include <dlfcn.h>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -24,14 +26,16 @@ namespace aaxhost
 namespace fs = std::filesystem;
 using tambrix::text::printablePath;
 
-namespace
+Failure::Failure(std::string* error, std::string reason)
 {
-void setError(std::string* error, std::string text)
-{
+    if (tambrix::io::memoryRanOut())
+        throw std::bad_alloc();
     if (error != nullptr)
-        *error = std::move(text);
+        *error = std::move(reason);
 }
 
+namespace
+{
 // dlsym gives an object pointer; the entry points are functions.
 template <class Proc>
 Proc toProc(void* symbol)
@@ -162,11 +166,8 @@ std::string PluginModule::binaryPathFor(const std::string& path, std::string* er
     if (!given.has_filename()) // "X.aaxplugin/"
         given = given.parent_path();
     if (given.extension() != ".aaxplugin")
-    {
-        setError(error,
-                 "not a plug-in bundle (a folder whose name ends in .aaxplugin): " + printablePath(path));
-        return {};
-    }
+        return Failure(error, "not a plug-in bundle (a folder whose name ends in .aaxplugin): " +
+                                  printablePath(path));
     const fs::path binary = given / "Contents" / "x86_64-linux" / (given.stem().string() + ".so");
     return binary.string();
 }
@@ -187,26 +188,19 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     bool noSuchFile = false;
     const std::string refusal = refusalOf(loadPath, &noSuchFile);
     if (noSuchFile)
-    {
-        setError(error, binary == path
-                            ? "no such plug-in binary: " + printablePath(path)
-                            : "bundle " + printablePath(path) + " has no binary at " + printablePath(binary));
-        return nullptr;
-    }
+        return Failure(error, binary == path ? "no such plug-in binary: " + printablePath(path)
+                                             : "bundle " + printablePath(path) + " has no binary at " +
+                                                   printablePath(binary));
     if (!refusal.empty())
-    {
-        setError(error, "cannot load " + printablePath(binary) + ": " + refusal);
-        return nullptr;
-    }
+        return Failure(error, "cannot load " + printablePath(binary) + ": " + refusal);
     dlerror(); // clear any earlier message
     void* handle = dlopen(loadPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
     {
         const char* message = dlerror();
         // The system's message names the file too.
-        setError(error, "cannot load " + printablePath(binary) + ": " +
-                            (message != nullptr ? printablePath(message) : "unknown reason"));
-        return nullptr;
+        return Failure(error, "cannot load " + printablePath(binary) + ": " +
+                                  (message != nullptr ? printablePath(message) : "unknown reason"));
     }
 
     void* symbols[kEntryPointNames.size()] = {};
@@ -221,8 +215,7 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::string& path, std::s
     {
         if (!options.keepLoaded)
             dlclose(handle);
-        setError(error, "missing entry point(s) in " + printablePath(binary) + ": " + missing);
-        return nullptr;
+        return Failure(error, "missing entry point(s) in " + printablePath(binary) + ": " + missing);
     }
 
     EntryPoints entryPoints;

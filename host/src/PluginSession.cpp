@@ -38,22 +38,16 @@ bool PluginSession::start(std::string* error, bool registerAnyway)
         if (registerResult_ == kResultOk)
             collection_ = HostCollection::fromUnknown(definition_.get());
     }
-    const auto fail = [error](std::string message)
-    {
-        if (error != nullptr)
-            *error = std::move(message);
-        return false;
-    };
     if (startResult_ != kResultOk)
-        return fail("ACFStartup failed with " + std::to_string(startResult_));
+        return Failure(error, "ACFStartup failed with " + std::to_string(startResult_));
     if (registerResult_ != kResultOk)
-        return fail("ACFRegisterPlugin failed with " + std::to_string(registerResult_));
+        return Failure(error, "ACFRegisterPlugin failed with " + std::to_string(registerResult_));
     if (!definition_)
-        return fail("ACFRegisterPlugin succeeded but gave no plug-in definition");
+        return Failure(error, "ACFRegisterPlugin succeeded but gave no plug-in definition");
     if (collection_ == nullptr)
-        return fail("the plug-in definition is not the host's collection");
+        return Failure(error, "the plug-in definition is not the host's collection");
     if (effect() == nullptr)
-        return fail("the plug-in describes no effect");
+        return Failure(error, "the plug-in describes no effect");
     return true;
 }
 

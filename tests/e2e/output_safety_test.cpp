@@ -24,7 +24,8 @@ struct Row
 {
     const char* name;
     const char* setup;   // shell commands run first in an empty folder
-    const char* command; // $RENDER, $AAXHOST, $SNAPSHOT, $BUNDLE and $BINARY name the tools and the bundle;
+    const char* command; // $RENDER, $AAXHOST, $SNAPSHOT, $BUNDLE and $BINARY name the tools and the bundle,
+                         // $OOM a plug-in that runs out of memory as it registers;
                          // LD_PRELOAD="$NAMED" hides unnamed files from a tool
     int exitCode;
     const char* message; // a part of what it writes to standard error
@@ -169,6 +170,16 @@ const Row rows[] = {
     {"out of memory", "echo old > big.wav",
      "ulimit -v 100000; $RENDER --seconds 1 --channels 64 --block 1048576 --out big.wav", 1,
      "tambrix-render: out of memory", "cat big.wav; ls -A", "old\nbig.wav\n", false, true},
+    // $OOM takes all the memory as it registers, then calls back the host's factory (with FAKE_QUERY its
+    // unknown first), which must allocate: the factory answers so, the plug-in is not blamed, nothing aborts.
+    {"out of memory in a host callback: describe", "", "ulimit -v 400000; $AAXHOST describe \"$OOM\" 2>e", 1,
+     "", "cat e", "the factory answered -2147024882\naaxhost describe: out of memory\n", false, true},
+    {"out of memory in a host callback: render", "",
+     "ulimit -v 400000; $AAXHOST render \"$OOM\" --out o.wav 2>e", 1, "", "cat e; ls -A",
+     "the factory answered -2147024882\naaxhost render: out of memory\ne\n", false, true},
+    {"out of memory in a host callback that cannot answer: script", "",
+     "ulimit -v 400000; echo live | FAKE_QUERY=1 $AAXHOST script \"$OOM\" - 2>e", 1, "", "cat e",
+     "aaxhost script: out of memory\n", false, true},
     {"too few descriptors for the fonts", "", "ulimit -n 8; $SNAPSHOT --out s.png", 1,
      "no font could be read", "ls -A", "", false, true},
     {"a FIFO nobody reads, and a bundle that is not there", "mkfifo f",
@@ -193,6 +204,7 @@ TEST(OutputSafety, EachToolWritesOnlyTheRegularFileItWasAskedFor)
         "export RENDER=" + quoted(TAMBRIX_RENDER_EXECUTABLE) + " AAXHOST=" + quoted(AAXHOST_EXECUTABLE) +
         " SNAPSHOT=" + quoted(TAMBRIX_SNAPSHOT_EXECUTABLE) + " BUNDLE=" + quoted(TAMBRIX_BUNDLE) +
         " BINARY=" + quoted(TAMBRIX_BUNDLE_BINARY) + " NAMED=" + quoted(NO_UNNAMED_FILES) +
+        " OOM=" + quoted(FAKE_OUT_OF_MEMORY) +
         // `writing PID` waits until the render PID has its output (named or not) open in this folder.
         "; writing() { for i in $(seq 1000); do ls -l /proc/$1/fd | grep -qF \"$PWD/\" && break; sleep 0.01; "
         "done; }; ";

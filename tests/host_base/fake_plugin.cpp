@@ -1,9 +1,13 @@
 // A tiny stand-in plug-in binary that exports the seven entry points, for the
-// loader's tests. Built from the host's own declarations.
+// loader's tests and the tools' (one that runs the process out of memory).
+// Built from the host's own declarations.
 #include "aaxhost/Identifiers.h"
 #include "aaxhost/Interfaces.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 using namespace aaxhost;
 
@@ -14,6 +18,38 @@ AAX_IACFHostServices* gServices = nullptr;
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 
+#ifdef FAKE_PLUGIN_RUNS_OUT_OF_MEMORY
+// Takes all the memory it can get, blocks of every size down to the smallest,
+// then calls back the host where it must allocate: with FAKE_QUERY set its unknown
+// (to record the question), then its factory (to make an object). Gives the memory
+// back, says on standard error what the factory answered and answers that.
+FAKE_EXPORT Result ACFRegisterPlugin(IACFUnknown* host, IACFPluginDefinition**)
+{
+    void* factory = nullptr;
+    if (host == nullptr || host->QueryInterface(IID_IACFComponentFactory, &factory) != kResultOk)
+        return kAaxErrorNullObject;
+    const bool query = std::getenv("FAKE_QUERY") != nullptr;
+    void* hoard = nullptr;
+    for (std::size_t size = std::size_t{1} << 40; size > 0; size = size > 1024 ? size / 2 : size - 8)
+        while (void* block = std::malloc(size))
+        {
+            *static_cast<void**>(block) = hoard;
+            hoard = block;
+        }
+    void* services = nullptr;
+    if (query)
+        host->QueryInterface(IID_IACFComponentFactory, &services);
+    const Result created = static_cast<IACFComponentFactory*>(factory)->Create(
+        AAXCompID_HostServices, nullptr, IID_IAAXHostServicesV1, &services);
+    while (hoard != nullptr)
+        std::free(std::exchange(hoard, *static_cast<void**>(hoard)));
+    std::fprintf(stderr, "the factory answered %d\n", static_cast<int>(created));
+    if (services != nullptr)
+        static_cast<IACFUnknown*>(services)->Release();
+    static_cast<IACFUnknown*>(factory)->Release();
+    return created;
+}
+#else
 // Asks the host unknown for the plug-in definition and returns the query's result.
 FAKE_EXPORT Result ACFRegisterPlugin(IACFUnknown* host, IACFPluginDefinition** definition)
 {
@@ -21,6 +57,7 @@ FAKE_EXPORT Result ACFRegisterPlugin(IACFUnknown* host, IACFPluginDefinition** d
         return kAaxErrorNullObject;
     return host->QueryInterface(IID_IACFPluginDefinition, reinterpret_cast<void**>(definition));
 }
+#endif
 
 // Echoes the index, so a test sees the number arrive unchanged.
 FAKE_EXPORT Result ACFRegisterComponent(IACFUnknown*, uint32_t index, IACFComponentDefinition** definition)

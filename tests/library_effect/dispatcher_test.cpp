@@ -359,11 +359,15 @@ TEST_F(DispatcherFixture, DispatchAnswersWithTheResultOfTheLastPost)
             dispatcher.RegisterPacket("A", 1, &write);
             dispatcher.RegisterPacket("B", 2, &write);
         });
-    // The host refuses the post of one port (a throwing hook is answered with kResultUnexpected).
+    // The host refuses the post of one port (a throwing hook is answered with kResultUnexpected, one
+    // that runs out of memory with kResultOutOfMemory).
     int32_t refused = 1;
+    bool outOfMemory = false;
     driver->setPacketHook(
-        [&refused](const aaxhost::PostedPacket& packet)
+        [&](const aaxhost::PostedPacket& packet)
         {
+            if (packet.port == refused && outOfMemory)
+                throw std::bad_alloc();
             if (packet.port == refused)
                 throw std::runtime_error("refused");
         });
@@ -373,6 +377,9 @@ TEST_F(DispatcherFixture, DispatchAnswersWithTheResultOfTheLastPost)
     driver->update("A", 0.1);
     driver->update("B", 0.1);
     EXPECT_EQ(driver->generateCoefficients(), aaxhost::kResultUnexpected);
+    outOfMemory = true;
+    driver->update("B", 0.2);
+    EXPECT_EQ(driver->generateCoefficients(), aaxhost::kResultOutOfMemory);
     driver->setPacketHook({});
 }
 

@@ -11,10 +11,7 @@ const float* const* runInstanceBlock(EffectInstance& instance,
                                      std::vector<const float*>& outputs, std::string& error)
 {
     if (!instance.runBlock(position.anchor, position.sample, frames))
-    {
-        error = "the block of " + std::to_string(frames) + " samples was not processed";
-        return nullptr;
-    }
+        return Failure(&error, "the block of " + std::to_string(frames) + " samples was not processed");
     outputs.resize(static_cast<std::size_t>(instance.algorithm().layout().outputChannels));
     for (std::size_t ch = 0; ch < outputs.size(); ++ch)
         outputs[ch] = instance.algorithm().output(static_cast<int>(ch));
@@ -37,29 +34,21 @@ bool playThroughInstance(EffectInstance& instance, const PlayOptions& options,
 {
     const int channels = options.render.channels;
     if (instance.algorithm().layout().outputChannels != channels)
-    {
-        error = "the component has " + std::to_string(instance.algorithm().layout().outputChannels) +
-                " output channels, not " + std::to_string(channels);
-        return false;
-    }
+        return Failure(&error, "the component has " +
+                                   std::to_string(instance.algorithm().layout().outputChannels) +
+                                   " output channels, not " + std::to_string(channels));
     std::string timeSignature;
     for (const ParameterFacts& p : readParameters(instance.effect()))
         if (timeSignature.empty() && p.idResult == kResultOk && p.name == "Time Signature")
             timeSignature = p.id;
     if (timeSignature.empty())
-    {
-        error = "the plug-in has no parameter \"Time Signature\"";
-        return false;
-    }
+        return Failure(&error, "the plug-in has no parameter \"Time Signature\"");
     if (options.bypass)
     {
         HostString bypassId;
         instance.effect().GetMasterBypassParameter(&bypassId);
         if (bypassId.text().empty())
-        {
-            error = "the plug-in has no master bypass parameter";
-            return false;
-        }
+            return Failure(&error, "the plug-in has no master bypass parameter");
         instance.update(bypassId.text().c_str(), 1.0);
     }
 

@@ -73,7 +73,8 @@ public:
     // Number of successful creations so far.
     uint64_t createdCount() const;
 
-    // 3. No exception leaves it: a creator that throws gives kResultUnexpected.
+    // 3. No exception leaves it: running out of memory gives kResultOutOfMemory, a
+    // creator that throws anything else kResultUnexpected.
     Result Create(const Uid& componentId, IACFUnknown* outer, const Uid& iid, void** out) noexcept override;
 
 protected:

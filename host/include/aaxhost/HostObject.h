@@ -88,9 +88,9 @@ protected:
     // of its own (packets, events, ...) only while this holds.
     bool recording() const noexcept;
     // Records a call of `operation` with its arguments (copied now) while
-    // recording() holds. Never throws into the plug-in: running out of memory
-    // here ends the process.
-    void record(const char* operation, std::vector<Value> args = {}) const noexcept;
+    // recording() holds. Running out of memory here throws std::bad_alloc, which
+    // ends the process in an operation that cannot answer the plug-in otherwise.
+    void record(const char* operation, std::vector<Value> args = {}) const;
     // `normal`, unless a result is forced for `operation`.
     Result answer(const char* operation, Result normal) const;
     // record() and answer() in one, for operations with nothing to do between.

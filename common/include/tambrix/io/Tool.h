@@ -27,6 +27,10 @@ void setToolName(std::string name);
 // its place (also as /dev/stdin) is no input.
 bool standardInputWasClosed();
 
+// Whether an allocation failed since runTool began (its new-handler notes every
+// one): whatever fails after that failed for want of memory.
+bool memoryRanOut();
+
 // Whether `arg` asks for the usage (-h, --help).
 bool isHelp(const std::string& arg);
 
