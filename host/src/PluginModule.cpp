@@ -1,6 +1,5 @@
 #include "aaxhost/PluginModule.h"
 
-#include "tambrix/io/Tool.h"
 #include "tambrix/text/Words.h"
 
 #include <dlfcn.h>
@@ -16,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <new>
 #include <system_error>
 #include <vector>
 
@@ -25,14 +23,6 @@ namespace aaxhost
 
 namespace fs = std::filesystem;
 using tambrix::text::printablePath;
-
-Failure::Failure(std::string* error, std::string reason)
-{
-    if (tambrix::io::memoryRanOut())
-        throw std::bad_alloc();
-    if (error != nullptr)
-        *error = std::move(reason);
-}
 
 namespace
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aaxhost/Failure.h"
 #include "aaxhost/Interfaces.h"
 
 #include <array>
@@ -9,20 +10,6 @@
 
 namespace aaxhost
 {
-
-// What a step of loading or playing a plug-in answers when it fails (opening the
-// binary, starting a session, creating or playing an effect instance): its empty
-// answer (false, null, no text), the reason in *error when asked for. Once memory
-// ran out, it failed for that: std::bad_alloc, no reason that blames the plug-in.
-struct Failure
-{
-    Failure(std::string* error, std::string reason);
-    template <class Answer>
-    operator Answer() const
-    {
-        return Answer{};
-    }
-};
 
 // The seven functions a plug-in binary exports, with their exact signatures.
 using ACFRegisterPluginProc = Result (*)(IACFUnknown* host, IACFPluginDefinition** definition);
