@@ -191,9 +191,8 @@ public:
         std::string text;
         int64_t line = 0;
         for (tambrix::io::LineRead read;
-             (read = tambrix::io::readLine(in, text)) != tambrix::io::LineRead::end;)
+             (read = tambrix::io::readLine(in, text, line)) != tambrix::io::LineRead::endOrError;)
         {
-            ++line;
             if (read == tambrix::io::LineRead::tooLong)
             {
                 if (tooLongLine != nullptr)
@@ -676,7 +675,8 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
     int64_t tooLongLine = 0;
     const int status = runScript(*plugin, in, out, &tooLongLine);
     if (tooLongLine != 0)
-        err << "aaxhost script: " << tambrix::io::lineTooLong(scriptName, tooLongLine) << "\n";
+        err << "aaxhost script: " << scriptName << ":" << tooLongLine << ": " << tambrix::io::lineTooLong
+            << "\n";
     plugin->close();
     return status;
 }
