@@ -212,7 +212,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
         if (read == io::LineRead::tooLong)
             return fail(io::lineTooLong);
 
-        const auto words = text::lineWords(line);
+        const auto words = text::lineWords(line, 5); // four at most, and one to tell too many
         if (words.empty())
             continue;
 
@@ -225,7 +225,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
         if (words.size() < 2)
             return fail("missing event after the sample number (play, stop or value)");
 
-        const std::string& kind = words[1];
+        const std::string_view kind = words[1];
         std::string refusal;
         if (kind == "play")
         {

@@ -28,11 +28,12 @@ TEST(FourChar, CodesAndTextsBothWays)
 
 TEST(Words, OfALineAndAsAMessageShowsThem)
 {
-    using W = std::vector<std::string>;
-    EXPECT_EQ(lineWords("  0 play\t120  -2 "), (W{"0", "play", "120", "-2"}));
-    EXPECT_EQ(lineWords("0 stop# a comment"), (W{"0", "stop"}));
-    EXPECT_EQ(lineWords("param get 0#c"), (W{"param", "get", "0"}));
-    EXPECT_EQ(lineWords("# only a comment"), W{});
+    using W = std::vector<std::string_view>;
+    EXPECT_EQ(lineWords("  0 play\t120  -2 ", 5), (W{"0", "play", "120", "-2"}));
+    EXPECT_EQ(lineWords("0 stop# a comment", 5), (W{"0", "stop"}));
+    EXPECT_EQ(lineWords("param get 0 1#c", 3), (W{"param", "get", "0"})); // at most that many
+    EXPECT_EQ(lineWords("# only a comment", 5), W{});
+    EXPECT_EQ(joinedWords("param parse 0 \t1/4 \v x #c", 3), "1/4 x");
     EXPECT_EQ(printable("plain"), "plain");
     EXPECT_EQ(printable("a\\x00\\"), "a\\\\x00\\\\"); // a backslash cannot pass for an escape
     EXPECT_EQ(printable(std::string("a\0b\x1B[2J\x7F", 8)), "a\\x00b\\x1B[2J\\x7F");

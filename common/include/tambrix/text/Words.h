@@ -16,29 +16,40 @@
 namespace tambrix::text
 {
 
-// The words of a line, split at white space; `#` starts a comment anywhere,
-// which runs to the end of the line.
-inline std::vector<std::string> lineWords(std::string_view line)
+// The next word of `rest`, cut from it with the white space before it; empty
+// when no word is left.
+inline std::string_view nextWord(std::string_view& rest)
+{
+    constexpr std::string_view space = " \t\n\v\f\r";
+    rest.remove_prefix(std::min(rest.find_first_not_of(space), rest.size()));
+    const std::string_view word = rest.substr(0, rest.find_first_of(space));
+    rest.remove_prefix(word.size());
+    return word;
+}
+
+// The first `most` words of a line (views into it), split at white space; `#` starts a
+// comment anywhere, which runs to the end of the line. A reader asks for one word more
+// than it takes, to tell a line of too many (a line may hold millions).
+inline std::vector<std::string_view> lineWords(std::string_view line, std::size_t most)
 {
     line = line.substr(0, line.find('#'));
-    const auto space = [](char c)
-    {
-        return c == ' ' || (c >= '\t' && c <= '\r');
-    };
-    std::vector<std::string> words;
-    for (std::size_t i = 0; i < line.size();)
-    {
-        if (space(line[i]))
-        {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && !space(line[i]))
-            ++i;
-        words.emplace_back(line.substr(start, i - start));
-    }
+    std::vector<std::string_view> words;
+    for (std::string_view word; words.size() < most && !(word = nextWord(line)).empty();)
+        words.push_back(word);
     return words;
+}
+
+// The words of a line from its word `first` (counted from 0) on, joined by one space.
+inline std::string joinedWords(std::string_view line, std::size_t first)
+{
+    line = line.substr(0, line.find('#'));
+    std::string joined;
+    joined.reserve(line.size());
+    for (std::size_t n = 0; n < first; ++n)
+        nextWord(line);
+    for (std::string_view word; !(word = nextWord(line)).empty();)
+        joined.append(joined.empty() ? "" : " ").append(word);
+    return joined;
 }
 
 // Whether a character (a code point) is one a terminal shows nothing of, while
