@@ -10,7 +10,7 @@ packages=(
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
-  python3
+  python3 unicode-data
 )
 
 missing=()

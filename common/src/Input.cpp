@@ -43,35 +43,31 @@ std::optional<FileId> Input::id() const
     return FileId{status.st_dev, status.st_ino};
 }
 
-LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes)
+LineRead readLine(std::istream& in, std::string& line, std::int64_t& number)
 {
     line.clear();
-    std::streambuf* buffer = in.rdbuf();
-    if (buffer == nullptr)
-        return LineRead::end;
+    ++number;
+    std::streambuf* buffer = in.rdbuf(); // the tools' streams always have one
     using Traits = std::streambuf::traits_type;
-    for (Traits::int_type c = buffer->sbumpc();; c = buffer->sbumpc())
+    for (Traits::int_type c = buffer->sbumpc(); c != '\n'; c = buffer->sbumpc())
     {
         if (Traits::eq_int_type(c, Traits::eof()))
         {
             in.setstate(std::ios::eofbit);
-            return line.empty() || InputFile::readFailed(buffer) ? LineRead::end : LineRead::line;
+            if (line.empty() || InputFile::readFailed(buffer))
+                return LineRead::endOrError;
+            break;
         }
-        if (c == '\n')
-            return LineRead::line;
-        if (line.size() == maxBytes)
+        if (line.size() == maxLineBytes)
             return LineRead::tooLong;
         // A long line gets its whole room at once, instead of being copied as it doubles.
         if (line.size() == line.capacity() && line.size() >= kLongLine)
-            line.reserve(maxBytes);
+            line.reserve(maxLineBytes);
         line += Traits::to_char_type(c);
     }
-}
-
-std::string lineTooLong(const std::string& name, long long lineNumber, std::size_t maxBytes)
-{
-    return name + ":" + std::to_string(lineNumber) + ": line longer than " + std::to_string(maxBytes) +
-           " bytes";
+    if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        line.erase(0, 3);
+    return LineRead::line;
 }
 
 InputFile::InputFile() : stream_(&buffer_) {}

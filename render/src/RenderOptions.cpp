@@ -201,9 +201,8 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
     std::int64_t lineNumber = 0;
     std::int64_t previousSample = 0;
 
-    for (io::LineRead read; (read = io::readLine(in, line)) != io::LineRead::end;)
+    for (io::LineRead read; (read = io::readLine(in, line, lineNumber)) != io::LineRead::endOrError;)
     {
-        ++lineNumber;
         const auto fail = [&](const std::string& text)
         {
             parsed.result.clear();
@@ -211,13 +210,9 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
             return parsed;
         };
         if (read == io::LineRead::tooLong)
-        {
-            parsed.result.clear();
-            parsed.error = io::lineTooLong(source, lineNumber);
-            return parsed;
-        }
+            return fail(io::lineTooLong);
 
-        const auto words = text::lineWords(line);
+        const auto words = text::lineWords(line, 5); // four at most, and one to tell too many
         if (words.empty())
             continue;
 
@@ -230,7 +225,7 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
         if (words.size() < 2)
             return fail("missing event after the sample number (play, stop or value)");
 
-        const std::string& kind = words[1];
+        const std::string_view kind = words[1];
         std::string refusal;
         if (kind == "play")
         {

@@ -28,12 +28,14 @@ TEST(FourChar, CodesAndTextsBothWays)
 
 TEST(Words, OfALineAndAsAMessageShowsThem)
 {
-    using W = std::vector<std::string>;
-    EXPECT_EQ(lineWords("  0 play\t120  -2 "), (W{"0", "play", "120", "-2"}));
-    EXPECT_EQ(lineWords("0 stop# a comment"), (W{"0", "stop"}));
-    EXPECT_EQ(lineWords("param get 0#c"), (W{"param", "get", "0"}));
-    EXPECT_EQ(lineWords("# only a comment"), W{});
+    using W = std::vector<std::string_view>;
+    EXPECT_EQ(lineWords("  0 play\t120  -2 ", 5), (W{"0", "play", "120", "-2"}));
+    EXPECT_EQ(lineWords("0 stop# a comment", 5), (W{"0", "stop"}));
+    EXPECT_EQ(lineWords("param get 0 1#c", 3), (W{"param", "get", "0"})); // at most that many
+    EXPECT_EQ(lineWords("# only a comment", 5), W{});
+    EXPECT_EQ(joinedWords("param parse 0 \t1/4 \v x #c", 3), "1/4 x");
     EXPECT_EQ(printable("plain"), "plain");
+    EXPECT_EQ(printable("a\\x00\\"), "a\\\\x00\\\\"); // a backslash cannot pass for an escape
     EXPECT_EQ(printable(std::string("a\0b\x1B[2J\x7F", 8)), "a\\x00b\\x1B[2J\\x7F");
     EXPECT_EQ(printable(std::string(64, 'x')), std::string(64, 'x'));
     EXPECT_EQ(printable(std::string(10000000, 'x')), std::string(64, 'x') + "\u2026");
@@ -46,6 +48,7 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
     EXPECT_EQ(printable("\xE0\x80\x9B\xED\xA0\x80\xF4\x90\x80\x80\xF4\x8F\xBF\xBF"),
               "\\xE0\\x80\\x9B\\xED\\xA0\\x80\\xF4\\x90\\x80\\x80\xF4\x8F\xBF\xBF"); // overlong, surrogate,
                                                                                      // too large
+    EXPECT_EQ(printable("\xED\x9F\xBF\xED\xA0\x80"), "\xED\x9F\xBF\\xED\\xA0\\x80"); // U+D7FF, a surrogate
     // Invisible characters (a byte-order mark, bidirectional controls, a line separator, a soft
     // hyphen, a zero-width space, a tag) change a line without being seen; a visible one stays.
     EXPECT_EQ(printable("\xEF\xBB\xBF"
@@ -56,6 +59,13 @@ TEST(Words, OfALineAndAsAMessageShowsThem)
               "\\xEF\\xBB\\xBFa\\xE2\\x80\\xAEb\\xE2\\x81\\xA6c\\xE2\\x80\\xA8d\\xC2\\xAD\\xE2\\x80\\x8B\\xF3"
               "\\xA0\\x80\\x81"
               "\xE2\x80\xA7");
+    // Every format character is, as the Unicode data has them (U+1D173, U+1D17A, U+13430, U+13438,
+    // U+0600, U+0605, U+110BD); the neighbours that are none (U+1D17B, U+0606, U+110BE) are not.
+    EXPECT_EQ(
+        printable("\xF0\x9D\x85\xB3\xF0\x9D\x85\xBA\xF0\x9D\x85\xBB\xF0\x93\x90\xB0\xF0\x93\x90\xB8\xD8"
+                  "\x80\xD8\x85\xD8\x86\xF0\x91\x82\xBD\xF0\x91\x82\xBE"),
+        "\\xF0\\x9D\\x85\\xB3\\xF0\\x9D\\x85\\xBA\xF0\x9D\x85\xBB\\xF0\\x93\\x90\\xB0\\xF0\\x93\\x90\\xB8"
+        "\\xD8\\x80\\xD8\\x85\xD8\x86\\xF0\\x91\\x82\\xBD\xF0\x91\x82\xBE");
 }
 
 TEST(Hex, NumbersBytesAndBack)

@@ -35,7 +35,11 @@ namespace
 
 using tambrix::text::Json;
 using tambrix::text::printable;
-using Words = std::vector<std::string>;
+// A line's words, views into it: an ID is copied (a C string) only while the plug-in is asked.
+using Words = std::vector<std::string_view>;
+
+// The most words an action takes (param text ID VALUE MAXLEN); a line is read to one more.
+constexpr std::size_t kMostWords = 5;
 
 // The script's instance: as an EffectInstance is by default, played in blocks of this length.
 const EffectInstance::Setup kSetup;
@@ -58,7 +62,7 @@ const tambrix::text::WholeRule kBlocks{"a whole number", 0, 100000};
 const tambrix::text::WholeRule kMaxLength{"a whole number", -1000000, 1000000};
 const tambrix::text::WholeRule kVersion{"a whole number", INT32_MIN, INT32_MAX};
 
-double number(const std::string& word, const tambrix::text::RealRule& rule, const char* subject)
+double number(std::string_view word, const tambrix::text::RealRule& rule, const char* subject)
 {
     double value = 0.0;
     if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
@@ -66,7 +70,7 @@ double number(const std::string& word, const tambrix::text::RealRule& rule, cons
     return value;
 }
 
-int64_t integer(const std::string& word, const tambrix::text::WholeRule& rule, const char* subject)
+int64_t integer(std::string_view word, const tambrix::text::WholeRule& rule, const char* subject)
 {
     int64_t value = 0;
     if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
@@ -74,7 +78,7 @@ int64_t integer(const std::string& word, const tambrix::text::WholeRule& rule, c
     return value;
 }
 
-uint32_t chunkId(const std::string& text)
+uint32_t chunkId(std::string_view text)
 {
     const auto id = tambrix::text::fourCharCode(text);
     if (!id)
@@ -82,7 +86,7 @@ uint32_t chunkId(const std::string& text)
     return *id;
 }
 
-std::vector<uint8_t> fromHex(const std::string& hex)
+std::vector<uint8_t> fromHex(std::string_view hex)
 {
     if (hex.size() % 2 != 0)
         fail("a hex payload must have an even number of digits");
@@ -120,7 +124,7 @@ struct Action
     bool needsEffect;
     void (ScriptRun::*run)(const Words& w, Json& a);
 
-    std::size_t wordCount() const { return tambrix::text::lineWords(words).size(); }
+    std::size_t wordCount() const { return tambrix::text::lineWords(words, kMostWords).size(); }
 
     // "param text ID VALUE [MAXLEN]"
     std::string usage() const
@@ -152,27 +156,25 @@ const std::vector<Action>& actions();
 // The action a line's words name, or null.
 const Action* actionFor(const Words& w)
 {
-    const auto& table = actions();
-    const auto found =
-        std::find_if(table.begin(), table.end(),
-                     [&w](const Action& action)
-                     {
-                         const Words words = tambrix::text::lineWords(action.words);
-                         return w.size() >= words.size() && std::equal(words.begin(), words.end(), w.begin());
-                     });
-    return found == table.end() ? nullptr : &*found;
+    for (const Action& action : actions())
+    {
+        const Words words = tambrix::text::lineWords(action.words, kMostWords);
+        if (w.size() >= words.size() && std::equal(words.begin(), words.end(), w.begin()))
+            return &action;
+    }
+    return nullptr;
 }
 
 // The words that may follow `first` (a word that begins actions of two words:
-// param, chunk, gui), or nothing when none may.
-std::vector<std::string> wordsAfter(const std::string& first)
+// param, chunk, gui) as a message lists them ("open, close"), or nothing when none may.
+std::string wordsAfter(std::string_view first)
 {
-    std::vector<std::string> after;
+    std::string after;
     for (const Action& action : actions())
     {
-        const Words words = tambrix::text::lineWords(action.words);
+        const Words words = tambrix::text::lineWords(action.words, kMostWords);
         if (words.size() == 2 && words[0] == first)
-            after.push_back(words[1]);
+            after.append(after.empty() ? "" : ", ").append(words[1]);
     }
     return after;
 }
@@ -188,19 +190,17 @@ public:
     int answerLines(std::istream& in, int64_t* tooLongLine)
     {
         bool clean = true;
-        std::string text;
         int64_t line = 0;
         for (tambrix::io::LineRead read;
-             (read = tambrix::io::readLine(in, text)) != tambrix::io::LineRead::end;)
+             (read = tambrix::io::readLine(in, text_, line)) != tambrix::io::LineRead::endOrError;)
         {
-            ++line;
             if (read == tambrix::io::LineRead::tooLong)
             {
                 if (tooLongLine != nullptr)
                     *tooLongLine = line;
                 return tambrix::io::exitUsage;
             }
-            const Words w = tambrix::text::lineWords(text);
+            const Words w = tambrix::text::lineWords(text_, kMostWords + 1);
             if (w.empty())
                 continue;
             const Action* action = actionFor(w);
@@ -208,12 +208,14 @@ public:
             const std::string command = action != nullptr ? action->words
                                         : wordsAfter(w[0]).empty() || w.size() < 2
                                             ? printable(w[0])
-                                            : w[0] + " " + printable(w[1]);
+                                            : std::string(w[0]) + " " + printable(w[1]);
             Json answer{{"line", line}, {"command", command}};
+            // Room for every key at once: growing would copy each value, one perhaps as long as the line.
+            answer.get_ref<Json::object_t&>().reserve(16);
             try
             {
                 // Identifiers go to the plug-in as C strings: a NUL byte would cut them short.
-                if (text.find('\0') != std::string::npos)
+                if (text_.find('\0') != std::string::npos)
                     fail("the line holds a NUL byte");
                 execute(action, w, answer);
                 answer["ok"] = true;
@@ -240,15 +242,13 @@ private:
     {
         if (action == nullptr)
         {
-            const std::vector<std::string> after = wordsAfter(w[0]);
-            std::string choices;
-            for (const std::string& word : after)
-                choices += (choices.empty() ? "" : ", ") + word;
-            if (after.empty())
+            const std::string choices = wordsAfter(w[0]);
+            if (choices.empty())
                 fail("unknown command '" + printable(w[0]) + "'");
+            const std::string first(w[0]); // param, chunk or gui
             if (w.size() < 2)
-                fail("'" + w[0] + "' must be followed by one of: " + choices);
-            fail("unknown command '" + w[0] + " " + printable(w[1]) + "' ('" + w[0] +
+                fail("'" + first + "' must be followed by one of: " + choices);
+            fail("unknown command '" + first + " " + printable(w[1]) + "' ('" + first +
                  "' is followed by one of: " + choices + ")");
         }
         if (action->needsEffect)
@@ -289,14 +289,14 @@ private:
     void paramGet(const Words& w, Json& a)
     {
         IEffectParameters& e = instance().effect();
-        double value = 0.0;
-        const Result r = e.GetParameterNormalizedValue(w[2].c_str(), &value);
         a["id"] = w[2];
+        double value = 0.0;
+        const Result r = e.GetParameterNormalizedValue(std::string(w[2]).c_str(), &value);
         a["result"] = r;
         if (r == kResultOk)
         {
             HostString text;
-            e.GetParameterValueString(w[2].c_str(), &text, 32);
+            e.GetParameterValueString(std::string(w[2]).c_str(), &text, 32);
             a["value"] = value;
             a["text"] = text.text();
         }
@@ -307,7 +307,7 @@ private:
     {
         const double value = number(w[3], kHostValue, "VALUE");
         a["id"] = w[2];
-        a["result"] = instance().update(w[2].c_str(), value);
+        a["result"] = instance().update(std::string(w[2]).c_str(), value);
         valueNow(w[2], a);
     }
 
@@ -317,16 +317,16 @@ private:
     {
         const double value = number(w[3], kHostValue, "VALUE");
         a["id"] = w[2];
-        a["result"] = instance().effect().SetParameterNormalizedValue(w[2].c_str(), value);
+        a["result"] = instance().effect().SetParameterNormalizedValue(std::string(w[2]).c_str(), value);
         a["updates"] = instance().deliverRequests();
         valueNow(w[2], a);
     }
 
     // The parameter's normalised value, when the plug-in tells it.
-    void valueNow(const std::string& id, Json& a)
+    void valueNow(std::string_view id, Json& a)
     {
         double now = 0.0;
-        if (instance().effect().GetParameterNormalizedValue(id.c_str(), &now) == kResultOk)
+        if (instance().effect().GetParameterNormalizedValue(std::string(id).c_str(), &now) == kResultOk)
             a["value"] = now;
     }
 
@@ -336,18 +336,17 @@ private:
         const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], kMaxLength, "MAXLEN") : 32);
         HostString text;
         a["id"] = w[2];
-        a["result"] = instance().effect().GetParameterStringFromValue(w[2].c_str(), value, &text, maxLength);
+        a["result"] = instance().effect().GetParameterStringFromValue(std::string(w[2]).c_str(), value, &text,
+                                                                      maxLength);
         a["text"] = text.text();
     }
 
+    // TEXT is the line's words from the fourth on, joined by one space.
     void paramParse(const Words& w, Json& a)
     {
-        std::string joined = w[3];
-        for (std::size_t i = 4; i < w.size(); ++i)
-            joined += " " + w[i];
         double value = -1.0;
-        const Result r =
-            instance().effect().GetParameterValueFromString(w[2].c_str(), &value, HostString(joined));
+        const Result r = instance().effect().GetParameterValueFromString(
+            std::string(w[2]).c_str(), &value, HostString(tambrix::text::joinedWords(text_, 3)));
         a["id"] = w[2];
         a["result"] = r;
         if (r == kResultOk)
@@ -592,6 +591,7 @@ private:
 
     PluginSession& plugin_;
     std::ostream& out_;
+    std::string text_; // the line being answered
     std::unique_ptr<EffectInstance> instance_;
     std::unique_ptr<GuiDriver> gui_;
     bool released_ = false;
@@ -669,7 +669,8 @@ int runScript(const std::string& bundle, std::istream& in, std::ostream& out, st
     int64_t tooLongLine = 0;
     const int status = runScript(*plugin, in, out, &tooLongLine);
     if (tooLongLine != 0)
-        err << "aaxhost script: " << tambrix::io::lineTooLong(scriptName, tooLongLine) << "\n";
+        err << "aaxhost script: " << scriptName << ":" << tooLongLine << ": " << tambrix::io::lineTooLong
+            << "\n";
     plugin->close();
     return status;
 }

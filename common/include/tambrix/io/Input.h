@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <streambuf>
@@ -47,17 +48,18 @@ struct Input
 
 enum class LineRead
 {
-    line,    // a line, without its newline (the last one may have none)
-    end,     // nothing more to read, or a read error (see InputFile::readError): a line
-             // the error cut short is dropped
-    tooLong, // longer than the bound; nothing more is read
+    line,       // a line, without its newline (the last one may have none)
+    endOrError, // nothing more to read, or a read error (see InputFile::readError): a
+                // line the error cut short is dropped
+    tooLong,    // longer than the bound; nothing more is read
 };
 
-// Reads the next line of `in` into `line`, at most `maxBytes` bytes of it.
-LineRead readLine(std::istream& in, std::string& line, std::size_t maxBytes = maxLineBytes);
+// Reads the next line of `in` into `line`, at most maxLineBytes of it, and counts it in
+// `number`. A byte-order mark that begins the first line is left out (editors write one).
+LineRead readLine(std::istream& in, std::string& line, std::int64_t& number);
 
-// "NAME:LINE: line longer than N bytes", for a line readLine refused.
-std::string lineTooLong(const std::string& name, long long lineNumber, std::size_t maxBytes = maxLineBytes);
+// Why readLine refused a line, which a message names as "NAME:LINE: " before it.
+inline const std::string lineTooLong = "line longer than " + std::to_string(maxLineBytes) + " bytes";
 
 // An input file opened for reading: a file by its name, or standard input for
 // "-" (refused when it was closed as the tool started).
