@@ -1,6 +1,6 @@
 #include "tambrix/io/Output.h"
 
-#include "Temporary.h"
+#include "Internal.h"
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>
@@ -29,24 +29,20 @@ int signalFolder = -1;
 char signalTemporary[NAME_MAX + 1];
 volatile std::sig_atomic_t signalTemporaryLive = 0;
 
-// Every signal whose default ends the process and that can be caught, but the two
-// the tools ignore (SIGPIPE and SIGXFSZ: a closed pipe and a file-size limit are
-// write errors); the real-time signals are added where they are known.
-constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
-                                  SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2, SIGALRM, SIGTERM, SIGSTKFLT,
-                                  SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS};
-constexpr int kMaxSignal = 65;
+constexpr int kMaxSignal = NSIG;
 struct sigaction previousActions[kMaxSignal];
 bool watched[kMaxSignal];
 
+// Every signal whose default ends the process and that can be caught, but the two
+// the tools ignore (SIGPIPE and SIGXFSZ: a closed pipe and a file-size limit are
+// write errors).
 sigset_t endingSignals()
 {
     sigset_t set;
-    sigemptyset(&set);
-    for (const int signal : kEndingSignals)
-        sigaddset(&set, signal);
-    for (int signal = SIGRTMIN; signal <= SIGRTMAX && signal < kMaxSignal; ++signal)
-        sigaddset(&set, signal);
+    sigfillset(&set);
+    for (const int other :
+         {SIGCHLD, SIGCONT, SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU, SIGURG, SIGWINCH, SIGKILL, SIGPIPE, SIGXFSZ})
+        sigdelset(&set, other);
     return set;
 }
 
@@ -111,6 +107,13 @@ std::string quoted(const std::string& path)
     return path == "-" ? "standard output" : "'" + text::printablePath(path) + "'";
 }
 
+FileId idOf(const struct stat& status)
+{
+    return {status.st_dev, status.st_ino};
+}
+
+} // namespace
+
 bool writeAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0)
@@ -128,13 +131,6 @@ bool writeAll(int fd, const char* data, std::size_t size)
     }
     return true;
 }
-
-FileId idOf(const struct stat& status)
-{
-    return {status.st_dev, status.st_ino};
-}
-
-} // namespace
 
 void removeTemporaryNow() noexcept
 {
@@ -168,6 +164,11 @@ bool OutputFile::failWithErrno(const std::string& what)
     return fail(what + ": " + std::strerror(errno));
 }
 
+bool OutputFile::cannotWrite()
+{
+    return failWithErrno("cannot write " + quoted(path_));
+}
+
 bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inputs)
 {
     discard();
@@ -192,11 +193,11 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
     struct stat named = {};
     exists_ = ::lstat(path.c_str(), &named) == 0;
     if (!exists_ && errno != ENOENT)
-        return failWithErrno("cannot write " + quoted(path));
+        return cannotWrite();
     const bool link = exists_ && S_ISLNK(named.st_mode);
     if (exists_ && ::stat(path.c_str(), &existing_) != 0)
         return link && errno == ENOENT ? fail(quoted(path) + " is a symbolic link to nothing")
-                                       : failWithErrno("cannot write " + quoted(path));
+                                       : cannotWrite();
     if (exists_)
     {
         const FileId id = idOf(existing_);
@@ -216,8 +217,7 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
         if (!S_ISREG(existing_.st_mode)) // a character device or a FIFO: that one, straight through
         {
             stream_ = true;
-            return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ||
-                   failWithErrno("cannot write " + quoted(path));
+            return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || cannotWrite();
         }
         // A link's text (a /proc link's too) is the file's path only while it names
         // that same file: a file that has no name left is not written.
@@ -244,13 +244,13 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
     struct stat place = {};
     if (folder_ < 0 || ::fstat(folder_, &place) != 0)
         return errno == ENOENT ? fail("cannot write " + quoted(path) + ": its folder does not exist")
-                               : failWithErrno("cannot write " + quoted(path));
+                               : cannotWrite();
     if (place.st_nlink == 0)
         return fail("cannot write " + quoted(path) + ": " +
                     (slash == std::string::npos ? "the current folder is gone" : "its folder is gone"));
     if (::faccessat(folder_, ".", W_OK | X_OK, AT_EACCESS) != 0 ||
         (exists_ && ::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS) != 0))
-        return failWithErrno("cannot write " + quoted(path));
+        return cannotWrite();
     // In a sticky folder only the file's owner, the folder's owner and root may replace it.
     const uid_t user = ::geteuid();
     if (exists_ && (place.st_mode & S_ISVTX) != 0 && user != 0 && user != existing_.st_uid &&
@@ -285,7 +285,7 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
         fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd_ >= 0 && (::fstat(fd_, &now) != 0 || !(idOf(now) == idOf(existing_))))
             return fail(quoted(path) + " changed while it was opened; it was left alone");
-        return fd_ >= 0 || failWithErrno("cannot write " + quoted(path));
+        return fd_ >= 0 || cannotWrite();
     }
     // A file that replaces one is only its caller's until it has the permissions of
     // the one it replaces.
@@ -313,7 +313,7 @@ bool OutputFile::openTemporary(mode_t mode)
         ::close(fd_);
         fd_ = -1;
     }
-    return unnamed_ || nameTemporary() || failWithErrno("cannot write " + quoted(path_));
+    return unnamed_ || nameTemporary() || cannotWrite();
 }
 
 // Gives the temporary a unique name in the target's folder: links the unnamed one
@@ -350,7 +350,7 @@ bool OutputFile::flushBuffer()
 {
     const bool written = writeAll(fd_, buffer_.data(), buffer_.size());
     buffer_.clear();
-    return written || failWithErrno("cannot write " + quoted(path_));
+    return written || cannotWrite();
 }
 
 bool OutputFile::write(const void* data, std::size_t size)
@@ -361,7 +361,7 @@ bool OutputFile::write(const void* data, std::size_t size)
     if (buffer_.size() + size > kBufferBytes && !flushBuffer())
         return false;
     if (size >= kBufferBytes)
-        return writeAll(fd_, bytes, size) || failWithErrno("cannot write " + quoted(path_));
+        return writeAll(fd_, bytes, size) || cannotWrite();
     buffer_.insert(buffer_.end(), bytes, bytes + size);
     return true;
 }
@@ -378,12 +378,12 @@ bool OutputFile::commit()
         return true;
     }
     if (!stream_ && ::fsync(fd_) != 0)
-        return failWithErrno("cannot write " + quoted(path_));
+        return cannotWrite();
     // A device or a named temporary is closed, and its errors heard, before anything
     // is replaced; an unnamed one needs its descriptor to be given a name (and,
     // synced, has nothing left for a close to lose).
     if (!unnamed_ && ::close(std::exchange(fd_, -1)) != 0)
-        return failWithErrno("cannot write " + quoted(path_));
+        return cannotWrite();
     if (!stream_ && !putInPlace())
         return false;
     discard();
@@ -411,7 +411,7 @@ bool OutputFile::putInPlace()
         if (::fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(now.st_mode))
             return fail(quoted(path_) + " is no longer a regular file; it was left alone");
         if (::faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
-            return failWithErrno("cannot write " + quoted(path_));
+            return cannotWrite();
         placed = (!temporary_.empty() || nameTemporary()) &&
                  ::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) == 0;
     }

@@ -1,6 +1,6 @@
 #include "tambrix/io/Tool.h"
 
-#include "Temporary.h"
+#include "Internal.h"
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>
@@ -95,22 +95,9 @@ protected:
 
     int sync() override
     {
-        const char* data = pbase();
-        std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+        if (failure_ == 0 && !writeAll(STDOUT_FILENO, pbase(), static_cast<std::size_t>(pptr() - pbase())))
+            failure_ = errno;
         setp(data_, data_ + sizeof data_);
-        while (failure_ == 0 && size > 0)
-        {
-            const ssize_t n = ::write(STDOUT_FILENO, data, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                failure_ = n < 0 ? errno : EIO;
-            else
-            {
-                data += n;
-                size -= static_cast<std::size_t>(n);
-            }
-        }
         return failure_ == 0 ? 0 : -1;
     }
 

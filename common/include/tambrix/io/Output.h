@@ -70,6 +70,7 @@ private:
     bool inspect(const std::string& path, const std::vector<Input>& inputs);
     bool fail(const std::string& text);
     bool failWithErrno(const std::string& what);
+    bool cannotWrite(); // "cannot write PATH: REASON" of errno
     bool openTemporary(mode_t mode);
     bool nameTemporary();
     bool flushBuffer();
