@@ -12,12 +12,6 @@
 
 namespace tambrix::io
 {
-namespace
-{
-
-constexpr std::size_t kLongLine = std::size_t{1} << 20;
-
-} // namespace
 
 std::optional<FileId> fileIdOf(int fd)
 {
@@ -53,7 +47,6 @@ LineRead readLine(std::istream& in, std::string& line, std::int64_t& number)
     {
         if (Traits::eq_int_type(c, Traits::eof()))
         {
-            in.setstate(std::ios::eofbit);
             if (line.empty() || InputFile::readFailed(buffer))
                 return LineRead::endOrError;
             break;
@@ -61,7 +54,7 @@ LineRead readLine(std::istream& in, std::string& line, std::int64_t& number)
         if (line.size() == maxLineBytes)
             return LineRead::tooLong;
         // A long line gets its whole room at once, instead of being copied as it doubles.
-        if (line.size() == line.capacity() && line.size() >= kLongLine)
+        if (line.size() == line.capacity() && line.size() >= (std::size_t{1} << 20))
             line.reserve(maxLineBytes);
         line += Traits::to_char_type(c);
     }
@@ -83,7 +76,7 @@ bool InputFile::open(const std::string& path)
     name_ = path == "-" ? "standard input" : text::printablePath(path);
     const auto refuse = [this](const std::string& reason)
     {
-        error_ = "cannot read " + (name_ == "standard input" ? name_ : "'" + name_ + "'") + ": " + reason;
+        error_ = "cannot read " + quotedName() + ": " + reason;
         return false;
     };
     if (path == "-")
@@ -109,6 +102,11 @@ bool InputFile::open(const std::string& path)
     return !S_ISDIR(status.st_mode) || refuse(std::strerror(EISDIR));
 }
 
+std::string InputFile::quotedName() const
+{
+    return name_ == "standard input" ? name_ : "'" + name_ + "'";
+}
+
 bool InputFile::readFailed(const std::streambuf* buffer)
 {
     const auto* file = dynamic_cast<const Buffer*>(buffer);
@@ -119,8 +117,7 @@ std::string InputFile::readError() const
 {
     if (buffer_.failure == 0)
         return {};
-    return "cannot read " + (name_ == "standard input" ? name_ : "'" + name_ + "'") +
-           ": a read error cut it short: " + std::strerror(buffer_.failure);
+    return "cannot read " + quotedName() + ": a read error cut it short: " + std::strerror(buffer_.failure);
 }
 
 InputFile::Buffer::int_type InputFile::Buffer::underflow()

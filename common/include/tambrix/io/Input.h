@@ -83,6 +83,8 @@ public:
     static bool readFailed(const std::streambuf* buffer);
 
 private:
+    std::string quotedName() const;
+
     class Buffer : public std::streambuf
     {
     public:
