@@ -126,7 +126,7 @@ TEST(Script, AnswersEveryLineInOrder)
 
     // README's table of actions names exactly the engine's, usage by usage, in its first column.
     const std::string readme = readFile(README_FILE);
-    std::istringstream section(readme.substr(readme.find("### aaxhost script")));
+    std::istringstream section(readme.substr(readme.find("### aaxhost\n")));
     std::set<std::string> documented;
     const std::regex quoted("`([^`]+)`");
     for (std::string row; std::getline(section, row) && (documented.empty() || row[0] == '|');)

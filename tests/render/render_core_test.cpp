@@ -108,7 +108,7 @@ TEST(RenderOptions, TheReadmeTableMatchesTheOptionTable)
 {
     std::ifstream readme(README_FILE);
     std::string line;
-    while (std::getline(readme, line) && line != "## tambrix-render")
+    while (std::getline(readme, line) && line != "### tambrix-render")
     {
     }
     std::map<std::string, std::vector<std::string>> rows; // first cell to the other cells, backticks removed
