@@ -14,7 +14,7 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 build=${TAMBRIX_BUILD_DIR:-build}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$jobs" --target tambrix_bundle aaxhost tambrix-editor-snapshot
+cmake --build "$build" -j "$jobs" --target tambrix_bundle aaxhost tambrix-render tambrix-editor-snapshot
 "$build/bin/aaxhost" render "$build/tambrix.aaxplugin" --out clock.wav "$@"
 "$build/bin/tambrix-editor-snapshot" --out editor.png
 
