@@ -70,12 +70,13 @@ void watchTemporary(int folder, const std::string& name)
     const sigset_t set = endingSignals();
     for (int signal = 1; signal < kMaxSignal; ++signal)
     {
-        watched[signal] = sigismember(&set, signal) == 1 &&
-                          sigaction(signal, nullptr, &previousActions[signal]) == 0 &&
-                          (previousActions[signal].sa_flags & SA_SIGINFO) == 0 &&
-                          previousActions[signal].sa_handler == SIG_DFL;
-        if (watched[signal])
-            std::signal(signal, removeTemporaryAndEnd);
+        struct sigaction now = {};
+        watched[signal] = sigismember(&set, signal) == 1 && sigaction(signal, nullptr, &now) == 0 &&
+                          (now.sa_flags & SA_SIGINFO) == 0 && now.sa_handler == SIG_DFL;
+        if (!watched[signal])
+            continue;
+        previousActions[signal] = now;
+        std::signal(signal, removeTemporaryAndEnd);
     }
 }
 

@@ -121,9 +121,10 @@ void setToolName(std::string name)
     nameOfTool() = std::move(name);
 }
 
-bool memoryRanOut()
+void endIfMemoryRanOut()
 {
-    return ranOut;
+    if (ranOut)
+        throw std::bad_alloc();
 }
 
 bool standardInputWasClosed()
@@ -175,9 +176,11 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
     try
     {
         status = run(argc, argv);
+        endIfMemoryRanOut();
     }
     catch (const std::bad_alloc&)
     {
+        status = exitFailure;
         std::cerr.write(outOfMemoryLine, static_cast<std::streamsize>(outOfMemoryLength));
     }
     catch (const std::exception& e)

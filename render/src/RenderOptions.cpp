@@ -192,11 +192,10 @@ Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args)
     return parsed;
 }
 
-Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName,
+Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& source,
                                                  std::int64_t endSample)
 {
     Parsed<std::vector<TimelineEvent>> parsed;
-    const std::string source = text::printablePath(sourceName);
     std::string line;
     std::int64_t lineNumber = 0;
     std::int64_t previousSample = 0;

@@ -59,6 +59,8 @@ int runRenderTool(const std::string& name, const std::string& usage, const std::
     RenderSummary summary;
     const bool rendered = steps.play(
         [&writer](const float* frames, int count) { return writer.write(frames, count); }, summary, error);
+    if (rendered)
+        io::endIfMemoryRanOut(); // the file is not kept
     if (!rendered || !writer.finish())
         return failed(writer.error().empty() ? error : writer.error(), io::exitFailure);
     if (steps.finished)

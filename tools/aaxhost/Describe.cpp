@@ -470,6 +470,7 @@ int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, 
         err << name << ": " << result.error << "\n";
         return tambrix::io::exitUsage;
     }
+    tambrix::io::endIfMemoryRanOut(); // the report would blame the plug-in
     out << (json ? tambrix::text::jsonText(result.report, 2) + "\n" : describeText(result.report));
     return result.clean ? tambrix::io::exitSuccess : tambrix::io::exitFailure;
 }

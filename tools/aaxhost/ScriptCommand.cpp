@@ -218,6 +218,7 @@ public:
                 if (text_.find('\0') != std::string::npos)
                     fail("the line holds a NUL byte");
                 execute(action, w, answer);
+                tambrix::io::endIfMemoryRanOut(); // the answer would blame the plug-in
                 answer["ok"] = true;
             }
             catch (const ScriptError& e)

@@ -100,6 +100,7 @@ int paint(const std::string& outPath)
         return tambrix::io::exitFailure;
     }
     // Checked already: what fails now fails while running.
+    tambrix::io::endIfMemoryRanOut();
     if (!output.open(outPath) || !output.write(png.getData(), png.getDataSize()) || !output.commit())
     {
         std::cerr << kTool << ": " << output.error() << "\n";

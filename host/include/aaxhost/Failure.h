@@ -2,7 +2,6 @@
 
 #include "tambrix/io/Tool.h"
 
-#include <new>
 #include <string>
 
 namespace aaxhost
@@ -16,8 +15,7 @@ struct Failure
 {
     Failure(std::string* error, std::string reason)
     {
-        if (tambrix::io::memoryRanOut())
-            throw std::bad_alloc();
+        tambrix::io::endIfMemoryRanOut();
         if (error != nullptr)
             *error = std::move(reason);
     }

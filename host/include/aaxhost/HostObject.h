@@ -88,8 +88,9 @@ protected:
     // of its own (packets, events, ...) only while this holds.
     bool recording() const noexcept;
     // Records a call of `operation` with its arguments (copied now) while
-    // recording() holds. Running out of memory here throws std::bad_alloc, which
-    // ends the process in an operation that cannot answer the plug-in otherwise.
+    // recording() holds. Running out of memory here throws std::bad_alloc: an
+    // operation that catches it answers the plug-in with an error, a noexcept one
+    // ends the process (the tools then say they ran out of memory).
     void record(const char* operation, std::vector<Value> args = {}) const;
     // `normal`, unless a result is forced for `operation`.
     Result answer(const char* operation, Result normal) const;

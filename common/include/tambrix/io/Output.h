@@ -39,6 +39,7 @@ std::string standardOutputRefusal(const std::vector<Input>& inputs);
 // - a directory, socket or block device, a missing or deleted folder, a link to
 //   nothing or to a file that has no name left, and one of the run's inputs are
 //   refused.
+// A process writes one output at a time: a signal finds one named temporary only.
 class OutputFile
 {
 public:
@@ -48,8 +49,8 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Whether `path` can be written by a run that reads `inputs` (false, with
-    // error(), when not), without opening anything: a FIFO nobody reads yet does
-    // not hold the run up here.
+    // error(), when not), without opening it (only a handle on its folder): a FIFO
+    // nobody reads yet does not hold the run up here.
     bool check(const std::string& path, const std::vector<Input>& inputs = {});
     // check(), then opens it (a FIFO waits for its reader here).
     bool open(const std::string& path, const std::vector<Input>& inputs = {});

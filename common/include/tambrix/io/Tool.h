@@ -27,9 +27,11 @@ void setToolName(std::string name);
 // its place (also as /dev/stdin) is no input.
 bool standardInputWasClosed();
 
-// Whether an allocation failed since runTool began (its new-handler notes every
-// one): whatever fails after that failed for want of memory.
-bool memoryRanOut();
+// Throws std::bad_alloc when an allocation failed since runTool began (its
+// new-handler notes every one, the plug-in's too, which may have answered an error
+// of its own for it): what fails or is made after that is not kept or told as if
+// memory had not run out.
+void endIfMemoryRanOut();
 
 // Whether `arg` asks for the usage (-h, --help).
 bool isHelp(const std::string& arg);

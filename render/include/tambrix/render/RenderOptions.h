@@ -84,9 +84,9 @@ struct Parsed
 // whatever else is there.
 Parsed<RenderOptions> parseArguments(const std::vector<std::string>& args);
 
-// Parses timeline text; `sourceName` prefixes messages ("NAME:LINE: ..."). Events
+// Parses timeline text; `source`, as a message shows it, prefixes messages ("NAME:LINE: ..."). Events
 // at or after `endSample` are checked, then left out: they never take effect.
-Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& sourceName,
+Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::string& source,
                                                  std::int64_t endSample = INT64_MAX);
 
 // Reads the options' timeline file, if any ("-": standard input), into
