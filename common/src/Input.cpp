@@ -18,7 +18,7 @@ std::optional<FileId> fileIdOf(int fd)
     struct stat status = {};
     if (::fstat(fd, &status) != 0)
         return std::nullopt;
-    return FileId{status.st_dev, status.st_ino};
+    return FileId::of(status);
 }
 
 std::string Input::named() const
@@ -34,7 +34,7 @@ std::optional<FileId> Input::id() const
     // Reading and writing share a terminal, /dev/null or a socket without harm.
     if (S_ISCHR(status.st_mode) || S_ISSOCK(status.st_mode))
         return std::nullopt;
-    return FileId{status.st_dev, status.st_ino};
+    return FileId::of(status);
 }
 
 LineRead readLine(std::istream& in, std::string& line, std::int64_t& number)

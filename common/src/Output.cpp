@@ -108,11 +108,6 @@ std::string quoted(const std::string& path)
     return path == "-" ? "standard output" : "'" + text::printablePath(path) + "'";
 }
 
-FileId idOf(const struct stat& status)
-{
-    return {status.st_dev, status.st_ino};
-}
-
 } // namespace
 
 bool writeAll(int fd, const char* data, std::size_t size)
@@ -201,7 +196,7 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
                                        : cannotWrite();
     if (exists_)
     {
-        const FileId id = idOf(existing_);
+        const FileId id = FileId::of(existing_);
         // Another name for standard output (/dev/stdout, /proc/self/fd/1, the file the
         // shell opened, whatever it is): that stream, as it is open.
         if (fileIdOf(STDOUT_FILENO) == id)
@@ -215,6 +210,8 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
         for (const Input& input : inputs)
             if (input.id() == id)
                 return fail(quoted(path) + " is " + input.named() + ": writing it would destroy it");
+        if (struct stat self = {}; ::stat("/proc/self/exe", &self) == 0 && FileId::of(self) == id)
+            return fail(quoted(path) + " is this tool's own program");
         if (!S_ISREG(existing_.st_mode)) // a character device or a FIFO: that one, straight through
         {
             stream_ = true;
@@ -226,7 +223,7 @@ bool OutputFile::inspect(const std::string& path, const std::vector<Input>& inpu
         {
             char* resolved = ::realpath(path.c_str(), nullptr);
             struct stat there = {};
-            const bool same = resolved != nullptr && ::stat(resolved, &there) == 0 && idOf(there) == id;
+            const bool same = resolved != nullptr && ::stat(resolved, &there) == 0 && FileId::of(there) == id;
             if (resolved != nullptr)
                 file = resolved;
             std::free(resolved);
@@ -284,20 +281,12 @@ bool OutputFile::open(const std::string& path, const std::vector<Input>& inputs)
         // The one the check found: a file that took its place meanwhile is not written.
         struct stat now = {};
         fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd_ >= 0 && (::fstat(fd_, &now) != 0 || !(idOf(now) == idOf(existing_))))
+        if (fd_ >= 0 && (::fstat(fd_, &now) != 0 || !(FileId::of(now) == FileId::of(existing_))))
             return fail(quoted(path) + " changed while it was opened; it was left alone");
         return fd_ >= 0 || cannotWrite();
     }
-    // A file that replaces one is only its caller's until it has the permissions of
-    // the one it replaces.
-    if (!openTemporary(exists_ ? 0600 : 0666))
-        return false;
-    // The new file keeps what the one it replaces had: its permissions (but for
-    // set-user-ID and set-group-ID) and, for root, its owner.
-    if (exists_ && (::fchmod(fd_, existing_.st_mode & 01777) != 0 ||
-                    (::geteuid() == 0 && ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0)))
-        return failWithErrno("cannot give " + quoted(path) + " the permissions it had");
-    return true;
+    // A file that replaces one is only its caller's until it is complete.
+    return openTemporary(exists_ ? 0600 : 0666);
 }
 
 bool OutputFile::openTemporary(mode_t mode)
@@ -378,6 +367,12 @@ bool OutputFile::commit()
         fd_ = -1; // closed with the rest of standard output
         return true;
     }
+    // Complete, a file that replaces one takes what that one had: its permissions (but
+    // for set-user-ID and set-group-ID) and, for root, its owner.
+    if (!stream_ && exists_ &&
+        (::fchmod(fd_, existing_.st_mode & 01777) != 0 ||
+         (::geteuid() == 0 && ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0)))
+        return failWithErrno("cannot give " + quoted(path_) + " the permissions it had");
     if (!stream_ && ::fsync(fd_) != 0)
         return cannotWrite();
     // A device or a named temporary is closed, and its errors heard, before anything

@@ -4,6 +4,7 @@
 #include "tambrix/text/Words.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,11 +22,7 @@ namespace tambrix::io
 namespace
 {
 
-std::string& nameOfTool()
-{
-    static std::string name;
-    return name;
-}
+std::string nameOfTool;
 
 bool inputWasClosed = false;
 
@@ -110,7 +107,7 @@ private:
 
 const std::string& toolName()
 {
-    return nameOfTool();
+    return nameOfTool;
 }
 
 void setToolName(std::string name)
@@ -118,13 +115,22 @@ void setToolName(std::string name)
     const std::string line = name.substr(0, sizeof outOfMemoryLine - 32) + ": out of memory\n";
     std::memcpy(outOfMemoryLine, line.data(), line.size());
     outOfMemoryLength = line.size();
-    nameOfTool() = std::move(name);
+    nameOfTool = std::move(name);
 }
 
 void endIfMemoryRanOut()
 {
     if (ranOut)
         throw std::bad_alloc();
+}
+
+void requireRoomForTheEditor()
+{
+    constexpr std::size_t room = std::size_t{16} << 20;
+    void* probe = ::mmap(nullptr, room, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (probe == MAP_FAILED)
+        throw std::bad_alloc();
+    ::munmap(probe, room);
 }
 
 bool standardInputWasClosed()
@@ -168,6 +174,9 @@ int runTool(const std::string& tool, int argc, char** argv, int (*run)(int argc,
     // reported, instead of ending the tool without a word.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    // The framework asks gsettings for the desktop's theme as it starts: from memory,
+    // so that the child writes no settings file where the environment points it.
+    ::setenv("GSETTINGS_BACKEND", "memory", 1);
     previousTerminate = std::set_terminate(endOnUncaughtException);
     std::set_new_handler(noteOutOfMemory);
     StandardOutput output;

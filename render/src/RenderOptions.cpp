@@ -256,6 +256,8 @@ Parsed<std::vector<TimelineEvent>> parseTimeline(std::istream& in, const std::st
             return fail(refusal);
 
         previousSample = event.sample;
+        if (event.sample < endSample && parsed.result.size() == maxEvents)
+            return fail("more than " + std::to_string(maxEvents) + " events before the render's end");
         if (event.sample < endSample)
             parsed.result.push_back(event);
     }

@@ -62,17 +62,11 @@ const tambrix::text::WholeRule kBlocks{"a whole number", 0, 100000};
 const tambrix::text::WholeRule kMaxLength{"a whole number", -1000000, 1000000};
 const tambrix::text::WholeRule kVersion{"a whole number", INT32_MIN, INT32_MAX};
 
-double number(std::string_view word, const tambrix::text::RealRule& rule, const char* subject)
+// A number read by `rule`: a double for a real one, an int64_t for a whole one.
+template <class Rule>
+auto number(std::string_view word, const Rule& rule, const char* subject)
 {
-    double value = 0.0;
-    if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
-        fail(std::move(refusal));
-    return value;
-}
-
-int64_t integer(std::string_view word, const tambrix::text::WholeRule& rule, const char* subject)
-{
-    int64_t value = 0;
+    decltype(rule.low) value{};
     if (std::string refusal = tambrix::text::readNumber(word, rule, subject, value); !refusal.empty())
         fail(std::move(refusal));
     return value;
@@ -334,7 +328,7 @@ private:
     void paramText(const Words& w, Json& a)
     {
         const double value = number(w[3], kHostValue, "VALUE");
-        const auto maxLength = static_cast<int32_t>(w.size() > 4 ? integer(w[4], kMaxLength, "MAXLEN") : 32);
+        const auto maxLength = static_cast<int32_t>(w.size() > 4 ? number(w[4], kMaxLength, "MAXLEN") : 32);
         HostString text;
         a["id"] = w[2];
         a["result"] = instance().effect().GetParameterStringFromValue(std::string(w[2]).c_str(), value, &text,
@@ -415,7 +409,7 @@ private:
     {
         const uint32_t id = chunkId(w[2]);
         const std::vector<uint8_t> payload = fromHex(w[3]);
-        const auto version = static_cast<int32_t>(w.size() > 4 ? integer(w[4], kVersion, "VERSION") : -1);
+        const auto version = static_cast<int32_t>(w.size() > 4 ? number(w[4], kVersion, "VERSION") : -1);
         a["id"] = w[2];
         return ChunkRecord(id, payload, version);
     }
@@ -425,6 +419,7 @@ private:
         EffectInstance& e = instance();
         if (!gui_)
         {
+            tambrix::io::requireRoomForTheEditor();
             std::string error;
             gui_ = e.openGui(&error);
             if (!gui_)
@@ -552,7 +547,7 @@ private:
 
     void process(const Words& w, Json& a)
     {
-        const int64_t blocks = integer(w[1], kBlocks, "BLOCKS");
+        const int64_t blocks = number(w[1], kBlocks, "BLOCKS");
         EffectInstance& e = instance();
         const MidiNode* midiOut = e.algorithm().midiNodeOfType(kMidiNodeLocalOutput);
         float peak = 0.0f;

@@ -1,16 +1,5 @@
-// aaxhost: the host stand-in from the command line.
-//
-//   aaxhost describe BUNDLE [--json]
-//   aaxhost render BUNDLE [--bypass] [options]   (RenderCommand.h)
-//   aaxhost script BUNDLE SCRIPT|-                (ScriptCommand.h)
-//
-// BUNDLE is an `X.aaxplugin` folder or the shared object itself. Exit status
-// (tambrix::io::ExitStatus): 0 when the plug-in behaved (see
-// DescribeResult::clean), 1 when it failed while running (it loaded but did not
-// behave, or an output could not be written), 2 on a usage error or an input or
-// output that cannot be used (a bundle that cannot be loaded among them).
-// -h or --help wherever an option may stand prints the usage (of the command,
-// when one is named before it) on standard output.
+// aaxhost: the host stand-in from the command line, one command a run (describe,
+// render, script: the table below), ending as every tool ends (tambrix/io/Tool.h).
 #include "BundleArgument.h"
 #include "Describe.h"
 #include "RenderCommand.h"

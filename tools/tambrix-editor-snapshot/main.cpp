@@ -9,8 +9,6 @@
 #include "tambrix/io/Output.h"
 #include "tambrix/text/Words.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <iostream>
 #include <new>
@@ -52,12 +50,6 @@ bool textCanBeDrawn()
     return !outline.isEmpty();
 }
 
-// The room the painting needs beyond what the tool has at its start: the
-// framework's font and image code does not survive running out of memory (it
-// dereferences a font it could not load, or aborts in the PNG encoder), so a
-// snapshot that cannot have this much does not begin.
-constexpr std::size_t kRoomToPaint = std::size_t{16} << 20;
-
 int paint(const std::string& outPath)
 {
     tambrix::io::OutputFile output;
@@ -66,13 +58,7 @@ int paint(const std::string& outPath)
         std::cerr << kTool << ": " << output.error() << "\n";
         return tambrix::io::exitUsage;
     }
-    // Address space, asked of the system itself (not of the allocator, whose later
-    // choices the question would change).
-    void* room = ::mmap(nullptr, kRoomToPaint, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (room == MAP_FAILED)
-        throw std::bad_alloc();
-    ::munmap(room, kRoomToPaint);
-
+    tambrix::io::requireRoomForTheEditor();
     juce::ScopedJuceInitialiser_GUI gui;
     juce::Image snapshot;
     {

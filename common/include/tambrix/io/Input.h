@@ -4,6 +4,7 @@
 // input, every line has a bound, and a read error is told apart from the end.
 // Also what an input is to the outputs, which must never be one of them.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -27,6 +28,7 @@ struct FileId
     dev_t device = 0;
     ino_t inode = 0;
     bool operator==(const FileId& other) const { return device == other.device && inode == other.inode; }
+    static FileId of(const struct stat& status) { return {status.st_dev, status.st_ino}; }
 };
 
 // The file open as `fd`, or nothing when it is not open.

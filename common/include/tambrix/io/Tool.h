@@ -33,6 +33,12 @@ bool standardInputWasClosed();
 // memory had not run out.
 void endIfMemoryRanOut();
 
+// Throws std::bad_alloc unless 16 MB of address space are left (asked of the
+// system, not of the allocator): the room the framework's font and image code needs
+// as the plug-in's editor opens and paints, which does not survive running out (it
+// uses a font or picture it could not load, or aborts in the PNG encoder).
+void requireRoomForTheEditor();
+
 // Whether `arg` asks for the usage (-h, --help).
 bool isHelp(const std::string& arg);
 

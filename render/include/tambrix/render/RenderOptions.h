@@ -59,6 +59,7 @@ inline constexpr double maxSeconds = 86400.0;
 inline constexpr double maxPpqMagnitude = 1.0e9;
 inline constexpr double maxValueMagnitude = 1.0e9;
 inline constexpr std::uint32_t maxIndex = 255;
+inline constexpr std::size_t maxEvents = std::size_t{1} << 22; // a timeline keeps, 32 bytes each
 
 // What each number of the options and timelines must be, as the script's play
 // must be too.
