@@ -1,6 +1,6 @@
 #include "aaxhost/AlgorithmInstance.h"
 
-#include "aaxhost/PluginSession.h"
+#include "aaxhost/Failure.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "aaxhost/EffectInstance.h"
 
+#include "aaxhost/Failure.h"
 #include "aaxhost/Creators.h"
 
 #include <utility>

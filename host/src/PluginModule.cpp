@@ -1,5 +1,7 @@
 #include "aaxhost/PluginModule.h"
 
+#include "aaxhost/Failure.h"
+
 #include "tambrix/text/Words.h"
 
 #include <dlfcn.h>

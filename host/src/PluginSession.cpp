@@ -1,5 +1,7 @@
 #include "aaxhost/PluginSession.h"
 
+#include "aaxhost/Failure.h"
+
 namespace aaxhost
 {
 

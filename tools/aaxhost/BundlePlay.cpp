@@ -1,5 +1,6 @@
 #include "BundlePlay.h"
 
+#include "aaxhost/Failure.h"
 #include "aaxhost/ParameterFacts.h"
 
 #include <algorithm>

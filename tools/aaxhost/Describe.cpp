@@ -292,64 +292,6 @@ void describeInstance(PluginSession& session, EffectCreator creator, Json& repor
     report["instance_results"] = std::move(results);
 }
 
-} // namespace
-
-DescribeResult describeBundle(const std::string& path)
-{
-    DescribeResult outcome;
-    const int64_t hostObjectsBefore = HostObject::liveCount();
-    std::unique_ptr<PluginSession> session =
-        PluginSession::load(path, &outcome.error, PluginModule::Options{}); // unloaded at the end
-    if (!session)
-        return outcome;
-    outcome.loaded = true;
-    session->host().recorder().setEnabled(true); // the traces are read from it
-    Json& report = outcome.report;
-    report = Json{{"bundle", session->module().binaryPath()}};
-    session->start(nullptr, /*registerAnyway*/ true);
-    uint64_t sdkVersion = 0;
-    const Result versioned = session->entryPoints().getSDKVersion(&sdkVersion);
-    report["sdk_version"] = versioned == kResultOk ? Json(hexNumber(sdkVersion, 16)) : Json();
-    report["register_result"] = session->registerResult();
-    bool clean = session->startResult() == kResultOk && session->registerResult() == kResultOk;
-
-    EffectCreator effectCreator = nullptr;
-    Json effects = Json::array();
-    if (const HostCollection* collection = session->collection())
-    {
-        report["collection"] = collectionJson(*collection);
-        for (const EffectRecord& effect : collection->effects())
-        {
-            effects.push_back(effectJson(effect));
-            if (effectCreator == nullptr)
-                effectCreator = effectCreatorOf(*effect.descriptor);
-        }
-    }
-    else
-    {
-        report["collection"] = nullptr;
-        clean = false;
-    }
-    report["effects"] = std::move(effects);
-
-    if (effectCreator != nullptr)
-        describeInstance(*session, effectCreator, report, clean);
-    else
-        clean = false;
-
-    const Result liveObjects = session->close();
-    report["can_unload_now"] = liveObjects;
-    Json traces = tracesJson(session->host().recorder());
-    clean = clean && liveObjects == 0 && traces.empty();
-    report["traces"] = std::move(traces);
-    session.reset();
-
-    const int64_t hostObjectsLeft = HostObject::liveCount() - hostObjectsBefore;
-    report["host_objects_left"] = hostObjectsLeft;
-    outcome.clean = clean && hostObjectsLeft == 0;
-    return outcome;
-}
-
 std::string describeText(const Json& report)
 {
     const auto text = [](const Json& value)
@@ -426,6 +368,64 @@ std::string describeText(const Json& report)
     out << "live objects: " << report.at("can_unload_now") << "\n";
     out << "host objects left: " << report.at("host_objects_left") << "\n";
     return out.str();
+}
+
+} // namespace
+
+DescribeResult describeBundle(const std::string& path)
+{
+    DescribeResult outcome;
+    const int64_t hostObjectsBefore = HostObject::liveCount();
+    std::unique_ptr<PluginSession> session =
+        PluginSession::load(path, &outcome.error, PluginModule::Options{}); // unloaded at the end
+    if (!session)
+        return outcome;
+    outcome.loaded = true;
+    session->host().recorder().setEnabled(true); // the traces are read from it
+    Json& report = outcome.report;
+    report = Json{{"bundle", session->module().binaryPath()}};
+    session->start(nullptr, /*registerAnyway*/ true);
+    uint64_t sdkVersion = 0;
+    const Result versioned = session->entryPoints().getSDKVersion(&sdkVersion);
+    report["sdk_version"] = versioned == kResultOk ? Json(hexNumber(sdkVersion, 16)) : Json();
+    report["register_result"] = session->registerResult();
+    bool clean = session->startResult() == kResultOk && session->registerResult() == kResultOk;
+
+    EffectCreator effectCreator = nullptr;
+    Json effects = Json::array();
+    if (const HostCollection* collection = session->collection())
+    {
+        report["collection"] = collectionJson(*collection);
+        for (const EffectRecord& effect : collection->effects())
+        {
+            effects.push_back(effectJson(effect));
+            if (effectCreator == nullptr)
+                effectCreator = effectCreatorOf(*effect.descriptor);
+        }
+    }
+    else
+    {
+        report["collection"] = nullptr;
+        clean = false;
+    }
+    report["effects"] = std::move(effects);
+
+    if (effectCreator != nullptr)
+        describeInstance(*session, effectCreator, report, clean);
+    else
+        clean = false;
+
+    const Result liveObjects = session->close();
+    report["can_unload_now"] = liveObjects;
+    Json traces = tracesJson(session->host().recorder());
+    clean = clean && liveObjects == 0 && traces.empty();
+    report["traces"] = std::move(traces);
+    session.reset();
+
+    const int64_t hostObjectsLeft = HostObject::liveCount() - hostObjectsBefore;
+    report["host_objects_left"] = hostObjectsLeft;
+    outcome.clean = clean && hostObjectsLeft == 0;
+    return outcome;
 }
 
 int runDescribeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -21,7 +21,7 @@ struct DescribeResult
     // is then empty.
     bool loaded = false;
     std::string error;
-    // The whole report (keys: see "aaxhost" in the top-level README.md).
+    // The whole report (keys: docs/describe-json.md).
     Json report;
     // Everything went as a plug-in should: registration and every instance call
     // succeeded, no traces or assertion reports, no live objects at the end, and
@@ -30,9 +30,6 @@ struct DescribeResult
 };
 
 DescribeResult describeBundle(const std::string& path);
-
-// The report as readable text.
-std::string describeText(const Json& report);
 
 // The command line form: `args` are BUNDLE and --json (or -h, --help); returns
 // the exit status (tambrix::io::ExitStatus).

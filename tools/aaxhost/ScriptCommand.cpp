@@ -626,6 +626,16 @@ const std::vector<Action>& actions()
     return table;
 }
 
+std::string scriptUsage()
+{
+    std::string text = "usage: aaxhost script BUNDLE SCRIPT|-\n"
+                       "Replays a host's conversation with one effect instance, read from SCRIPT (- for "
+                       "standard input), one action a line, each answered by a line of JSON:\n";
+    for (const Action& action : actions())
+        text += "  " + action.usage() + "\n";
+    return text + tool::bundleNote;
+}
+
 } // namespace
 
 std::vector<std::string> actionUsages()
@@ -634,16 +644,6 @@ std::vector<std::string> actionUsages()
     for (const Action& action : actions())
         usages.push_back(action.usage());
     return usages;
-}
-
-std::string scriptUsage()
-{
-    std::string text = "usage: aaxhost script BUNDLE SCRIPT|-\n"
-                       "Replays a host's conversation with one effect instance, read from SCRIPT (- for "
-                       "standard input), one action a line, each answered by a line of JSON:\n";
-    for (const std::string& usage : actionUsages())
-        text += "  " + usage + "\n";
-    return text + tool::bundleNote;
 }
 
 int runScript(PluginSession& plugin, std::istream& in, std::ostream& out, int64_t* tooLongLine)

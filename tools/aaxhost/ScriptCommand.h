@@ -21,9 +21,6 @@ namespace aaxhost::script
 // arguments).
 std::vector<std::string> actionUsages();
 
-// The command's usage, every action listed.
-std::string scriptUsage();
-
 // Runs the script read from `in` against a new effect instance of the loaded
 // `plugin`; every answer goes to `out`. The instance is created by the first
 // action that needs it and released at the end, the session stays open. Each line

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "aaxhost/Failure.h"
 #include "aaxhost/Interfaces.h"
 
 #include <array>
