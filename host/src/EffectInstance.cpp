@@ -1,7 +1,7 @@
 #include "aaxhost/EffectInstance.h"
 
-#include "aaxhost/Failure.h"
 #include "aaxhost/Creators.h"
+#include "aaxhost/Failure.h"
 
 #include <utility>
 
